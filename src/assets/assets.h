@@ -1,0 +1,51 @@
+// Assets: gem meshes, textures, display lists, the bitmap font, and the
+// start-up initialisation that makes them.
+#pragma once
+
+#include <cstdint>
+
+struct Vec3 {
+    float x, y, z;
+    Vec3() {}
+    Vec3(float x_, float y_, float z_) : x(x_), y(y_), z(z_) {}
+};
+Vec3 operator-(const Vec3& a, const Vec3& b);
+Vec3 operator+(const Vec3& a, const Vec3& b);
+Vec3 cross(const Vec3& a, const Vec3& b);
+float length(const Vec3& a);
+Vec3 normalize(const Vec3& a);
+float distance(const Vec3& a, const Vec3& b);
+Vec3 faceNormal(const Vec3& a, const Vec3& b, const Vec3& c);
+
+constexpr int MeshVertexCapacity = 200;
+struct GemMesh {
+    int32_t vertexCount;
+    Vec3* vertices;
+    Vec3 faceNormals[MeshVertexCapacity];
+    Vec3 vertexNormals[MeshVertexCapacity];
+};
+extern GemMesh gemMeshes[8];  // entries 1..7, after the gem kind
+
+void loadGemMesh(int kind);
+void drawGemMesh(int kind);
+
+constexpr int TextureCount = 81;
+extern uint32_t textures[TextureCount];
+
+struct RgbImage {
+    int32_t width;
+    int32_t height;
+    uint8_t* pixels;  // width * height * 3 bytes, bottom row first
+};
+RgbImage* readBitmapFile(const char* path);
+bool createTextures();
+
+extern uint32_t backgroundList;
+void buildDisplayLists();
+
+extern uint32_t fontBase;
+void createFontLists();
+void deleteFontLists();
+void drawText(int x, int y, int set, const char* format, ...);
+
+bool initAtStartUp();

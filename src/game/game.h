@@ -1,0 +1,270 @@
+// The game rules and the state every subsystem shares.
+//
+// Everything here is plain data in globals and free functions that work on
+// them. This folder builds as a library with no SDL and no OpenGL, so the
+// whole rule set can be played frame by frame in tests.
+#pragma once
+
+#include <cstdint>
+
+// ---------------------------------------------------------------------------
+// Shared enumerations and constants
+
+enum class Screen : int32_t {
+    Playing = 0,
+    ConfirmNewGame = 1,
+    Options = 2,
+    ConfirmQuit = 3,
+    ContinuePrompt = 5,
+    HighScores = 77,
+    NameEntry = 88,
+};
+
+enum class GameMode : int32_t { Levels = 0, Timed = 1 };
+
+enum class BoardEvent : int32_t { None = 0, LevelComplete = 1, NoMoves = 2, Excellent = 3 };
+
+// Looks of a screen button (the values of newGameButton and friends).
+enum ButtonLook : int32_t { ButtonNormal = 0, ButtonHighlighted = 1, ButtonPressed = 2 };
+
+constexpr int BoardRows = 10;     // spawn row, 8 field rows, floor row
+constexpr int BoardColumns = 8;
+constexpr int SpawnRow = 0;
+constexpr int FirstFieldRow = 1;
+constexpr int LastFieldRow = 8;
+constexpr int FloorRow = 9;
+constexpr int32_t ClosedFloor = 555;
+constexpr int GemKinds = 7;
+
+constexpr int RemovalSlots = 20;  // slot 0 is never used; slots 1..19 hold cells
+constexpr int ScorePopupCount = 10;
+constexpr int LevelCount = 21;    // rows of the level table
+constexpr int HighScoreEntries = 5;
+
+// A column 800 in firstCell marks a gem deselected by the current click,
+// -600 no cell at all.
+constexpr int32_t DeselectedColumn = 800;
+constexpr int32_t NoCellColumn = -600;
+constexpr int NoCursorCell = -10000;
+
+// ---------------------------------------------------------------------------
+// Records
+
+struct Cell {
+    int32_t column;
+    int32_t row;
+};
+
+struct SwapMotion {
+    float x, y, z;  // offset of the gem from its cell, board units
+    float vx, vy;   // velocity per frame unit
+};
+
+struct RemovalEntry {
+    uint8_t used;
+    int32_t column;
+    int32_t row;
+    float scale;  // only slot 1's is used: the common removal scale
+};
+
+struct ScorePopup {
+    uint8_t active;
+    int32_t x, y;  // start position in text space
+    int32_t points;
+    float progress;
+};
+
+struct LevelBounds {
+    int32_t levelBase;
+    int32_t levelTarget;
+};
+
+struct Settings {
+    int32_t fullScreen;
+    int32_t musicOn;
+    int32_t soundOn;
+};
+
+struct HighScoreEntry {
+    char name[16];
+    int32_t score;
+};
+
+struct HighScoreTable {
+    HighScoreEntry entries[HighScoreEntries];
+};
+
+// ---------------------------------------------------------------------------
+// State, grouped by owner. All of it lives for the whole run; resetGameState()
+// puts every field back to its program-load value.
+
+// The running game: board, score, level, mode, events, drains.
+struct GameState {
+    int32_t board[BoardRows][BoardColumns];  // board[row][column]
+    int32_t score;
+    int32_t level;
+    int32_t levelBase;
+    int32_t levelTarget;
+    float timeLeft;
+    GameMode gameMode;
+    uint8_t playerMoved;
+    int32_t comboCount;
+    int32_t lastPassPoints;
+    BoardEvent boardEvent;
+    uint8_t gameOverDrain;
+    uint8_t gameOverPending;
+    uint8_t timedDrain;
+    float fallOffset;  // -1.0 at load
+    int32_t backgroundKind;
+    float hintCell[2];  // column, row of the gem the hint names
+    float barLength;    // shown length of the bar, 800 x 600 bar pixels
+};
+
+// A turn in progress: selection, swap, removal and the spinning gems.
+struct TurnState {
+    uint8_t firstSelected;
+    Cell firstCell;
+    uint8_t secondSelected;
+    Cell secondCell;
+    uint8_t swapActive;
+    uint8_t swapReturning;
+    SwapMotion firstMotion;
+    SwapMotion secondMotion;
+
+    uint8_t spinning;
+    Cell spinCell;
+    float spinAngle;
+    uint8_t spinStop;
+    uint8_t prevSpinning;
+    Cell prevSpinCell;
+    float prevSpinAngle;
+    uint8_t prevSpinStop;
+
+    uint8_t removing;
+    RemovalEntry removalList[RemovalSlots];
+    int32_t removalCursor;
+};
+
+// Frame timing and the animated readouts that the rules drive each frame.
+struct SceneState {
+    float speedFactor;  // 0 until the first measurement
+    float frameSpan;
+    int32_t measureCount;
+    float measureStart;
+    float measureEnd;
+    float shownScore;      // the score counter's value
+    float bannerProgress;  // 0..1 over one event banner
+    float bannerAlpha;
+    ScorePopup scorePopups[ScorePopupCount];
+};
+
+// What the player sees and points at: the screen, the button looks, the
+// mouse, and the window layout they depend on.
+struct UiState {
+    Screen screen;
+    int32_t newGameButton;
+    int32_t modeAButton;  // 2 while the levels mode runs
+    int32_t modeBButton;  // 2 while the timed mode runs
+    int32_t hintLit;
+    int32_t optionsButton;
+    int32_t quitButton;
+    int32_t confirmLit;
+    int32_t cancelLit;
+    int32_t helpLit;
+    int32_t highScoresLit;
+    uint8_t paused;
+    uint8_t fullScreenActive;  // 800 x 600 layout when set
+    int32_t mouseX;
+    int32_t mouseY;
+    int32_t cursorColumn;  // board cell under the mouse, NoCursorCell outside
+    int32_t cursorRow;
+    uint8_t mouseButtonUp;  // 0 while the left button is held
+};
+
+// The two high-score tables and the name being typed for a new entry.
+struct ScoreBook {
+    HighScoreTable highScores[2];  // indexed by GameMode
+    char entryName[10];            // nine characters and a zero; '$' marks a free place
+    int32_t entryCursor;           // 1-based, 1..10
+};
+
+extern GameState game;
+extern TurnState turn;
+extern SceneState scene;
+extern UiState ui;
+extern ScoreBook scoreBook;
+extern Settings settings;
+
+extern const LevelBounds LevelTable[LevelCount];
+
+// Puts every global above back to its program-load value.
+void resetGameState();
+
+// Seeds rand() from VORTIQ_SEED when it holds a number, else from the time of day.
+void seedRandom();
+
+inline float& removalScale() { return turn.removalList[1].scale; }
+inline bool levelsModeRunning() { return ui.modeAButton == ButtonPressed; }
+inline bool timedModeRunning() { return ui.modeBButton == ButtonPressed; }
+
+// ---------------------------------------------------------------------------
+// Board and game state
+
+void newGame();
+void updateLevelBounds();
+void chooseBackground();
+int32_t randomGem();  // rand() % 7 + 1
+
+// ---------------------------------------------------------------------------
+// Move search, matches, the turn sequence
+
+bool findMove();
+void resolveMatches(bool afterSwap);
+void fallStep();
+
+// The board step of one frame is split around its drawing:
+//   boardStepBeforeBackground()  full-board test, no-move tests, fall clock
+//   (the background is drawn)
+//   boardStepAfterBackground()   swap motion, removal
+//   boardCellsShown()            false: the frame's board work ends here
+//   (the cells are drawn; each drawn gem asks spinAnglesAt for its rotations)
+void boardStepBeforeBackground();
+void boardStepAfterBackground();
+bool boardCellsShown();
+
+// Advances the spins of a drawn gem cell and says how to turn it: returns how
+// many rotations (0..2) to apply about the y axis, in order, into degrees[].
+int spinAnglesAt(int column, int row, float degrees[2]);
+
+// All of the rules steps of one board frame, for a caller that draws nothing.
+void stepBoardRules();
+
+// ---------------------------------------------------------------------------
+// Scene: frame timing, level test, bar, banner, popups, score counter
+
+// Takes the frame-time measurement with the given clock (milliseconds).
+void measureFrameTime(float (*clockMillis)());
+void levelCompleteTest();
+void updateBarRules();       // time drain, bar value, time-out, level complete, barLength
+void advanceBanner();        // progress, end actions, bannerAlpha
+int bannerPicture();         // texture number of the banner for the current event
+bool advanceScorePopup(int index);  // true when the popup is to be drawn this frame
+bool startScorePopup(int x, int y, int points);
+void chaseScore();
+// All of the rules steps of one scene frame, for a caller that draws nothing.
+void stepSceneRules(float (*clockMillis)());
+
+// ---------------------------------------------------------------------------
+// Board input: selection and swaps on board cells
+
+// Maps a client pixel to the board cell under it in the current layout.
+void cursorCellAt(int x, int y, int32_t* column, int32_t* row);
+void boardMouseMoveRules();    // the drag that starts a swap
+void boardButtonDownRules();   // second click, first click, deselect marker
+void startSwap(Cell partner);
+void useHint();                // the hint button's rule
+
+// ---------------------------------------------------------------------------
+// High scores in memory
+
+bool madeHighScore();
