@@ -13,5 +13,8 @@ bool writeMeshes(const std::string& gameDir);       // base/s1.raw .. base/s7.ra
 bool writeMusic(const std::string& gameDir);        // base/theme1.xm, base/theme2.xm
 bool writeSamples(const std::string& gameDir);      // the eleven base/*.wav
 bool writeHelpPage(const std::string& gameDir);     // help.htm
+// The gem icon at the sizes a desktop asks for: icons/vortiq-NN.png, and
+// base/icon.bmp (32-bit, with alpha) for the window.
+bool writeIcons(const std::string& gameDir);
 // base/hiscores and base/menu.inf, only where they are missing; never base/data.inf.
 bool writePlayerDefaults(const std::string& gameDir);

@@ -24,6 +24,7 @@ int main(int argc, char** argv) {
     ok = writeMusic(gameDir) && ok;
     ok = writeSamples(gameDir) && ok;
     ok = writeHelpPage(gameDir) && ok;
+    ok = writeIcons(gameDir) && ok;
     ok = writePlayerDefaults(gameDir) && ok;
     return ok ? 0 : 1;
 }
