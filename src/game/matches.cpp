@@ -1,0 +1,101 @@
+// Finding and scoring the lines of three, and sending back a swap that made none.
+#include "audio/audio.h"
+#include "game/game.h"
+
+namespace {
+
+void recordTriple(const Cell cells[3], int popupX, int popupY, int32_t& passPoints) {
+    turn.removing = 1;
+    turn.removalCursor += 3;
+    const int first = turn.removalCursor;
+
+    passPoints += 5 * game.level + 10;
+    if (game.comboCount > 0) passPoints += game.lastPassPoints;
+
+    // Slots 1..19 only: the cells of a seventh and later triple that do not
+    // fit stay on the board for the next pass.
+    for (int i = 0; i < 3; ++i) {
+        const int slot = first + i;
+        if (slot < 1 || slot >= RemovalSlots) continue;
+        turn.removalList[slot].used = 1;
+        turn.removalList[slot].column = cells[i].column;
+        turn.removalList[slot].row = cells[i].row;
+    }
+    removalScale() = 1.0f;
+
+    if (game.playerMoved) startScorePopup(popupX, popupY, passPoints);
+}
+
+void startSwapBack() {
+    const float speed = 0.015f;
+    const Cell& a = turn.firstCell;
+    const Cell& b = turn.secondCell;
+    if (a.column == b.column + 1) {
+        turn.firstMotion.vx = -speed;
+        turn.secondMotion.vx = speed;
+    }
+    if (a.column == b.column - 1) {
+        turn.firstMotion.vx = speed;
+        turn.secondMotion.vx = -speed;
+    }
+    if (a.row == b.row + 1) {
+        turn.firstMotion.vy = speed;
+        turn.secondMotion.vy = -speed;
+    }
+    if (a.row == b.row - 1) {
+        turn.firstMotion.vy = -speed;
+        turn.secondMotion.vy = speed;
+    }
+    turn.swapActive = 1;
+    turn.swapReturning = 1;
+    playSample(Sample::Bad);
+}
+
+}  // namespace
+
+void resolveMatches(bool afterSwap) {
+    turn.removalCursor = -2;
+    int32_t passPoints = 0;
+    const auto& b = game.board;
+
+    for (int r = FirstFieldRow; r <= LastFieldRow - 2; ++r) {
+        for (int c = 0; c < BoardColumns; ++c) {
+            const int v = b[r][c];
+            if (v != 0 && v == b[r + 1][c] && v == b[r + 2][c]) {
+                const Cell cells[3] = {{c, r}, {c, r + 1}, {c, r + 2}};
+                recordTriple(cells, 52 * c + 200, 450 - 52 * r, passPoints);
+            }
+        }
+    }
+    for (int r = FirstFieldRow; r <= LastFieldRow; ++r) {
+        for (int c = 0; c < BoardColumns - 2; ++c) {
+            const int v = b[r][c];
+            if (v != 0 && v == b[r][c + 1] && v == b[r][c + 2]) {
+                const Cell cells[3] = {{c, r}, {c + 1, r}, {c + 2, r}};
+                recordTriple(cells, 52 * c + 260, 480 - 52 * r, passPoints);
+            }
+        }
+    }
+
+    if (turn.removing) {
+        if (game.playerMoved) {
+            game.score += passPoints;
+            game.timeLeft += 2.5f;
+        }
+        game.comboCount += 1;
+        if (game.comboCount <= 1)
+            playSample(Sample::Combo);
+        else if (game.comboCount == 2)
+            playSample(Sample::Combo2);
+        else
+            playSample(Sample::Combo3);
+        game.lastPassPoints = passPoints;
+        if (game.comboCount > 3 && game.playerMoved) {
+            game.comboCount = 0;
+            game.boardEvent = BoardEvent::Excellent;
+            playSample(Sample::Excel);
+        }
+    } else if (afterSwap) {
+        startSwapBack();
+    }
+}

@@ -1,0 +1,145 @@
+// The rules that the scene drives once per frame: frame timing, the level
+// test, the event banner, the score popups, the score counter and the bar.
+#include <cmath>
+
+#include "audio/audio.h"
+#include "game/game.h"
+
+void measureFrameTime(float (*clockMillis)()) {
+    if (scene.measureCount == 0) {
+        scene.measureStart = clockMillis() / 100.0f;
+    } else if (scene.measureCount == 10) {
+        scene.measureEnd = clockMillis() / 100.0f;
+        scene.frameSpan = std::fabs(scene.measureEnd - scene.measureStart);
+        scene.speedFactor = scene.frameSpan * 1.05f;
+        scene.measureCount = -1;
+    }
+    scene.measureCount += 1;
+}
+
+void levelCompleteTest() {
+    if (game.score >= game.levelTarget && game.boardEvent == BoardEvent::None && ui.screen == Screen::Playing &&
+        levelsModeRunning()) {
+        game.boardEvent = BoardEvent::LevelComplete;
+        playSample(Sample::LevelUp);
+    }
+}
+
+void updateBarRules() {
+    if (timedModeRunning() && ui.screen == Screen::Playing && game.boardEvent != BoardEvent::LevelComplete)
+        game.timeLeft -= (ui.paused ? 0.0f : 1.0f) * 0.001f * static_cast<float>(game.level + 1) * scene.speedFactor;
+
+    float barValue;
+    if (levelsModeRunning()) {
+        // A level spans a multiple of 100 points; a span under 100 (bounds
+        // from a damaged saved game) shows an empty bar instead of dividing by 0.
+        const int32_t step = (game.levelTarget - game.levelBase) / 100;
+        barValue = step != 0 ? static_cast<float>((game.score - game.levelBase) / step) : 0.0f;
+    } else {
+        barValue = game.timeLeft;
+    }
+    if (barValue > 100.0f) barValue = 100.0f;
+
+    if (barValue < 0.0f && timedModeRunning() && !game.gameOverDrain && ui.screen != Screen::HighScores &&
+        ui.screen != Screen::NameEntry) {
+        game.gameOverDrain = 1;
+        game.boardEvent = BoardEvent::NoMoves;
+        playSample(Sample::GameOver);
+    }
+    if (barValue < 0.0f) barValue = 0.0f;
+
+    if (barValue > 99.9f && game.boardEvent == BoardEvent::None && ui.screen == Screen::Playing) {
+        game.boardEvent = BoardEvent::LevelComplete;
+        playSample(Sample::LevelUp);
+    }
+
+    const float goal = barValue * 3.915f;
+    if (game.barLength < goal) game.barLength += 0.5f * scene.speedFactor;
+    if (game.barLength > goal) game.barLength -= 0.5f * scene.speedFactor;
+}
+
+void advanceBanner() {
+    if (scene.bannerProgress < 1.0f) {
+        scene.bannerProgress += 0.003f * scene.speedFactor;
+    } else {
+        scene.bannerProgress = 0.0f;
+        if (game.boardEvent == BoardEvent::LevelComplete && !game.gameOverDrain) {
+            game.level += 1;
+            updateLevelBounds();
+            game.playerMoved = 0;
+            game.comboCount = 0;
+            game.lastPassPoints = 0;
+            game.barLength = 0.0f;
+            chooseBackground();
+            game.boardEvent = BoardEvent::None;
+            game.timeLeft =
+                (ui.modeBButton == ButtonPressed || ui.modeBButton == ButtonHighlighted) ? 50.0f : 0.0f;
+        }
+        if (game.boardEvent == BoardEvent::NoMoves || game.gameOverDrain) {
+            game.boardEvent = BoardEvent::None;
+            game.gameOverDrain = 0;
+            game.gameOverPending = 0;
+            if (madeHighScore()) {
+                ui.screen = Screen::NameEntry;
+            } else {
+                newGame();
+                ui.screen = Screen::HighScores;
+            }
+        }
+        if (game.boardEvent == BoardEvent::Excellent) game.boardEvent = BoardEvent::None;
+    }
+    scene.bannerAlpha = std::sin(scene.bannerProgress * 3.14f);
+}
+
+int bannerPicture() {
+    int picture = 0;
+    if (game.boardEvent == BoardEvent::LevelComplete && !game.gameOverDrain) picture = 58;
+    if (game.boardEvent == BoardEvent::NoMoves || game.gameOverDrain) picture = 59;
+    if (game.boardEvent == BoardEvent::Excellent) picture = 60;
+    if (game.gameOverPending) picture = 74;
+    return picture;
+}
+
+bool startScorePopup(int x, int y, int points) {
+    for (ScorePopup& popup : scene.scorePopups) {
+        if (popup.active) continue;
+        popup.active = 1;
+        popup.x = x;
+        popup.y = y;
+        popup.points = points;
+        return true;
+    }
+    return false;
+}
+
+bool advanceScorePopup(int index) {
+    if (index < 0 || index >= ScorePopupCount) return false;
+    ScorePopup& popup = scene.scorePopups[index];
+    if (!popup.active) return false;
+    if (popup.progress >= 1.0f) {
+        popup.active = 0;
+        popup.progress = 0.0f;
+        popup.points = 0;
+        return false;
+    }
+    popup.progress += 0.005f * scene.speedFactor;
+    return true;
+}
+
+void chaseScore() {
+    if (ui.screen != Screen::Playing) return;
+    const float score = static_cast<float>(game.score);
+    if (score < scene.shownScore) scene.shownScore -= 0.7f * scene.speedFactor;
+    if (score > scene.shownScore) scene.shownScore += 0.7f * scene.speedFactor;
+}
+
+void stepSceneRules(float (*clockMillis)()) {
+    measureFrameTime(clockMillis);
+    updateLevelBounds();
+    levelCompleteTest();
+    stepBoardRules();
+    if (static_cast<int>(game.boardEvent) > 0) advanceBanner();
+    chaseScore();
+    for (int i = 0; i < ScorePopupCount; ++i) advanceScorePopup(i);
+    updateBarRules();
+}

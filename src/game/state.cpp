@@ -1,0 +1,113 @@
+// The shared state, its program-load values, the level table and the set-up
+// of a new game.
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <ctime>
+
+#include "game/game.h"
+
+namespace {
+
+GameState loadGameState() {
+    GameState g{};
+    g.fallOffset = -1.0f;
+    return g;
+}
+
+ScoreBook loadScoreBook() {
+    ScoreBook b{};
+    b.entryCursor = 1;
+    return b;
+}
+
+}  // namespace
+
+GameState game = loadGameState();
+TurnState turn{};
+SceneState scene{};
+UiState ui{};
+ScoreBook scoreBook = loadScoreBook();
+Settings settings{};
+
+const LevelBounds LevelTable[LevelCount] = {
+    {0, 500},          {500, 1500},       {1500, 3000},      {3000, 5500},      {5500, 8000},
+    {8000, 12000},     {12000, 16000},    {16000, 21000},    {21000, 27000},    {27000, 34000},
+    {34000, 45000},    {45000, 55000},    {55000, 70000},    {70000, 90000},    {90000, 115000},
+    {115000, 155000},  {155000, 190000},  {190000, 250000},  {250000, 350000},  {350000, 500000},
+    {500000, 1000000},
+};
+
+void resetGameState() {
+    game = loadGameState();
+    turn = TurnState{};
+    scene = SceneState{};
+    ui = UiState{};
+    scoreBook = loadScoreBook();
+    settings = Settings{};
+}
+
+void seedRandom() {
+    unsigned seed = static_cast<unsigned>(time(nullptr));
+    if (const char* text = getenv("VORTIQ_SEED")) {
+        char* end = nullptr;
+        errno = 0;
+        long long value = strtoll(text, &end, 10);
+        bool number = end != text && errno == 0;
+        while (number && (*end == ' ' || *end == '\t' || *end == '\n')) ++end;
+        if (number && *end == '\0') seed = static_cast<unsigned>(value);
+    }
+    srand(seed);
+}
+
+int32_t randomGem() { return rand() % 7 + 1; }
+
+// Above the last row of the table every level spans 500000 points, starting
+// where the one before ended. The bounds stop growing where the target would
+// no longer fit in 32 bits.
+void updateLevelBounds() {
+    if (!levelsModeRunning()) return;
+    if (game.level < 0) return;
+    if (game.level < LevelCount) {
+        game.levelBase = LevelTable[game.level].levelBase;
+        game.levelTarget = LevelTable[game.level].levelTarget;
+        return;
+    }
+    const int64_t span = 500000;
+    const int64_t lastTarget = LevelTable[LevelCount - 1].levelTarget;
+    int64_t above = static_cast<int64_t>(game.level) - (LevelCount - 1);
+    const int64_t mostAbove = (INT32_MAX - lastTarget) / span;
+    if (above > mostAbove) above = mostAbove;
+    game.levelBase = static_cast<int32_t>(lastTarget + (above - 1) * span);
+    game.levelTarget = static_cast<int32_t>(lastTarget + above * span);
+}
+
+void chooseBackground() {
+    game.backgroundKind = rand() % 6;
+    if (game.level >= 0 && game.level <= 5) game.backgroundKind = game.level;
+}
+
+void newGame() {
+    for (int r = SpawnRow; r <= LastFieldRow; ++r)
+        for (int c = 0; c < BoardColumns; ++c) game.board[r][c] = 0;
+    game.score = 0;
+    scene.shownScore = 0.0f;
+    game.level = 0;
+    game.comboCount = 0;
+    game.timeLeft = (ui.modeBButton == ButtonPressed || ui.modeBButton == ButtonHighlighted) ? 50.0f : 0.0f;
+    game.playerMoved = 0;
+    game.barLength = 0.0f;
+    game.backgroundKind = 0;
+    updateLevelBounds();
+    turn.firstSelected = 0;
+    turn.secondSelected = 0;
+    turn.spinning = 0;
+    turn.prevSpinning = 0;
+    chooseBackground();
+}
+
+bool madeHighScore() {
+    if (game.gameMode != GameMode::Levels && game.gameMode != GameMode::Timed) return false;
+    const HighScoreTable& table = scoreBook.highScores[static_cast<int>(game.gameMode)];
+    return game.score > table.entries[HighScoreEntries - 1].score;
+}
