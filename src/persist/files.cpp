@@ -1,0 +1,123 @@
+// Reading and replacing the player's files without ever leaving half of one.
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "persist/persist_local.h"
+
+namespace {
+
+// The folder part of a path, "." for a bare file name.
+std::string folderOf(const char* path) {
+    const char* slash = std::strrchr(path, '/');
+    if (!slash) return ".";
+    if (slash == path) return "/";
+    return std::string(path, slash - path);
+}
+
+bool writeAll(int fd, const uint8_t* data, size_t size) {
+    while (size > 0) {
+        ssize_t written = write(fd, data, size);
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (written == 0) return false;
+        data += written;
+        size -= static_cast<size_t>(written);
+    }
+    return true;
+}
+
+// The mode a new file gets from fopen: 0666 less the process's umask.
+mode_t newFileMode() {
+    mode_t mask = umask(0);
+    umask(mask);
+    return 0666 & ~mask;
+}
+
+void syncFolder(const std::string& folder) {
+    int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0) return;
+    fsync(fd);  // best effort: some file systems refuse it on folders
+    close(fd);
+}
+
+// A write past a file-size limit raises SIGXFSZ, which would end the game;
+// while a file is written the signal is ignored so that the write just fails.
+struct IgnoreFileSizeSignal {
+    struct sigaction previous;
+    IgnoreFileSizeSignal() {
+        struct sigaction ignore = {};
+        ignore.sa_handler = SIG_IGN;
+        sigemptyset(&ignore.sa_mask);
+        sigaction(SIGXFSZ, &ignore, &previous);
+    }
+    ~IgnoreFileSizeSignal() { sigaction(SIGXFSZ, &previous, nullptr); }
+};
+
+}  // namespace
+
+bool replaceFile(const char* path, const void* data, size_t size) {
+    mode_t mode = newFileMode();
+    struct stat old;
+    if (stat(path, &old) == 0) {
+        if (!S_ISREG(old.st_mode)) return false;       // a folder or device in the way
+        if (access(path, W_OK) != 0) return false;      // the player made it read-only
+        mode = old.st_mode & 07777;
+    }
+
+    std::string temporary = std::string(path) + ".XXXXXX";
+    IgnoreFileSizeSignal guard;
+    int fd = mkstemp(&temporary[0]);
+    if (fd < 0) return false;
+
+    bool ok = fchmod(fd, mode) == 0;
+    ok = ok && writeAll(fd, static_cast<const uint8_t*>(data), size);
+    ok = ok && fsync(fd) == 0;
+    ok = (close(fd) == 0) && ok;
+    ok = ok && rename(temporary.c_str(), path) == 0;
+    if (!ok) {
+        unlink(temporary.c_str());
+        return false;
+    }
+    syncFolder(folderOf(path));
+    return true;
+}
+
+long readFileStart(const char* path, void* buffer, size_t capacity) {
+    int fd = open(path, O_RDONLY);
+    if (fd < 0) return -1;
+    uint8_t* bytes = static_cast<uint8_t*>(buffer);
+    size_t total = 0;
+    while (total < capacity) {
+        ssize_t got = read(fd, bytes + total, capacity - total);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            close(fd);
+            return -1;  // a folder, or the disk failed
+        }
+        if (got == 0) break;
+        total += static_cast<size_t>(got);
+    }
+    close(fd);
+    return static_cast<long>(total);
+}
+
+void putInt32(uint8_t* bytes, int32_t value) {
+    uint32_t bits = static_cast<uint32_t>(value);
+    for (int i = 0; i < 4; ++i) bytes[i] = static_cast<uint8_t>(bits >> (8 * i));
+}
+
+int32_t getInt32(const uint8_t* bytes) {
+    uint32_t bits = 0;
+    for (int i = 0; i < 4; ++i) bits |= static_cast<uint32_t>(bytes[i]) << (8 * i);
+    return static_cast<int32_t>(bits);
+}

@@ -1,0 +1,42 @@
+// What only the persistence folder uses: the paths of the player's files and
+// the safe way of reading and replacing them.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "persist/persist.h"
+
+constexpr const char* HighScorePath = "base/hiscores";
+constexpr const char* SavedGamePath = "base/data.inf";
+constexpr const char* SettingsPath = "base/menu.inf";
+
+constexpr int HighScoreNameBytes = 9;
+constexpr int HighScoreRecordBytes = HighScoreNameBytes + 4;
+constexpr int HighScoreFileBytes = 2 * HighScoreEntries * HighScoreRecordBytes;  // 130
+
+constexpr int SavedGameValues = 85;
+constexpr int SavedBoardValues = 81;
+constexpr int SettingsValues = 3;
+
+// Replaces the file at `path` with `size` bytes of `data` as one step: the
+// bytes go to a new file in the same folder, are flushed to the disk, and
+// the new file is renamed over the old one. Returns false, with the old file
+// as it was, when any step fails (no room, no such folder, a folder in the
+// way, a file the player made read-only).
+bool replaceFile(const char* path, const void* data, size_t size);
+
+// Reads at most `capacity` bytes from the start of the file at `path`.
+// Returns how many were read, or -1 when the file cannot be opened or read
+// (missing, a folder, no permission).
+long readFileStart(const char* path, void* buffer, size_t capacity);
+
+// 32-bit signed values, least significant byte first.
+void putInt32(uint8_t* bytes, int32_t value);
+int32_t getInt32(const uint8_t* bytes);
+
+// The high-score tables as the file holds them, always 130 bytes: each name
+// is written as exactly nine bytes, so that every record reads back whole.
+void encodeHighScores(uint8_t bytes[HighScoreFileBytes]);
+// Writes the tables; false when the file could not be replaced.
+bool storeHighScores();

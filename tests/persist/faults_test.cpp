@@ -1,0 +1,188 @@
+// Files that cannot be written or read: the player keeps what they had and
+// the game goes on.
+
+#include "persist_fixture.h"
+
+namespace {
+
+const std::vector<std::string> PlayerFiles = {"data.inf", "hiscores", "menu.inf"};
+
+Bytes sampleHighScores() {
+    Bytes bytes;
+    for (int record = 0; record < 10; ++record) {
+        const char* name = record < 5 ? "Old$$$$$$" : "Timed$$$$";
+        bytes.insert(bytes.end(), name, name + 9);
+        appendInt32(bytes, 100 - 10 * (record % 5));
+    }
+    return bytes;
+}
+
+Bytes sampleSavedGame() {
+    Bytes bytes;
+    for (int i = 0; i < 85; ++i) appendInt32(bytes, i < 4 ? 1 : i % 8);
+    return bytes;
+}
+
+const Bytes SampleSettings = {1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0};
+
+class PlayerFilesTest : public PersistTest {
+protected:
+    void SetUp() override {
+        PersistTest::SetUp();
+        writeBytes("base/hiscores", sampleHighScores());
+        writeBytes("base/data.inf", sampleSavedGame());
+        writeBytes("base/menu.inf", SampleSettings);
+    }
+    void expectFilesAsTheyWere() {
+        EXPECT_EQ(readBytes("base/hiscores"), sampleHighScores());
+        EXPECT_EQ(readBytes("base/data.inf"), sampleSavedGame());
+        EXPECT_EQ(readBytes("base/menu.inf"), SampleSettings);
+        EXPECT_EQ(baseEntries(), PlayerFiles);  // no temporary file left behind
+    }
+};
+
+// A new best score, typed as "Win", once the tables are loaded.
+void enterNewBest() {
+    game.score = 500;
+    std::strcpy(scoreBook.entryName, "Win$$$$$$");
+    scoreBook.entryCursor = 4;
+    insertHighScore(GameMode::Levels);
+    refreshHighScores();
+}
+
+bool newBestIsInTheTable() {
+    const HighScoreEntry& top = scoreBook.highScores[0].entries[0];
+    return std::strcmp(top.name, "Win$$$$$$") == 0 && top.score == 500 &&
+           scoreBook.highScores[0].entries[1].score == 100;
+}
+
+TEST_F(PlayerFilesTest, AFullDiskChangesNoFileAndTheNewScoreStaysOnScreen) {
+    int result = runWithoutDiskSpace([] {
+        loadHighScores();
+        enterNewBest();
+        settings = Settings{0, 0, 0};
+        saveSettings();
+        game.score = 999;
+        saveGame();
+        return newBestIsInTheTable() ? 0 : 1;
+    });
+
+    EXPECT_EQ(result, 0) << "the game did not go on, or lost the new score";
+    expectFilesAsTheyWere();
+}
+
+TEST_F(PlayerFilesTest, AFolderInThePlaceOfAFileIsLeftAlone) {
+    for (const std::string& name : PlayerFiles) {
+        std::string path = "base/" + name;
+        ASSERT_EQ(unlink(path.c_str()), 0);
+        ASSERT_EQ(mkdir(path.c_str(), 0755), 0);
+    }
+    scoreBook.highScores[0].entries[1].score = 100;
+
+    enterNewBest();
+    saveGame();
+    saveSettings();
+    loadSettings();
+
+    EXPECT_TRUE(newBestIsInTheTable());
+    EXPECT_FALSE(restoreGame());
+    EXPECT_EQ(settings.musicOn, 1);
+    EXPECT_EQ(baseEntries(), PlayerFiles);
+    for (const std::string& name : PlayerFiles) {
+        struct stat st;
+        ASSERT_EQ(stat(("base/" + name).c_str(), &st), 0);
+        EXPECT_TRUE(S_ISDIR(st.st_mode)) << name;
+    }
+}
+
+TEST_F(PlayerFilesTest, WithoutTheDataFolderNothingIsWrittenAndNothingBreaks) {
+    ASSERT_EQ(std::system("rm -rf base && touch base"), 0);  // a file where the folder was
+
+    loadSettings();
+    loadHighScores();
+    enterNewBest();
+    saveGame();
+    saveSettings();
+
+    EXPECT_EQ(settings.soundOn, 1);
+    EXPECT_STREQ(scoreBook.highScores[0].entries[0].name, "Win$$$$$$");
+    EXPECT_EQ(scoreBook.highScores[0].entries[0].score, 500);
+    EXPECT_FALSE(restoreGame());
+    EXPECT_EQ(readBytes("base"), Bytes());
+}
+
+TEST_F(PlayerFilesTest, AFileThePlayerMadeReadOnlyIsNotReplaced) {
+    // Root may write any file, so the game runs as another user here.
+    for (const std::string& name : PlayerFiles) ASSERT_EQ(chmod(("base/" + name).c_str(), 0444), 0);
+    ASSERT_EQ(chmod(".", 0777), 0);
+    ASSERT_EQ(chmod("base", 0777), 0);
+
+    std::fflush(nullptr);
+    pid_t child = fork();
+    if (child == 0) {
+        if (getuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(2);
+        loadHighScores();
+        enterNewBest();
+        saveGame();
+        saveSettings();
+        _exit(newBestIsInTheTable() ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the new score was lost";
+    expectFilesAsTheyWere();
+}
+
+TEST_F(PlayerFilesTest, AReplacedFileKeepsItsPermissions) {
+    ASSERT_EQ(chmod("base/menu.inf", 0640), 0);
+    settings = Settings{0, 1, 0};
+
+    saveSettings();
+
+    struct stat st;
+    ASSERT_EQ(stat("base/menu.inf", &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(readBytes("base/menu.inf"), (Bytes{0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(baseEntries(), PlayerFiles);
+}
+
+TEST_F(PlayerFilesTest, ANewFileGetsTheUsualPermissions) {
+    ASSERT_EQ(unlink("base/hiscores"), 0);
+    mode_t previous = umask(022);
+
+    writeHighScoreFile();
+
+    umask(previous);
+    struct stat st;
+    ASSERT_EQ(stat("base/hiscores", &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0644u);
+}
+
+TEST_F(PlayerFilesTest, ATruncatedFileOfEachKindLeavesAPlayableGame) {
+    Bytes scores = sampleHighScores();
+    scores.resize(60);
+    writeBytes("base/hiscores", scores);
+    Bytes saved = sampleSavedGame();
+    saved.resize(200);
+    writeBytes("base/data.inf", saved);
+    writeBytes("base/menu.inf", Bytes{1, 0});
+
+    loadSettings();
+    loadHighScores();
+    bool restored = restoreGame();
+
+    EXPECT_FALSE(restored);
+    EXPECT_EQ(readBytes("base/data.inf"), saved);  // left for the player to look at
+    EXPECT_EQ(settings.fullScreen, 0);             // two bytes are not a value
+    EXPECT_EQ(settings.musicOn, 1);
+    Bytes written = readBytes("base/hiscores");
+    ASSERT_EQ(written.size(), 130u);
+    // Four whole records survive; the fifth lost its score, the timed table every score.
+    EXPECT_EQ(scoreBook.highScores[0].entries[0].score, 100);
+    EXPECT_EQ(scoreBook.highScores[0].entries[3].score, 70);
+    EXPECT_EQ(scoreBook.highScores[0].entries[4].score, -1);
+    EXPECT_EQ(scoreBook.highScores[1].entries[0].score, -1);
+}
+
+}  // namespace
