@@ -1,0 +1,177 @@
+// The mixer on SDL2_mixer. Modules (XM, through libmodplug) and samples (WAV)
+// are named by handles: small numbers indexing two fixed tables. A load only
+// records the file until the mixer has started; starting the mixer opens the
+// audio device and loads every file recorded so far, so the loads may come
+// before or after the start.
+//
+// Volumes: the music volume is 0..255 of full scale, so 64 plays the music at
+// a quarter, under the effects; the effects volume 0..255 scales every
+// sample; a sample's own volume is 0..64 (64 plays it at the effects volume);
+// a sample's pan is 0 (left) .. 255 (right), 128 the middle.
+
+#include "imx/imx.h"
+
+#include <cstring>
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+namespace {
+
+constexpr int ModuleSlots = 8;
+constexpr int SampleSlots = 32;
+constexpr int PathBytes = 256;
+constexpr int MostChannels = 64;
+constexpr int OutputRate = 44100;
+constexpr int OutputChunk = 1024;  // frames per mixing pass, about 23 ms
+
+struct ModuleSlot {
+    char path[PathBytes];
+    Mix_Music* music;
+};
+
+struct SampleSlot {
+    char path[PathBytes];
+    Mix_Chunk* chunk;
+};
+
+struct Mixer {
+    bool audioStarted;  // SDL's audio subsystem is up
+    bool deviceOpen;
+    int channels;
+    unsigned char musicVolume;
+    unsigned char fxVolume;
+    ModuleSlot modules[ModuleSlots];
+    int moduleCount;
+    SampleSlot samples[SampleSlots];
+    int sampleCount;
+};
+
+Mixer mixer = {false, false, 16, 255, 255, {}, 0, {}, 0};
+
+bool startAudio() {
+    if (!mixer.audioStarted) mixer.audioStarted = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+    return mixer.audioStarted;
+}
+
+void applyMusicVolume() {
+    if (mixer.deviceOpen) Mix_VolumeMusic(mixer.musicVolume * MIX_MAX_VOLUME / 255);
+}
+
+void loadModule(ModuleSlot& slot) {
+    if (mixer.deviceOpen && !slot.music) slot.music = Mix_LoadMUS(slot.path);
+}
+
+void loadSample(SampleSlot& slot) {
+    if (mixer.deviceOpen && !slot.chunk) slot.chunk = Mix_LoadWAV(slot.path);
+}
+
+bool copyPath(char (&to)[PathBytes], const char* path) {
+    if (!path || std::strlen(path) >= PathBytes) return false;
+    std::strcpy(to, path);
+    return true;
+}
+
+}  // namespace
+
+bool ImixInit(int a, int, int) {
+    mixer.channels = a < 1 ? 1 : (a > MostChannels ? MostChannels : a);
+    return startAudio();
+}
+
+int ImixLoadModule(const char* path, unsigned long) {
+    if (mixer.moduleCount >= ModuleSlots) return -1;
+    ModuleSlot& slot = mixer.modules[mixer.moduleCount];
+    if (!copyPath(slot.path, path)) return -1;
+    slot.music = nullptr;
+    loadModule(slot);
+    return mixer.moduleCount++;
+}
+
+int ImixLoadSample(const char* path, unsigned long) {
+    if (mixer.sampleCount >= SampleSlots) return -1;
+    SampleSlot& slot = mixer.samples[mixer.sampleCount];
+    if (!copyPath(slot.path, path)) return -1;
+    slot.chunk = nullptr;
+    loadSample(slot);
+    return mixer.sampleCount++;
+}
+
+void ImixSetMusicVolume(unsigned char volume) {
+    mixer.musicVolume = volume;
+    applyMusicVolume();
+}
+
+void ImixSetFXVolume(unsigned char volume) {
+    mixer.fxVolume = volume;
+}
+
+bool ImixStartMixer(void*) {
+    if (!mixer.deviceOpen) {
+        if (!startAudio()) return false;
+        Mix_Init(MIX_INIT_MOD);  // modules play through libmodplug, which needs no start
+        if (Mix_OpenAudio(OutputRate, AUDIO_S16SYS, 2, OutputChunk) != 0) return false;
+        mixer.deviceOpen = true;
+        Mix_AllocateChannels(mixer.channels);
+        applyMusicVolume();
+    }
+    for (int i = 0; i < mixer.moduleCount; ++i) loadModule(mixer.modules[i]);
+    for (int i = 0; i < mixer.sampleCount; ++i) loadSample(mixer.samples[i]);
+    return true;
+}
+
+bool ImixPlayModule(int module, bool loop) {
+    if (!mixer.deviceOpen || module < 0 || module >= mixer.moduleCount) return false;
+    Mix_Music* music = mixer.modules[module].music;
+    if (!music) return false;
+    return Mix_PlayMusic(music, loop ? -1 : 1) == 0;
+}
+
+int ImixPlaySample(int sample, unsigned char volume, unsigned char pan, unsigned short) {
+    if (!mixer.deviceOpen || sample < 0 || sample >= mixer.sampleCount) return -1;
+    Mix_Chunk* chunk = mixer.samples[sample].chunk;
+    if (!chunk) return -1;
+    int own = volume > 64 ? 64 : volume;
+    Mix_VolumeChunk(chunk, own * mixer.fxVolume * MIX_MAX_VOLUME / (64 * 255));
+    int channel = Mix_PlayChannel(-1, chunk, 0);
+    if (channel < 0) return -1;
+    // Full on the near side, fading on the far one; 255 and 255 (the middle)
+    // turns the panning off.
+    int left = pan <= 128 ? 255 : (255 - pan) * 2;
+    int right = pan >= 128 ? 255 : pan * 2;
+    Mix_SetPanning(channel, static_cast<Uint8>(left), static_cast<Uint8>(right));
+    return channel;
+}
+
+bool ImixStopModule() {
+    if (!mixer.deviceOpen) return false;
+    Mix_HaltMusic();
+    return true;
+}
+
+bool ImixUninit() {
+    if (mixer.deviceOpen) {
+        Mix_HaltChannel(-1);
+        Mix_HaltMusic();
+    }
+    for (int i = 0; i < mixer.moduleCount; ++i) {
+        if (mixer.modules[i].music) Mix_FreeMusic(mixer.modules[i].music);
+        mixer.modules[i].music = nullptr;
+    }
+    for (int i = 0; i < mixer.sampleCount; ++i) {
+        if (mixer.samples[i].chunk) Mix_FreeChunk(mixer.samples[i].chunk);
+        mixer.samples[i].chunk = nullptr;
+    }
+    mixer.moduleCount = 0;
+    mixer.sampleCount = 0;
+    if (mixer.deviceOpen) {
+        Mix_CloseAudio();
+        Mix_Quit();
+        mixer.deviceOpen = false;
+    }
+    if (mixer.audioStarted) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        mixer.audioStarted = false;
+    }
+    return true;
+}
