@@ -1,0 +1,30 @@
+// What only the platform folder (and its tests) sees: the SDL side of the
+// message translation and the clock's sources.
+#pragma once
+
+#include <SDL.h>
+
+#include "platform/platform.h"
+
+// The Windows virtual-key code of a key, or 0 for a key the game has no code
+// for (the logo keys, the menu key, media keys, letters of other alphabets
+// that sit on no Latin key).
+int virtualKeyFor(SDL_Keycode sym, SDL_Scancode scancode);
+
+// Alt combinations and F10 are the desktop's system keys and are not
+// reported as key presses.
+bool isSystemKey(SDL_Keycode sym, uint16_t modifiers);
+
+// Turns one SDL event into a window message. Events of another window than
+// `windowId` (a window already destroyed) become Other, except a button
+// release, which is taken from any window. `windowFlags` are the flags of the
+// game window (for the minimised state of activation changes).
+WindowMessage translateEvent(const SDL_Event& event, uint32_t windowId, uint32_t windowFlags);
+
+// Where the frame clock reads its time.
+struct ClockSources {
+    int64_t (*counterFrequency)();  // 0: no performance counter
+    int64_t (*counter)();
+    uint32_t (*milliseconds)();
+};
+void setClockSources(const ClockSources* sources);  // nullptr: SDL's timers
