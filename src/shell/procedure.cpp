@@ -1,0 +1,64 @@
+// The window procedure: keys, activation, size, the mouse on the board.
+#include "audio/audio.h"
+#include "game/game.h"
+#include "shell/shell.h"
+
+namespace {
+
+void mouseMove(int x, int y) {
+    ui.mouseX = x;
+    ui.mouseY = y;
+    if (ui.screen == Screen::Playing) {
+        cursorCellAt(x, y, &ui.cursorColumn, &ui.cursorRow);
+        sidePanelHover();
+    }
+    boardMouseMoveRules();
+    otherScreensHover();
+}
+
+void leftButtonDown(int x, int y) {
+    ui.mouseX = x;
+    ui.mouseY = y;
+    boardButtonDownRules();
+    // After the full-screen switch the click belongs to a window that is gone.
+    if (!screenButtonsClick()) return;
+    ui.mouseButtonUp = 0;
+}
+
+}  // namespace
+
+void windowProcedure(const WindowMessage& message) {
+    switch (message.kind) {
+        case MessageKind::Create:
+            startSound(windowHandle());
+            break;
+        case MessageKind::Size:
+            resizeViewport(message.width, message.height);
+            break;
+        case MessageKind::Activate:
+            shell.windowActive = message.minimised ? 0 : 1;
+            break;
+        case MessageKind::Close:
+            postQuitMessage(0);
+            break;
+        case MessageKind::KeyDown:
+            // The keyboard's auto-repeat is no new press: a key the loop has
+            // taken (the pause keys) stays taken while it is held.
+            if (!message.repeat) shell.keys[message.key & 0xff] = 1;
+            break;
+        case MessageKind::KeyUp:
+            shell.keys[message.key & 0xff] = 0;
+            break;
+        case MessageKind::MouseMove:
+            mouseMove(message.x, message.y);
+            break;
+        case MessageKind::LeftButtonDown:
+            leftButtonDown(message.x, message.y);
+            break;
+        case MessageKind::LeftButtonUp:
+            ui.mouseButtonUp = 1;
+            break;
+        default:
+            break;
+    }
+}

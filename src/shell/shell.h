@@ -1,0 +1,68 @@
+// The application shell: the program's entry and main loop, the game window
+// with its GL context, the window procedure and the screen buttons.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/platform.h"
+
+// What the shell keeps between messages and frames.
+struct ShellState {
+    uint8_t keys[256];       // 1 while the key with that virtual-key code is down
+    uint8_t windowActive;    // cleared while the window is minimised; 1 at load
+    int32_t quitRequested;   // ends the main loop
+    uint8_t letterLatch;     // a pass over the letter keys was taken; wait until all are up
+    uint8_t backspaceLatch;  // Backspace was taken; wait until it is up
+    int32_t exitCode;        // the code of the quit message that ended the loop
+};
+extern ShellState shell;
+
+// Puts the shell's state back to its program-load value.
+void resetShellState();
+
+// ---------------------------------------------------------------------------
+// The window
+
+// Makes the window and its rendering context, runs the start-up
+// initialisation, and reports every failure in a message box.
+bool createGameWindow(const char* title, int width, int height, int bits, bool fullscreen);
+// Releases everything createGameWindow made; safe on a half-made window.
+void destroyGameWindow();
+// Viewport and the 45-degree perspective of the board.
+void resizeViewport(int width, int height);
+
+// ---------------------------------------------------------------------------
+// Messages and buttons
+
+void windowProcedure(const WindowMessage& message);
+
+// A hit rectangle of a screen button: inside when left < x < right and top < y < bottom.
+struct HitRect {
+    int32_t left, right, top, bottom;
+};
+inline bool insideRect(const HitRect& r, int x, int y) {
+    return r.left < x && x < r.right && r.top < y && y < r.bottom;
+}
+
+// Highlights of the side panel (on the board screen).
+void sidePanelHover();
+// Highlights of the dialog, high-score and options screens.
+void otherScreensHover();
+// A left click at the mouse position on whatever screen shows. Returns false
+// when the full-screen switch replaced the window: the click ends there.
+bool screenButtonsClick();
+// Windowed to full screen or back: the window is made again.
+void switchFullScreen();
+
+// ---------------------------------------------------------------------------
+// The main loop
+
+// The work of the held keys after each frame: pause, the name letters,
+// Backspace, confirming the name, and the latches.
+void heldKeyWork();
+// One pass of the main loop: one message, or one frame and the key work.
+void mainLoopPass();
+// Saves what the player owns, tears the window down and stops the sound.
+void shutdownGame();
+// Start-up, the main loop and the shutdown; the program's exit code.
+int runGame();
