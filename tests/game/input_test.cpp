@@ -1,0 +1,245 @@
+// Board input: the cell under the mouse, selection, deselection, swaps by
+// click and by drag, and the hint.
+#include <gtest/gtest.h>
+
+#include "driver.h"
+
+namespace {
+
+class Input : public ::testing::Test {
+protected:
+    void SetUp() override {
+        drive::start();
+        drive::setQuietField();
+    }
+};
+
+TEST_F(Input, TheWindowedLayoutHasCellsOf54Pixels) {
+    int32_t column, row;
+    cursorCellAt(181, 19, &column, &row);
+    EXPECT_EQ(column, -1);
+    EXPECT_EQ(row, 1);
+    cursorCellAt(180, 18, &column, &row);
+    EXPECT_EQ(column, NoCursorCell);
+    EXPECT_EQ(row, NoCursorCell);
+    cursorCellAt(239, 69, &column, &row);
+    EXPECT_EQ(column, 1);
+    EXPECT_EQ(row, 2);
+    cursorCellAt(614, 449, &column, &row);
+    EXPECT_EQ(column, 7);
+    EXPECT_EQ(row, 9);
+    cursorCellAt(615, 450, &column, &row);
+    EXPECT_EQ(column, NoCursorCell);
+    EXPECT_EQ(row, NoCursorCell);
+}
+
+TEST_F(Input, TheFullScreenLayoutHasCellsOf67Pixels) {
+    ui.fullScreenActive = 1;
+    int32_t column, row;
+    cursorCellAt(211, 21, &column, &row);
+    EXPECT_EQ(column, -1);
+    EXPECT_EQ(row, 1) << "(21 - 22) / 67 truncates toward zero";
+    cursorCellAt(789, 574, &column, &row);
+    EXPECT_EQ(column, 8);
+    EXPECT_EQ(row, 9);
+    cursorCellAt(300, 100, &column, &row);
+    EXPECT_EQ(column, 1);
+    EXPECT_EQ(row, 2);
+    cursorCellAt(210, 575, &column, &row);
+    EXPECT_EQ(column, NoCursorCell);
+    EXPECT_EQ(row, NoCursorCell);
+}
+
+TEST_F(Input, AFirstClickSelectsAGemAndStartsThePlayersTurn) {
+    game.comboCount = 3;
+    game.lastPassPoints = 70;
+    drive::click(2, 5);
+    EXPECT_TRUE(turn.firstSelected);
+    EXPECT_EQ(turn.firstCell.column, 2);
+    EXPECT_EQ(turn.firstCell.row, 5);
+    EXPECT_TRUE(game.playerMoved);
+    EXPECT_EQ(game.comboCount, 0);
+    EXPECT_EQ(game.lastPassPoints, 0);
+    EXPECT_TRUE(turn.spinning);
+    EXPECT_FALSE(turn.spinStop);
+    EXPECT_EQ(countSampleRequests(Sample::Select), 1);
+}
+
+TEST_F(Input, ClicksOffTheFieldOrOnEmptyCellsAreIgnored) {
+    game.board[4][4] = 0;
+    const int cells[][2] = {{4, 4}, {-1, 3}, {8, 3}, {3, 0}, {3, 9}, {NoCursorCell, NoCursorCell}};
+    for (const auto& cell : cells) drive::click(cell[0], cell[1]);
+    EXPECT_FALSE(turn.firstSelected);
+    EXPECT_FALSE(game.playerMoved);
+    EXPECT_EQ(soundLog.count, 0);
+}
+
+TEST_F(Input, AClickOnTheSelectedGemDeselectsItAndTheNextClickSelectsAgain) {
+    drive::click(3, 3);
+    drive::click(3, 3);
+    EXPECT_FALSE(turn.firstSelected);
+    EXPECT_EQ(turn.firstCell.column, NoCellColumn) << "the deselect marker lasts one click";
+    EXPECT_TRUE(turn.spinStop);
+    EXPECT_EQ(countSampleRequests(Sample::Select), 2);
+    drive::click(3, 3);
+    EXPECT_TRUE(turn.firstSelected);
+    EXPECT_EQ(turn.firstCell.column, 3);
+    EXPECT_EQ(countSampleRequests(Sample::Select), 3);
+}
+
+TEST_F(Input, AClickAwayFromTheSelectionMovesIt) {
+    drive::click(3, 3);
+    drive::click(4, 4);  // diagonal
+    EXPECT_TRUE(turn.firstSelected);
+    EXPECT_FALSE(turn.swapActive);
+    EXPECT_EQ(turn.firstCell.column, 4);
+    EXPECT_EQ(turn.firstCell.row, 4);
+    drive::click(0, 8);  // far away
+    EXPECT_EQ(turn.firstCell.column, 0);
+    EXPECT_EQ(turn.firstCell.row, 8);
+    drive::click(0, 9);  // the floor: the selection is kept
+    EXPECT_TRUE(turn.firstSelected);
+}
+
+TEST_F(Input, AClickOnANeighbourStartsTheSwap) {
+    struct Case {
+        int column, row;
+        float vx, vy;
+    } cases[] = {{2, 4, -0.02f, 0.0f}, {4, 4, 0.02f, 0.0f}, {3, 3, 0.0f, 0.02f}, {3, 5, 0.0f, -0.02f}};
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.column * 10 + k.row);
+        drive::start();
+        drive::setQuietField();
+        drive::swapByClicks(3, 4, k.column, k.row);
+        EXPECT_TRUE(turn.swapActive);
+        EXPECT_TRUE(turn.secondSelected);
+        EXPECT_EQ(turn.secondCell.column, k.column);
+        EXPECT_EQ(turn.secondCell.row, k.row);
+        EXPECT_FLOAT_EQ(turn.firstMotion.vx, k.vx);
+        EXPECT_FLOAT_EQ(turn.firstMotion.vy, k.vy);
+        EXPECT_FLOAT_EQ(turn.secondMotion.vx, -k.vx);
+        EXPECT_FLOAT_EQ(turn.secondMotion.vy, -k.vy);
+        EXPECT_TRUE(turn.firstSelected);
+        // Further clicks wait for the swap.
+        drive::click(0, 1);
+        EXPECT_EQ(turn.firstCell.column, 3);
+    }
+}
+
+TEST_F(Input, ANeighbourWithoutAGemIsNoPartner) {
+    game.board[4][4] = 0;
+    drive::swapByClicks(3, 4, 4, 4);
+    EXPECT_FALSE(turn.swapActive);
+    EXPECT_FALSE(turn.firstSelected);
+}
+
+TEST_F(Input, DraggingOntoANeighbourStartsTheSwapWithTheButtonHeld) {
+    drive::press(3, 4);
+    drive::moveTo(3, 4);
+    EXPECT_FALSE(turn.swapActive);
+    drive::moveTo(4, 4);
+    EXPECT_TRUE(turn.swapActive);
+    EXPECT_FLOAT_EQ(turn.firstMotion.vx, 0.02f);
+    EXPECT_TRUE(turn.spinStop);
+    EXPECT_TRUE(turn.prevSpinStop);
+}
+
+TEST_F(Input, DraggingOntoTheFloorEdgeOrADiagonalDoesNothing) {
+    drive::press(3, 8);
+    drive::moveTo(3, 9);
+    EXPECT_FALSE(turn.swapActive);
+    EXPECT_TRUE(turn.spinStop) << "any move off the gem tells the spin to stop";
+    drive::moveTo(4, 7);
+    EXPECT_FALSE(turn.swapActive);
+    drive::release();
+    drive::moveTo(3, 7);
+    EXPECT_FALSE(turn.swapActive) << "a released button drags nothing";
+}
+
+TEST_F(Input, WhilePausedClicksDoNothingButADragStillSwaps) {
+    drive::press(3, 4);
+    ui.paused = 1;
+    drive::moveTo(3, 5);
+    EXPECT_TRUE(turn.swapActive);
+
+    drive::start();
+    drive::setQuietField();
+    ui.paused = 1;
+    drive::click(3, 4);
+    EXPECT_FALSE(turn.firstSelected);
+    ui.paused = 0;
+    drive::click(3, 4);
+    ui.paused = 1;
+    drive::click(4, 4);
+    EXPECT_FALSE(turn.swapActive);
+    EXPECT_TRUE(turn.firstSelected);
+    EXPECT_EQ(countSampleRequests(Sample::Select), 1);
+}
+
+TEST_F(Input, TheBoardTakesNoInputOnOtherScreens) {
+    ui.screen = Screen::Options;
+    drive::click(3, 4);
+    EXPECT_FALSE(turn.firstSelected);
+    ui.screen = Screen::Playing;
+    drive::press(3, 4);
+    ui.screen = Screen::Options;
+    drive::moveTo(4, 4);
+    EXPECT_FALSE(turn.swapActive);
+}
+
+TEST_F(Input, ADragWaitsForARemovalToEnd) {
+    drive::press(3, 4);
+    turn.removing = 1;
+    drive::moveTo(4, 4);
+    EXPECT_FALSE(turn.swapActive);
+    turn.removing = 0;
+    drive::moveTo(4, 4);
+    EXPECT_TRUE(turn.swapActive);
+}
+
+// ---------------------------------------------------------------------------
+// The hint
+
+TEST_F(Input, TheHintSelectsTheGemToMoveAndCostsFiftyPoints) {
+    game.board[6][0] = 7;
+    game.board[8][0] = 7;
+    game.board[7][1] = 7;
+    game.score = 120;
+    drive::click(5, 2);  // another gem selected: the hint replaces it
+    useHint();
+    EXPECT_TRUE(turn.firstSelected);
+    EXPECT_TRUE(turn.spinning);
+    EXPECT_EQ(turn.firstCell.column, 1);
+    EXPECT_EQ(turn.firstCell.row, 7);
+    EXPECT_EQ(turn.spinCell.column, 1);
+    EXPECT_EQ(turn.prevSpinCell.column, 0) << "the old spin is not handed over";
+    EXPECT_EQ(game.score, 70);
+    EXPECT_EQ(countSampleRequests(Sample::Hint), 1);
+}
+
+TEST_F(Input, AHintWithoutAMoveStillCostsButNeverBelowTheLevelBase) {
+    game.level = 1;
+    updateLevelBounds();
+    game.score = 520;
+    useHint();
+    EXPECT_FALSE(turn.firstSelected);
+    EXPECT_EQ(game.score, 500);
+}
+
+TEST_F(Input, AHintInTheTimedModeCostsTimeOnly) {
+    // Bounds left over from a levels game at level 5.
+    game.level = 5;
+    updateLevelBounds();
+    ASSERT_EQ(game.levelBase, 8000);
+    drive::start(GameMode::Timed);
+    game.levelBase = 8000;
+    game.levelTarget = 12000;
+    drive::setQuietField();
+    game.score = 40;
+    game.timeLeft = 50.0f;
+    useHint();
+    EXPECT_FLOAT_EQ(game.timeLeft, 40.0f);
+    EXPECT_EQ(game.score, 40) << "the hint does not hand out the old level's base";
+}
+
+}  // namespace
