@@ -166,18 +166,6 @@ TEST_F(HighScores, NothingTypedIsStoredAsNineFreePlacesFirstTimeAndLater) {
     EXPECT_EQ(int32At(file, 22), 1000);
 }
 
-TEST_F(HighScores, LettersTypedIntoTheZeroedBufferGetTheirFill) {
-    installSortedFile();
-    typeName("Jo");  // positions 3..9 are still zero bytes
-    game.score = 45;
-
-    insertHighScore(GameMode::Levels);
-    refreshHighScores();
-
-    EXPECT_STREQ(scoreBook.highScores[0].entries[1].name, "Jo$$$$$$$");
-    EXPECT_EQ(readBytes("base/hiscores").size(), 130u);
-}
-
 TEST_F(HighScores, ATimedGameChangesOnlyTheSecondHalfOfTheFile) {
     installSortedFile();
     Bytes before = readBytes("base/hiscores");

@@ -93,12 +93,6 @@ TEST_F(SavedGame, IsWrittenAs85ValuesWithColumnZeroStoredTwice) {
     EXPECT_EQ(int32At(file, 16 + 4 * 80), ClosedFloor);  // the floor cell of column 0
 }
 
-TEST_F(SavedGame, ANegativeTimeIsTruncatedTowardZero) {
-    game.timeLeft = -3.7f;
-    saveGame();
-    EXPECT_EQ(int32At(readBytes("base/data.inf"), 8), -3);
-}
-
 TEST_F(SavedGame, ALevelsGameComesBackWithItsBoardBoundsAndBackground) {
     fillBoard();
     game.board[FloorRow][0] = 0;  // saved while the field drained
@@ -126,6 +120,7 @@ TEST_F(SavedGame, ALevelsGameComesBackWithItsBoardBoundsAndBackground) {
 
 TEST_F(SavedGame, ATimedGameKeepsItsStoredTime) {
     fillBoard();
+    for (int column = 0; column < BoardColumns; ++column) game.board[FloorRow][column] = ClosedFloor;
     game.gameMode = GameMode::Timed;
     game.timeLeft = 37.9f;
     game.score = 800;
@@ -175,17 +170,6 @@ TEST_F(SavedGame, WhereACellIsStoredTwiceTheLaterValueStays) {
     EXPECT_EQ(game.board[2][0], 6);
 }
 
-TEST_F(SavedGame, AnyStoredFloorValueGivesAClosedFloor) {
-    fillBoard();
-    game.board[FloorRow][0] = 12345;
-    writeBytes("base/data.inf", savedFile(0, 0, 0, 0, game.board));
-    resetGameState();
-
-    ASSERT_TRUE(restoreGame());
-
-    for (int column = 0; column < BoardColumns; ++column) EXPECT_EQ(game.board[FloorRow][column], ClosedFloor);
-}
-
 // Files that cannot be a game of ours: nothing changes and the file stays.
 class BrokenSavedGame : public SavedGame {
 protected:
@@ -216,17 +200,13 @@ TEST_F(BrokenSavedGame, AMissingFileRestoresNothing) {
     EXPECT_FALSE(fileExists("base/data.inf"));
 }
 
-TEST_F(BrokenSavedGame, AShortFileIsRefused) {
-    Bytes file = good();
-    file.pop_back();
-    expectRefused(file);
-    expectRefused(Bytes());
-}
-
-TEST_F(BrokenSavedGame, ALongerFileIsRefused) {
+TEST_F(BrokenSavedGame, AFileOfAnotherSizeIsRefused) {
     Bytes file = good();
     file.push_back(0);
     expectRefused(file);
+    file.resize(file.size() - 2);
+    expectRefused(file);
+    expectRefused(Bytes());
 }
 
 TEST_F(BrokenSavedGame, AnUnknownModeIsRefused) {

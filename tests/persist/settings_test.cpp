@@ -32,15 +32,6 @@ TEST_F(SettingsFile, ValuesAreKeptExactlyAsStored) {
     EXPECT_EQ(readBytes("base/menu.inf"), settingsFile(1, 0, 2));
 }
 
-TEST_F(SettingsFile, ANegativeValueSurvivesTheRoundTrip) {
-    writeBytes("base/menu.inf", settingsFile(-1, 0x01000000, 1));
-    loadSettings();
-    EXPECT_EQ(settings.fullScreen, -1);
-    EXPECT_EQ(settings.musicOn, 0x01000000);
-    saveSettings();
-    EXPECT_EQ(readBytes("base/menu.inf"), settingsFile(-1, 0x01000000, 1));
-}
-
 TEST_F(SettingsFile, WithoutAFileTheGameStartsWindowedWithMusicAndSound) {
     loadSettings();
     EXPECT_EQ(settings.fullScreen, 0);
@@ -59,16 +50,6 @@ TEST_F(SettingsFile, AShortFileKeepsTheWholeValuesItHolds) {
     EXPECT_EQ(settings.fullScreen, 1);
     EXPECT_EQ(settings.musicOn, 1);
     EXPECT_EQ(settings.soundOn, 1);
-}
-
-TEST_F(SettingsFile, ALongerFileIsReadFromItsStart) {
-    Bytes file = settingsFile(0, 1, 0);
-    file.push_back(9);
-    writeBytes("base/menu.inf", file);
-    loadSettings();
-    EXPECT_EQ(settings.fullScreen, 0);
-    EXPECT_EQ(settings.musicOn, 1);
-    EXPECT_EQ(settings.soundOn, 0);
 }
 
 }  // namespace
