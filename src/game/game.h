@@ -211,6 +211,8 @@ inline bool timedModeRunning() { return ui.modeBButton == ButtonPressed; }
 // Board and game state
 
 void newGame();
+// Levels mode only: the bounds of `level` from LevelTable; above its last row
+// each level starts at the previous target and spans 500000 points.
 void updateLevelBounds();
 void chooseBackground();
 int32_t randomGem();  // rand() % 7 + 1
@@ -247,10 +249,10 @@ void measureFrameTime(float (*clockMillis)());
 void levelCompleteTest();
 void updateBarRules();       // time drain, bar value, time-out, level complete, barLength
 void advanceBanner();        // progress, end actions, bannerAlpha
-int bannerPicture();         // texture number of the banner for the current event
+int bannerPicture();         // texture number of the banner for the current event, 0 for none
 bool advanceScorePopup(int index);  // true when the popup is to be drawn this frame
 bool startScorePopup(int x, int y, int points);
-void chaseScore();
+void chaseScore();           // the score counter follows the score, on Screen::Playing only
 // All of the rules steps of one scene frame, for a caller that draws nothing.
 void stepSceneRules(float (*clockMillis)());
 
@@ -262,7 +264,7 @@ void cursorCellAt(int x, int y, int32_t* column, int32_t* row);
 void boardMouseMoveRules();    // the drag that starts a swap
 void boardButtonDownRules();   // second click, first click, deselect marker
 void startSwap(Cell partner);
-void useHint();                // the hint button's rule
+void useHint();                // the hint button's rule (select, charge, hint.wav)
 
 // ---------------------------------------------------------------------------
 // High scores in memory
