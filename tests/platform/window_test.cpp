@@ -1,0 +1,187 @@
+// A real window on the X server: its size and title, real input, close
+// requests, and the full-screen mode on screens that have it or not.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/platform_local.h"
+#include "platform/x_display.h"
+
+namespace {
+
+std::vector<WindowMessage> received;
+void recordMessage(const WindowMessage& message) { received.push_back(message); }
+
+// Makes the window step by step as the game does.
+bool makeWindow(const char* title, int width, int height, bool fullscreen) {
+    describePixelFormat(16, 16);
+    if (!registerWindowClass("OpenGL", recordMessage)) return false;
+    if (fullscreen && !changeDisplayMode(width, height, 16)) return false;
+    return createWindow(title, width, height, fullscreen) && getDeviceContext() &&
+           setPixelFormat(choosePixelFormat()) && createRenderingContext() && makeContextCurrent() &&
+           (showWindow(), true);
+}
+
+void tearDownWindow() {
+    if (hasRenderingContext()) {
+        releaseCurrentContext();
+        deleteRenderingContext();
+    }
+    releaseDeviceContext();
+    restoreDisplayMode();
+    destroyWindow();
+    unregisterWindowClass("OpenGL");
+}
+
+// Takes messages for up to `seconds` until one satisfies `done`.
+template <typename Done>
+bool pumpUntil(Done done, double seconds = 5.0) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (std::chrono::steady_clock::now() < deadline) {
+        WindowMessage message;
+        while (peekMessage(&message)) {
+            dispatchMessage(message);
+            if (message.kind == MessageKind::Quit) received.push_back(message);
+            if (done()) return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return false;
+}
+
+bool receivedMessage(MessageKind kind, int key = -1) {
+    for (const WindowMessage& message : received)
+        if (message.kind == kind && (key < 0 || message.key == key)) return true;
+    return false;
+}
+
+// Each test has an X server of its own, so that its input reaches no other
+// test's window when tests run side by side.
+class RealWindow : public testing::Test {
+protected:
+    RealWindow() : server_(1024, 768), display_(server_.display()) {}
+    void SetUp() override {
+        ASSERT_TRUE(server_.running());
+        received.clear();
+        ASSERT_TRUE(makeWindow("Vortiq", 640, 480, false));
+        // Wait for the window to be mapped so input reaches it.
+        pumpUntil([] { return false; }, 0.3);
+    }
+    void TearDown() override {
+        tearDownWindow();
+        platformQuit();
+    }
+
+private:
+    PrivateXServer server_;
+    DisplayOverride display_;
+};
+
+}  // namespace
+
+TEST_F(RealWindow, TitleAndClientArea) {
+    EXPECT_TRUE(receivedMessage(MessageKind::Create));
+    EXPECT_EQ(received.front().kind, MessageKind::Create);
+    int width = 0, height = 0;
+    windowClientSize(&width, &height);
+    EXPECT_EQ(width, 640);
+    EXPECT_EQ(height, 480);
+    EXPECT_FALSE(windowIsFullScreen());
+    EXPECT_EQ(commandOutput("xdotool search --name '^Vortiq$' getwindowgeometry 2>/dev/null | grep Geometry"),
+              "  Geometry: 640x480");
+    EXPECT_TRUE(contextIsCurrent());
+}
+
+TEST_F(RealWindow, RealMouseAndKeys) {
+    ASSERT_EQ(runCommand("xdotool mousemove 300 200"), 0);
+    EXPECT_TRUE(pumpUntil([] {
+        const WindowMessage& last = received.back();
+        return last.kind == MessageKind::MouseMove && last.x == 300 && last.y == 200;
+    }));
+
+    ASSERT_EQ(runCommand("xdotool click 1"), 0);
+    EXPECT_TRUE(pumpUntil([] { return receivedMessage(MessageKind::LeftButtonUp); }));
+    EXPECT_TRUE(receivedMessage(MessageKind::LeftButtonDown));
+
+    ASSERT_EQ(runCommand("xdotool keydown a"), 0);
+    EXPECT_TRUE(pumpUntil([] { return receivedMessage(MessageKind::KeyDown, 65); }));
+    ASSERT_EQ(runCommand("xdotool keyup a"), 0);
+    EXPECT_TRUE(pumpUntil([] { return receivedMessage(MessageKind::KeyUp, 65); }));
+
+    ASSERT_EQ(runCommand("xdotool key Escape Return BackSpace"), 0);
+    EXPECT_TRUE(pumpUntil([] { return receivedMessage(MessageKind::KeyUp, 8); }));
+    EXPECT_TRUE(receivedMessage(MessageKind::KeyDown, 27));
+    EXPECT_TRUE(receivedMessage(MessageKind::KeyDown, 13));
+}
+
+TEST_F(RealWindow, TheLogoKeyTypesNothing) {
+    ASSERT_EQ(runCommand("xdotool key super+x Super_L"), 0);
+    ASSERT_EQ(runCommand("xdotool key b"), 0);
+    EXPECT_TRUE(pumpUntil([] { return receivedMessage(MessageKind::KeyUp, 'B'); }));
+    EXPECT_FALSE(receivedMessage(MessageKind::KeyDown, 91));
+    EXPECT_FALSE(receivedMessage(MessageKind::KeyDown, 92));
+}
+
+TEST_F(RealWindow, CloseRequestArrivesAsClose) {
+    ASSERT_TRUE(requestWindowClose("Vortiq"));
+    EXPECT_TRUE(pumpUntil([] { return receivedMessage(MessageKind::Close); }));
+}
+
+TEST_F(RealWindow, TerminationSignalsArriveAsClose) {
+    raise(SIGTERM);
+    EXPECT_TRUE(pumpUntil([] { return receivedMessage(MessageKind::Close); }));
+    received.clear();
+    raise(SIGINT);
+    EXPECT_TRUE(pumpUntil([] { return receivedMessage(MessageKind::Close); }));
+}
+
+TEST(FullScreenMode, CoversAnEightHundredByASixHundredScreen) {
+    PrivateXServer server(800, 600);
+    ASSERT_TRUE(server.running());
+    DisplayOverride display(server.display());
+    received.clear();
+    ASSERT_TRUE(makeWindow("Vortiq", 800, 600, true));
+    EXPECT_TRUE(windowIsFullScreen());
+    int width = 0, height = 0;
+    windowClientSize(&width, &height);
+    EXPECT_EQ(width, 800);
+    EXPECT_EQ(height, 600);
+    EXPECT_TRUE(receivedMessage(MessageKind::Create));
+    tearDownWindow();
+    platformQuit();
+}
+
+TEST(FullScreenMode, RefusedWhereTheScreenHasNoSuchMode) {
+    for (const auto& size : {std::make_pair(640, 480), std::make_pair(1024, 768)}) {
+        PrivateXServer server(size.first, size.second);
+        ASSERT_TRUE(server.running());
+        DisplayOverride display(server.display());
+        ASSERT_TRUE(registerWindowClass("OpenGL", recordMessage));
+        EXPECT_FALSE(changeDisplayMode(800, 600, 16)) << size.first << "x" << size.second;
+        // The windowed fallback of the same size still works.
+        EXPECT_TRUE(createWindow("Vortiq", 800, 600, false));
+        EXPECT_FALSE(windowIsFullScreen());
+        tearDownWindow();
+        platformQuit();
+    }
+}
+
+TEST(PlatformSteps, InjectedFailureAndReleasesDropTheirHandles) {
+    received.clear();
+    setFailingStep(PlatformStep::CreateContext);
+    EXPECT_FALSE(makeWindow("Vortiq", 640, 480, false));
+    EXPECT_TRUE(hasWindow());
+    EXPECT_FALSE(hasRenderingContext());
+    setFailingStep(PlatformStep::DestroyWindow);
+    EXPECT_FALSE(destroyWindow());
+    EXPECT_FALSE(hasWindow());
+    EXPECT_FALSE(hasDeviceContext());
+    setFailingStep(PlatformStep::None);
+    unregisterWindowClass("OpenGL");
+    platformQuit();
+}
