@@ -1,0 +1,91 @@
+// The 3D board: the backdrop behind the field and the lit gems in their
+// cells, moved by the running animations. The rules of the board frame run in
+// between, at the places where the drawing depends on them.
+#include <GL/gl.h>
+
+#include "assets/assets.h"
+#include "game/game.h"
+#include "render/render_local.h"
+
+namespace {
+
+constexpr float CellZ = -11.0f;
+constexpr float TopRowY = 4.65f;  // y of the spawn row's centre
+constexpr float LeftColumnX = -2.0f;
+
+int backgroundTexture() {
+    const int kind = game.backgroundKind;
+    if (kind >= 1 && kind <= 5) return 60 + kind;
+    return 36;
+}
+
+bool isCell(const Cell& cell, int column, int row) { return cell.column == column && cell.row == row; }
+
+bool inRemoval(int column, int row) {
+    for (int slot = 1; slot < RemovalSlots; ++slot) {
+        const RemovalEntry& entry = turn.removalList[slot];
+        if (entry.used && entry.column == column && entry.row == row) return true;
+    }
+    return false;
+}
+
+void drawGem(int column, int row, int kind) {
+    glPushMatrix();
+    if (turn.swapActive) {
+        if (isCell(turn.firstCell, column, row))
+            glTranslatef(turn.firstMotion.x, turn.firstMotion.y, turn.firstMotion.z);
+        if (isCell(turn.secondCell, column, row))
+            glTranslatef(turn.secondMotion.x, turn.secondMotion.y, turn.secondMotion.z);
+    }
+    if (turn.removing && inRemoval(column, row)) {
+        const float scale = removalScale();
+        glScalef(scale, scale, scale);
+    }
+    float degrees[2];
+    const int turns = spinAnglesAt(column, row, degrees);
+    for (int i = 0; i < turns; ++i) glRotatef(degrees[i], 0.0f, 1.0f, 0.0f);
+    glBindTexture(GL_TEXTURE_2D, textures[10 + kind]);
+    drawGemMesh(kind);
+    glPopMatrix();
+}
+
+}  // namespace
+
+void stepAndDrawBoard() {
+    boardStepBeforeBackground();
+    drawBackground();
+    boardStepAfterBackground();
+    if (!boardCellsShown()) return;
+    drawCells();
+}
+
+void drawBackground() {
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glDisable(GL_LIGHTING);
+    glTranslatef(1.4f, -0.32f, -11.7f);
+    glBindTexture(GL_TEXTURE_2D, textures[backgroundTexture()]);
+    glCallList(backgroundList);
+    glTranslatef(-1.4f, 0.32f, 11.7f);
+    glEnable(GL_LIGHTING);
+    const float specular[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    glMaterialfv(GL_FRONT, GL_SPECULAR, specular);
+}
+
+void drawCells() {
+    for (int row = SpawnRow; row <= LastFieldRow; ++row) {
+        for (int column = 0; column < BoardColumns; ++column) {
+            // A gem waiting in the spawn row shows only while it can slide in.
+            if (row == SpawnRow && game.board[FirstFieldRow][column] != 0) continue;
+            glPushMatrix();
+            if (game.board[row + 1][column] == 0) glTranslatef(0.0f, game.fallOffset, 0.0f);
+            glTranslatef(LeftColumnX + column, TopRowY - row, CellZ);
+            const bool underCursor = column == ui.cursorColumn && row == ui.cursorRow;
+            if (underCursor && !turn.swapActive && !turn.removing) glEnable(GL_LIGHT3);
+            const int32_t kind = game.board[row][column];
+            if (kind >= 1 && kind <= GemKinds) drawGem(column, row, kind);
+            if (underCursor) glDisable(GL_LIGHT3);
+            glPopMatrix();
+        }
+    }
+    glDisable(GL_LIGHTING);
+}

@@ -1,0 +1,154 @@
+// The flat overlay over the board: frame, side panel, dialog, banner, pause
+// picture, score counter, level number and the score popups.
+#include <GL/gl.h>
+
+#include "assets/assets.h"
+#include "game/game.h"
+#include "render/render_local.h"
+
+namespace {
+
+void bindTexture(int tex) {
+    if (tex >= 0 && tex < TextureCount) glBindTexture(GL_TEXTURE_2D, textures[tex]);
+}
+
+}  // namespace
+
+int overlayWidth() { return ui.fullScreenActive ? 800 : 640; }
+int overlayHeight() { return ui.fullScreenActive ? 600 : 480; }
+
+void drawQuadAt(float x, float y, float w, float h) {
+    glTranslatef(x, y, 0.0f);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex2f(0.0f, 0.0f);
+    glTexCoord2f(1.0f, 0.0f);
+    glVertex2f(w, 0.0f);
+    glTexCoord2f(1.0f, 1.0f);
+    glVertex2f(w, h);
+    glTexCoord2f(0.0f, 1.0f);
+    glVertex2f(0.0f, h);
+    glEnd();
+    glTranslatef(-x, -y, 0.0f);
+}
+
+void drawMaskedSprite(int mask, int image, int x, int y, int w, int h) {
+    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_BLEND);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glBlendFunc(GL_DST_COLOR, GL_ZERO);
+    bindTexture(mask);
+    drawQuadAt(x, y, w, h);
+    glBlendFunc(GL_ONE, GL_ONE);
+    bindTexture(image);
+    drawQuadAt(x, y, w, h);
+    glEnable(GL_DEPTH_TEST);
+    glDisable(GL_BLEND);
+}
+
+void drawPlainQuad(int tex, int x, int y, int w, int h) {
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    bindTexture(tex);
+    drawQuadAt(x, y, w, h);
+}
+
+void drawLayout(const OverlayLayout& layout) {
+    for (int i = 0; i < layout.spriteCount; ++i) {
+        const Sprite& s = layout.sprites[i];
+        if (s.mask == NoMask)
+            drawPlainQuad(s.image, s.x, s.y, s.w, s.h);
+        else
+            drawMaskedSprite(s.mask, s.image, s.x, s.y, s.w, s.h);
+    }
+    if (layout.captionCount == 0) return;
+    glEnable(GL_BLEND);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    for (int i = 0; i < layout.captionCount; ++i) {
+        const Caption& caption = layout.captions[i];
+        drawText(caption.x, caption.y, 0, "%s", caption.text);
+    }
+    glDisable(GL_BLEND);
+}
+
+void drawOverlay() {
+    const int width = overlayWidth();
+    const int height = overlayHeight();
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0.0, width, 0.0, height, -1.0, 1.0);
+    glMatrixMode(GL_MODELVIEW);
+
+    drawMaskedSprite(1, 2, 0, 0, width, height);
+
+    OverlayLayout layout;
+    layoutSidePanel(&layout);
+    drawLayout(layout);
+
+    if (static_cast<int>(ui.screen) > 0) {
+        layoutDialog(&layout);
+        drawLayout(layout);
+    }
+    if (static_cast<int>(game.boardEvent) > 0) drawEventBanner();
+    if (ui.paused && ui.screen == Screen::Playing) drawPlainQuad(75, 300, 250, 256, 64);
+
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+
+    drawScoreCounter();
+    drawLevelNumber();
+    drawScorePopups();
+}
+
+// The counter runs after the score on the playing screen and is printed on
+// every screen, adding to what lies behind it.
+void drawScoreCounter() {
+    chaseScore();
+    glEnable(GL_BLEND);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    Caption counter;
+    if (layoutScoreCounter(scene.shownScore, &counter)) drawText(counter.x, counter.y, 0, "%s", counter.text);
+}
+
+// Printed with the counter's blending still on.
+void drawLevelNumber() {
+    Caption number;
+    layoutLevelNumber(game.level, &number);
+    drawText(number.x, number.y, 0, "%s", number.text);
+    glDisable(GL_BLEND);
+}
+
+void drawEventBanner() {
+    advanceBanner();
+    const float rise = scene.bannerProgress * 550.0f;
+    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_BLEND);
+    glTranslatef(283.0f, rise, 0.0f);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    glColor4f(1.0f, 1.0f, 1.0f, scene.bannerAlpha);
+    // In the frame in which a banner ends its event is already over: there is
+    // no picture, and its alpha is 0 anyway.
+    const int picture = bannerPicture();
+    if (picture > 0) {
+        bindTexture(picture);
+        drawQuadAt(0.0f, 0.0f, 256.0f, 64.0f);
+    }
+    glTranslatef(-283.0f, -rise, 0.0f);
+    glEnable(GL_DEPTH_TEST);
+    glDisable(GL_BLEND);
+}
+
+void drawScorePopups() {
+    for (int i = 0; i < ScorePopupCount; ++i) {
+        if (!advanceScorePopup(i)) continue;
+        const ScorePopup& popup = scene.scorePopups[i];
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+        glEnable(GL_BLEND);
+        glColor4f(0.3f, 0.3f, 1.0f, 1.0f - popup.progress);
+        drawText(static_cast<int>(popup.x + popup.progress * 40.0f), static_cast<int>(popup.y + popup.progress * 80.0f),
+                 0, "%2i", popup.points);
+        glDisable(GL_BLEND);
+    }
+}

@@ -1,0 +1,85 @@
+// What only the drawing code uses: the steps of a frame, the two ways of
+// putting a picture on the screen, and the layouts of the flat screens.
+//
+// The layouts are plain data worked out from the shared state without any GL
+// call (which picture, where, which text), so they can be checked on their
+// own; drawing a layout is a separate, dumb step.
+#pragma once
+
+#include <cstdint>
+
+// ---------------------------------------------------------------------------
+// Frame steps
+
+void stepAndDrawBoard();
+void drawBackground();
+void drawCells();
+void drawOverlay();
+void drawEventBanner();
+void drawScorePopups();
+void drawScoreCounter();
+void drawLevelNumber();
+void drawBar();
+
+// ---------------------------------------------------------------------------
+// Pictures on the overlay (x, y at the bottom left, in overlay space)
+
+// The mask clears the surround (white keeps what is behind, black clears it),
+// then the picture is added on top.
+void drawMaskedSprite(int mask, int image, int x, int y, int w, int h);
+// An opaque picture.
+void drawPlainQuad(int tex, int x, int y, int w, int h);
+// The textured quad itself, at (x, y), with the current state.
+void drawQuadAt(float x, float y, float w, float h);
+
+// Overlay-space size of the current layout: 640 x 480, or 800 x 600 when the
+// full-screen layout applies.
+int overlayWidth();
+int overlayHeight();
+
+// ---------------------------------------------------------------------------
+// Layouts
+
+constexpr int NoMask = -1;  // a sprite without a mask is an opaque picture
+
+struct Sprite {
+    int mask;   // texture of the mask, or NoMask
+    int image;  // texture of the picture
+    int x, y, w, h;
+};
+
+struct Caption {
+    int x, y;  // text space
+    char text[24];
+};
+
+constexpr int MaxLayoutSprites = 8;
+constexpr int MaxLayoutCaptions = 20;
+
+// What one part of the overlay shows: its pictures in drawing order, then its
+// texts (printed additively in white over the pictures).
+struct OverlayLayout {
+    int spriteCount;
+    Sprite sprites[MaxLayoutSprites];
+    int captionCount;
+    Caption captions[MaxLayoutCaptions];
+};
+
+// Picks picture `value` of a button's list of `count` pictures; a value
+// outside the list shows the first (normal) picture.
+int pictureFor(const int* pictures, int count, int32_t value);
+
+// The frame's hint picture and five buttons, from the button looks.
+void layoutSidePanel(OverlayLayout* layout);
+// The dialog of the current screen; empty on the playing screen.
+void layoutDialog(OverlayLayout* layout);
+void drawLayout(const OverlayLayout& layout);
+
+// Text-space x of the score counter for the value it shows, or -1 when the
+// value lies between two ranges (or out of all of them) and nothing is printed.
+int scoreCounterX(float shown);
+// The counter's text for the value it shows; false when nothing is printed.
+bool layoutScoreCounter(float shown, Caption* caption);
+// Text-space x of the level number (level index, printed as level + 1).
+int levelNumberX(int32_t level);
+void layoutLevelNumber(int32_t level, Caption* caption);

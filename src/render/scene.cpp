@@ -1,0 +1,43 @@
+// One frame: clear, time, rules, board, overlay, bar.
+#include <GL/gl.h>
+
+#include "assets/assets.h"
+#include "game/game.h"
+#include "platform/platform.h"
+#include "render/render.h"
+#include "render/render_local.h"
+
+bool drawScene() {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+    measureFrameTime(clockMillis);
+    updateLevelBounds();
+    levelCompleteTest();
+    stepAndDrawBoard();
+    glDisable(GL_LIGHTING);
+    drawOverlay();
+    updateBarRules();
+    drawBar();
+    // Leave the colour opaque white for whatever draws next.
+    glEnable(GL_BLEND);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glDisable(GL_BLEND);
+    return true;
+}
+
+// The bar lives in an 800 x 600 space in both window sizes; its picture is
+// stretched over the length shown.
+void drawBar() {
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0.0, 800.0, 0.0, 600.0, -1.0, 1.0);
+    glMatrixMode(GL_MODELVIEW);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glBindTexture(GL_TEXTURE_2D, textures[37]);
+    drawQuadAt(306.0f, 12.0f, game.barLength, 11.0f);
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
