@@ -332,4 +332,34 @@ TEST_F(Turn, SelectingAnotherGemHandsTheSpinOver) {
     EXPECT_FLOAT_EQ(turn.spinAngle, angle + 5.25f);
 }
 
+TEST_F(Turn, AnAngleWithoutItsSpinIsClearedAtTheNextDrawnGem) {
+    turn.spinning = 0;
+    turn.spinAngle = 100.0f;
+    turn.prevSpinning = 0;
+    turn.prevSpinAngle = 80.0f;
+    ui.paused = 1;
+    stepBoardRules();
+    EXPECT_EQ(turn.spinAngle, 100.0f) << "no gem is drawn while paused";
+    ui.paused = 0;
+    stepBoardRules();
+    EXPECT_EQ(turn.spinAngle, 0.0f);
+    EXPECT_EQ(turn.prevSpinAngle, 0.0f);
+}
+
+TEST_F(Turn, ASpawnRowGemSpinsOnlyWhileTheCellBelowIsEmpty) {
+    game.fallOffset = 0.0f;  // no fall step in these frames
+    turn.spinning = 1;
+    turn.spinCell = {3, SpawnRow};
+    stepBoardRules();
+    EXPECT_EQ(turn.spinAngle, 0.0f) << "hidden behind the top field gem";
+    game.board[FirstFieldRow][3] = 0;
+    game.fallOffset = 0.0f;
+    stepBoardRules();
+    EXPECT_FLOAT_EQ(turn.spinAngle, 5.25f);
+    game.board[SpawnRow][3] = 0;
+    game.fallOffset = 0.0f;
+    stepBoardRules();
+    EXPECT_FLOAT_EQ(turn.spinAngle, 5.25f) << "an empty cell is not drawn";
+}
+
 }  // namespace
