@@ -176,26 +176,7 @@ TEST_F(Input, WhilePausedClicksDoNothingButADragStillSwaps) {
     EXPECT_EQ(countSampleRequests(Sample::Select), 1);
 }
 
-TEST_F(Input, TheBoardTakesNoInputOnOtherScreens) {
-    ui.screen = Screen::Options;
-    drive::click(3, 4);
-    EXPECT_FALSE(turn.firstSelected);
-    ui.screen = Screen::Playing;
-    drive::press(3, 4);
-    ui.screen = Screen::Options;
-    drive::moveTo(4, 4);
-    EXPECT_FALSE(turn.swapActive);
-}
 
-TEST_F(Input, ADragWaitsForARemovalToEnd) {
-    drive::press(3, 4);
-    turn.removing = 1;
-    drive::moveTo(4, 4);
-    EXPECT_FALSE(turn.swapActive);
-    turn.removing = 0;
-    drive::moveTo(4, 4);
-    EXPECT_TRUE(turn.swapActive);
-}
 
 // ---------------------------------------------------------------------------
 // The hint

@@ -36,12 +36,6 @@ protected:
     }
 };
 
-TEST_F(Matches, AQuietFieldHasNoLine) {
-    resolveMatches(false);
-    EXPECT_FALSE(turn.removing);
-    EXPECT_EQ(game.comboCount, 0);
-    EXPECT_EQ(soundLog.count, 0);
-}
 
 TEST_F(Matches, ALineOfThreeScoresTen) {
     line(4, 2, 3);
@@ -68,14 +62,6 @@ TEST_F(Matches, ALineOfThreeScoresTen) {
     EXPECT_EQ(countSampleRequests(Sample::Combo), 1);
 }
 
-TEST_F(Matches, AVerticalLineHasItsOwnPopupPlace) {
-    for (int r = 3; r <= 5; ++r) game.board[r][6] = 7;
-    resolveMatches(false);
-    EXPECT_EQ(game.score, 10);
-    EXPECT_EQ(recordedCells(), (std::set<std::pair<int, int>>{{6, 3}, {6, 4}, {6, 5}}));
-    EXPECT_EQ(scene.scorePopups[0].x, 52 * 6 + 200);
-    EXPECT_EQ(scene.scorePopups[0].y, 450 - 52 * 3);
-}
 
 TEST_F(Matches, ALineOfFiveScoresThirtyWithRunningPopups) {
     line(6, 1, 5);
@@ -233,12 +219,6 @@ TEST_F(Matches, ASwapWithoutALineIsSentBack) {
     }
 }
 
-TEST_F(Matches, NoLineAfterAFallChangesNothing) {
-    resolveMatches(false);
-    EXPECT_FALSE(turn.swapActive);
-    EXPECT_FALSE(turn.swapReturning);
-    EXPECT_EQ(soundLog.count, 0);
-}
 
 TEST_F(Matches, ASwapEndingDuringARemovalCountsAsAScoringPass) {
     turn.removing = 1;

@@ -97,17 +97,6 @@ TEST(State, TheBackgroundIsFixedForTheFirstSixLevels) {
     EXPECT_EQ(rand(), following) << "the random number is drawn at every level";
 }
 
-TEST(State, NewGemsAreKindsOneToSeven) {
-    srand(8);
-    bool seen[8] = {};
-    for (int n = 0; n < 700; ++n) {
-        const int kind = randomGem();
-        ASSERT_GE(kind, 1);
-        ASSERT_LE(kind, 7);
-        seen[kind] = true;
-    }
-    for (int kind = 1; kind <= 7; ++kind) EXPECT_TRUE(seen[kind]);
-}
 
 TEST(State, TheSeedComesFromTheEnvironmentWhenItHoldsANumber) {
     setenv("VORTIQ_SEED", "4711", 1);

@@ -38,12 +38,6 @@ TEST_F(Falling, AStackComesDownBottomGemFirstOneGemMorePerStep) {
     EXPECT_EQ(game.board[FloorRow][3], ClosedFloor);
 }
 
-TEST_F(Falling, AStepThatMovesNothingLooksForLines) {
-    for (int c = 0; c < 3; ++c) game.board[5][c] = 7;
-    fallStep();
-    EXPECT_TRUE(turn.removing);
-    EXPECT_EQ(countSampleRequests(Sample::New), 0);
-}
 
 TEST_F(Falling, AFullColumnDrainsInSeventeenStepsWithTheFloorOpen) {
     game.boardEvent = BoardEvent::LevelComplete;
@@ -188,14 +182,6 @@ TEST_F(Turn, ALineOfFiveThenACascadeScoresThirtyThenForty) {
     EXPECT_GE(game.score, 70);
 }
 
-TEST_F(Turn, TheRemovalStopsTheFallClock) {
-    for (int c = 0; c < 3; ++c) game.board[2][c] = 7;
-    resolveMatches(false);
-    const float offset = game.fallOffset;
-    drive::frame();
-    EXPECT_EQ(game.fallOffset, offset);
-    EXPECT_TRUE(turn.removing);
-}
 
 TEST_F(Turn, TheFallClockStopsOnThePromptAndTheScoreScreens) {
     struct Case {
