@@ -2,6 +2,7 @@
 // start-up initialisation that makes them.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 struct Vec3 {
@@ -37,7 +38,17 @@ struct RgbImage {
     int32_t height;
     uint8_t* pixels;  // width * height * 3 bytes, bottom row first
 };
+// Reads and decodes a BMP file. On failure returns nullptr and prints one
+// line to standard error naming the file and what is wrong with it.
 RgbImage* readBitmapFile(const char* path);
+// Decodes a BMP held in memory. On failure returns nullptr and, when problem
+// is given, writes a short description of what is wrong into it.
+RgbImage* decodeBitmap(const uint8_t* data, size_t size, char* problem, size_t problemSize);
+void freeRgbImage(RgbImage* image);  // the pixels and the record; nullptr is fine
+// The largest picture the reader makes: each side at most MaxBitmapSide and
+// at most MaxBitmapPixels pixels in all (a 4096 x 4096 picture).
+constexpr int32_t MaxBitmapSide = 8192;
+constexpr int64_t MaxBitmapPixels = 4096 * 4096;
 bool createTextures();
 
 extern uint32_t backgroundList;
@@ -48,4 +59,5 @@ void createFontLists();
 void deleteFontLists();
 void drawText(int x, int y, int set, const char* format, ...);
 
+extern uint8_t firstStartUp;  // 1 until the first successful initAtStartUp
 bool initAtStartUp();

@@ -1,0 +1,66 @@
+// Start-up: what every new GL context needs, and on the first run also the
+// meshes, the high scores and the opening screen.
+#include <GL/gl.h>
+
+#include "assets/assets.h"
+#include "game/game.h"
+#include "persist/persist.h"
+#include "platform/platform.h"
+
+uint8_t firstStartUp = 1;
+
+namespace {
+
+struct Light {
+    GLenum name;
+    GLfloat ambient[4];
+    GLfloat diffuse[4];
+    GLfloat position[4];
+};
+
+// Eye-space positions: the modelview matrix is the identity when they are set.
+// Light 2 adds a faint red; the board view switches light 3.
+const Light lights[] = {
+    {GL_LIGHT1, {0.25f, 0.25f, 0.25f, 1.0f}, {0.2f, 0.2f, 0.2f, 1.0f}, {0.0f, 0.0f, -10.0f, 1.0f}},
+    {GL_LIGHT2, {0.0f, 0.0f, 0.0f, 1.0f}, {0.2f, 0.0f, 0.0f, 1.0f}, {0.5f, 0.0f, 0.0f, 1.0f}},
+    {GL_LIGHT3, {0.1f, 0.1f, 0.1f, 1.0f}, {0.7f, 0.7f, 0.7f, 1.0f}, {0.0f, 0.0f, -5.0f, 1.0f}},
+};
+
+void setFixedState() {
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glClearDepth(1.0);
+    glDepthFunc(GL_LEQUAL);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);  // blending itself stays off
+    glShadeModel(GL_SMOOTH);
+    for (const Light& light : lights) {
+        glLightfv(light.name, GL_AMBIENT, light.ambient);
+        glLightfv(light.name, GL_DIFFUSE, light.diffuse);
+        glLightfv(light.name, GL_POSITION, light.position);
+    }
+    glEnable(GL_LIGHT1);
+    glEnable(GL_LIGHT2);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_COLOR_MATERIAL);
+    glEnable(GL_TEXTURE_2D);
+}
+
+}  // namespace
+
+bool initAtStartUp() {
+    if (!createTextures()) return false;
+    seedRandom();
+    buildDisplayLists();
+    createFontLists();
+    clockStart();
+    setFixedState();
+    if (!firstStartUp) return true;
+
+    game.gameMode = GameMode::Levels;
+    ui.modeAButton = ButtonPressed;
+    ui.modeBButton = ButtonNormal;
+    for (int kind = 1; kind <= GemKinds; ++kind) loadGemMesh(kind);
+    loadHighScores();
+    ui.screen = Screen::ContinuePrompt;
+    firstStartUp = 0;
+    return true;
+}
