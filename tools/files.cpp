@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 bool writeFileSafely(const std::string& path, const std::string& bytes) {
@@ -34,5 +35,24 @@ bool writeFileSafely(const std::string& path, const std::string& bytes) {
         ::unlink(temporary.c_str());
         return false;
     }
+    return true;
+}
+
+bool writeFileIfMissing(const std::string& path, const std::string& bytes, bool& created) {
+    created = false;
+    struct stat existing;
+    if (::lstat(path.c_str(), &existing) == 0) return true;
+    const std::string temporary = path + ".new";
+    if (!writeFileSafely(temporary, bytes)) return false;
+    // link() refuses to replace an existing file, so a file that appeared
+    // meanwhile is kept as it is.
+    if (::link(temporary.c_str(), path.c_str()) == 0) {
+        created = true;
+    } else if (errno != EEXIST) {
+        std::fprintf(stderr, "vortiq-data: cannot create %s: %s\n", path.c_str(), std::strerror(errno));
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    ::unlink(temporary.c_str());
     return true;
 }

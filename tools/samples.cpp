@@ -1,0 +1,161 @@
+// The eleven sound effects of base/: short 16-bit mono sounds, each shaped for
+// the moment the game plays it.
+#include <cmath>
+#include <functional>
+#include <utility>
+#include <vector>
+
+#include "files_local.h"
+#include "generator.h"
+#include "sound_local.h"
+
+namespace {
+
+constexpr int Rate = 22050;
+constexpr double TwoPi = 6.28318530717958647692;
+
+Signal noiseBurst(double seconds, uint32_t seed, double highPassHz) {
+    Signal burst = silence(Rate, seconds);
+    NoiseSource noise{seed};
+    for (float& v : burst.samples) v = noise.next();
+    highPass(burst, highPassHz);
+    for (size_t i = 0; i < burst.samples.size(); ++i)
+        burst.samples[i] *= static_cast<float>(1.0 - static_cast<double>(i) / burst.samples.size());
+    return burst;
+}
+
+// A reedy buzz: odd harmonics of two slightly detuned tones, sagging in pitch.
+Signal buzz(double frequency, double seconds) {
+    Signal signal = silence(Rate, seconds);
+    double phaseA = 0, phaseB = 0;
+    for (size_t i = 0; i < signal.samples.size(); ++i) {
+        const double t = static_cast<double>(i) / Rate;
+        const double sag = 1 - 0.08 * t / seconds;
+        phaseA += TwoPi * frequency * sag / Rate;
+        phaseB += TwoPi * frequency * 1.03 * sag / Rate;
+        double value = 0;
+        for (int k = 1; k <= 15; k += 2) value += (std::sin(k * phaseA) + std::sin(k * phaseB)) / k;
+        signal.samples[i] = static_cast<float>(value);
+    }
+    lowPass(signal, 1800);
+    fadeEdges(signal, 0.005, 0.04);
+    return signal;
+}
+
+Signal selectSound() {
+    Signal s = sweptSine(Rate, 3200, 2300, 0.04, 0.006);
+    mixInto(s, sweptSine(Rate, 1500, 1300, 0.04, 0.01), 0, 0.5);
+    mixInto(s, noiseBurst(0.003, 0x5e1, 2000), 0, 0.4);
+    normalizePeak(s, 0.6);
+    return s;
+}
+
+Signal badSound() {
+    Signal s = silence(Rate, 0.33);
+    mixInto(s, buzz(110, 0.13), 0, 1);
+    mixInto(s, buzz(98, 0.15), 0.17, 1);
+    normalizePeak(s, 0.7);
+    return s;
+}
+
+Signal newSound() {
+    Signal s = sweptSine(Rate, 620, 300, 0.06, 0.016);
+    Signal thud = noiseBurst(0.02, 0x7a11, 80);
+    lowPass(thud, 900);
+    mixInto(s, thud, 0, 0.5);
+    fadeEdges(s, 0.001, 0.01);
+    normalizePeak(s, 0.28);
+    return s;
+}
+
+// Two quick rising bell notes; the higher the chain, the higher the pair.
+Signal comboSound(int firstNote, int secondNote) {
+    Signal s = silence(Rate, 0.5);
+    mixInto(s, bellTone(Rate, midiFrequency(firstNote), 0.35, 1.2), 0, 0.7);
+    mixInto(s, pluckTone(Rate, midiFrequency(firstNote), 0.2, 0xc0 + firstNote), 0, 0.3);
+    mixInto(s, bellTone(Rate, midiFrequency(secondNote), 0.42, 1.2), 0.07, 1.0);
+    mixInto(s, pluckTone(Rate, midiFrequency(secondNote), 0.2, 0xc0 + secondNote), 0.07, 0.3);
+    fadeEdges(s, 0.001, 0.03);
+    normalizePeak(s, 0.8);
+    return s;
+}
+
+Signal menuSound() {
+    Signal s = sweptSine(Rate, 1400, 1000, 0.05, 0.012);
+    mixInto(s, sweptSine(Rate, 2800, 2000, 0.03, 0.006), 0, 0.3);
+    normalizePeak(s, 0.45);
+    return s;
+}
+
+Signal levelUpSound() {
+    Signal s = silence(Rate, 1.1);
+    const int notes[] = {72, 76, 79};
+    for (int i = 0; i < 3; ++i) mixInto(s, brassTone(Rate, midiFrequency(notes[i]), 0.13), 0.12 * i, 0.8);
+    // The last note held over its chord.
+    mixInto(s, brassTone(Rate, midiFrequency(84), 0.72), 0.36, 1.0);
+    mixInto(s, brassTone(Rate, midiFrequency(79), 0.7), 0.38, 0.5);
+    mixInto(s, brassTone(Rate, midiFrequency(76), 0.7), 0.38, 0.45);
+    mixInto(s, bellTone(Rate, midiFrequency(96), 0.6, 0.8), 0.36, 0.25);
+    fadeEdges(s, 0.001, 0.05);
+    normalizePeak(s, 0.85);
+    return s;
+}
+
+Signal hintSound() {
+    Signal s = silence(Rate, 0.95);
+    mixInto(s, bellTone(Rate, midiFrequency(88), 0.8, 2.0), 0, 0.8);
+    mixInto(s, bellTone(Rate, midiFrequency(95), 0.8, 2.0), 0.13, 0.7);
+    fadeEdges(s, 0.001, 0.05);
+    normalizePeak(s, 0.7);
+    return s;
+}
+
+Signal gameOverSound() {
+    Signal s = silence(Rate, 1.75);
+    const int notes[] = {67, 63, 60};
+    for (int i = 0; i < 3; ++i) mixInto(s, softTone(Rate, midiFrequency(notes[i]), 0.26), 0.27 * i, 1.0);
+    mixInto(s, softTone(Rate, midiFrequency(55), 0.9), 0.81, 1.0);
+    mixInto(s, softTone(Rate, midiFrequency(48), 0.9), 0.81, 0.6);
+    lowPass(s, 3000);
+    fadeEdges(s, 0.002, 0.1);
+    normalizePeak(s, 0.8);
+    return s;
+}
+
+Signal excellentSound() {
+    Signal s = silence(Rate, 1.3);
+    const int run[] = {72, 76, 79, 84, 88, 91};
+    for (int i = 0; i < 6; ++i) {
+        mixInto(s, pluckTone(Rate, midiFrequency(run[i]), 0.3, 0xe0 + i), 0.05 * i, 0.6);
+        mixInto(s, bellTone(Rate, midiFrequency(run[i]), 0.3, 1.0), 0.05 * i, 0.35);
+    }
+    const int chord[] = {72, 79, 84, 88};
+    for (int note : chord) mixInto(s, brassTone(Rate, midiFrequency(note), 0.85), 0.32, 0.45);
+    mixInto(s, bellTone(Rate, midiFrequency(96), 0.8, 1.5), 0.32, 0.35);
+    mixInto(s, bellTone(Rate, midiFrequency(103), 0.6, 1.5), 0.45, 0.2);
+    fadeEdges(s, 0.001, 0.08);
+    normalizePeak(s, 0.85);
+    return s;
+}
+
+}  // namespace
+
+bool writeSamples(const std::string& gameDir) {
+    const std::vector<std::pair<const char*, std::function<Signal()>>> sounds = {
+        {"select", selectSound},
+        {"bad", badSound},
+        {"new", newSound},
+        {"combo", [] { return comboSound(76, 83); }},
+        {"menu", menuSound},
+        {"levelup", levelUpSound},
+        {"hint", hintSound},
+        {"gameover", gameOverSound},
+        {"exel", excellentSound},
+        {"combo2", [] { return comboSound(81, 88); }},
+        {"combo3", [] { return comboSound(86, 93); }},
+    };
+    bool ok = true;
+    for (const auto& [name, make] : sounds)
+        ok = writeFileSafely(gameDir + "/base/" + name + ".wav", wavFile(make())) && ok;
+    return ok;
+}
