@@ -37,3 +37,9 @@ check: build
 
 clean:
 	rm -rf $(BUILD)
+
+# The Debian package, $(BUILD)/vortiq_<version>_<arch>.deb: installs under
+# /usr with its dependencies declared (apt-get install ./vortiq_*.deb).
+.PHONY: package
+package: build
+	cd $(BUILD) && cpack -G DEB

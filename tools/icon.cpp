@@ -188,7 +188,7 @@ void putChunk(std::string& out, const char* type, const std::string& data) {
     putBigEndian(out, crc32(reinterpret_cast<const uint8_t*>(typed.data()), typed.size()));
 }
 
-std::string encodePng(const std::vector<uint8_t>& rgba, int width, int height) {
+std::string encodeIconPng(const std::vector<uint8_t>& rgba, int width, int height) {
     std::string raw;  // each row: filter type 0, then the row's bytes
     for (int y = 0; y < height; ++y) {
         raw.push_back(0);
@@ -279,7 +279,7 @@ bool writeIcons(const std::string& gameDir) {
     bool ok = true;
     for (const int size : {16, 32, 48, 64, 128, 256}) {
         const std::string path = folder + "/vortiq-" + std::to_string(size) + ".png";
-        ok = writeFileSafely(path, encodePng(drawGem(size), size, size)) && ok;
+        ok = writeFileSafely(path, encodeIconPng(drawGem(size), size, size)) && ok;
     }
     constexpr int WindowIconSize = 64;
     ok = writeFileSafely(gameDir + "/base/icon.bmp",

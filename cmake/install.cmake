@@ -1,0 +1,78 @@
+# Installation, desktop integration and the Debian package.
+#
+#   bin/vortiq                         the launcher: prepares the player's folder, runs the game there
+#   libexec/vortiq/vortiq              the game itself
+#   share/vortiq/base/                 pictures, meshes, music and sounds (read-only, shared)
+#   share/vortiq/help.htm              the help page
+#   share/vortiq/defaults/             the high scores and settings a new player starts with
+#   share/applications/, share/metainfo/, share/icons/hicolor/NxN/apps/   the desktop's view of it
+#
+# The data is made afresh at install time into its own folder, so the high
+# scores and settings of whoever played from the build tree never ship.
+
+include(${CMAKE_CURRENT_LIST_DIR}/install_layout.cmake)
+
+install(PROGRAMS ${VORTIQ_LAUNCHER} DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(TARGET vortiq)
+  install(TARGETS vortiq RUNTIME DESTINATION ${VORTIQ_PROGRAM_DIR})
+endif()
+
+if(TARGET vortiq-data)
+  install(CODE "
+    file(REMOVE_RECURSE \"${VORTIQ_INSTALL_DATA}\")
+    message(STATUS \"Making the game data in ${VORTIQ_INSTALL_DATA}\")
+    execute_process(
+      COMMAND \"$<TARGET_FILE:vortiq-data>\" \"${VORTIQ_INSTALL_DATA}\" \"${VORTIQ_INSTALL_DATA}/contact-sheet.png\"
+      RESULT_VARIABLE result)
+    if(NOT result EQUAL 0)
+      message(FATAL_ERROR \"The data generator failed (\${result}); nothing of the game data is installed.\")
+    endif()
+  ")
+  install(DIRECTORY ${VORTIQ_INSTALL_DATA}/base/ DESTINATION ${VORTIQ_DATA_DIR}/base
+    FILES_MATCHING PATTERN "*.bmp" PATTERN "*.raw" PATTERN "*.xm" PATTERN "*.wav")
+  install(FILES ${VORTIQ_INSTALL_DATA}/help.htm DESTINATION ${VORTIQ_DATA_DIR})
+  install(FILES ${VORTIQ_INSTALL_DATA}/base/hiscores ${VORTIQ_INSTALL_DATA}/base/menu.inf
+    DESTINATION ${VORTIQ_DATA_DIR}/defaults)
+  foreach(size ${VORTIQ_ICON_SIZES})
+    install(FILES ${VORTIQ_INSTALL_DATA}/icons/vortiq-${size}.png
+      DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME ${VORTIQ_APP_ID}.png)
+  endforeach()
+endif()
+
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/${VORTIQ_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/${VORTIQ_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
+# --- The Debian package: `make package`, or cpack -G DEB in the build folder.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME vortiq)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VENDOR "The Vortiq developers")
+set(VORTIQ_MAINTAINER "The Vortiq developers <vortiq@users.noreply.github.com>" CACHE STRING
+  "Maintainer field of the Debian package")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${VORTIQ_MAINTAINER})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "gem-matching game")
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "gem-matching game
+ Swap two neighbouring gems on an eight by eight field; lines of three or
+ more vanish, the gems above fall, new gems drop in, and lines that form by
+ themselves score again as a chain. A levels mode of twenty-one levels and a
+ timed mode, hints, pause, two high-score tables, and the last game resumed.")
+set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+  OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+# The libraries the game links come from dpkg-shlibdeps where it is
+# installed (dpkg-dev); without it they are named here. The help page opens
+# with xdg-open; Mesa's drivers come with libgl1.
+find_program(VORTIQ_DPKG_SHLIBDEPS dpkg-shlibdeps)
+if(VORTIQ_DPKG_SHLIBDEPS)
+  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "xdg-utils")
+else()
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "libc6, libstdc++6, libgcc-s1, libsdl2-2.0-0, libsdl2-mixer-2.0-0, libgl1, libglu1-mesa, xdg-utils")
+endif()
+set(CPACK_SOURCE_GENERATOR "")
+include(CPack)

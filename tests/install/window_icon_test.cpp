@@ -1,0 +1,314 @@
+// Reading the window icon: the generator's picture, the BMP variants a
+// painter program may save, and every kind of damaged file.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "shell/window_icon.h"
+
+namespace {
+
+struct BmpSpec {
+    int32_t width = 2;
+    int32_t height = 2;  // negative: top row first
+    uint16_t bits = 32;
+    uint32_t compression = 0;
+    uint32_t headerSize = 40;
+    std::vector<uint32_t> masks;  // written after the 40 header bytes
+    std::vector<uint32_t> pixels;  // in file order, one value per pixel (24-bit: low three bytes)
+};
+
+void put(std::string& out, uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) out.push_back(char((value >> (8 * i)) & 0xFF));
+}
+
+std::string makeBmp(const BmpSpec& spec) {
+    const int rows = spec.height < 0 ? -spec.height : spec.height;
+    const size_t stride = (size_t(spec.bits) * spec.width + 31) / 32 * 4;
+    const uint32_t extra = spec.headerSize == 40 ? uint32_t(spec.masks.size() * 4) : 0;
+    const uint32_t offset = 14 + spec.headerSize + extra;
+    std::string header;
+    put(header, spec.headerSize, 4);
+    put(header, uint32_t(spec.width), 4);
+    put(header, uint32_t(spec.height), 4);
+    put(header, 1, 2);
+    put(header, spec.bits, 2);
+    put(header, spec.compression, 4);
+    put(header, uint32_t(stride * rows), 4);
+    put(header, 2835, 4);
+    put(header, 2835, 4);
+    put(header, 0, 4);
+    put(header, 0, 4);
+    for (uint32_t mask : spec.masks) put(header, mask, 4);
+    header.resize(spec.headerSize + extra, '\0');
+    std::string bmp = "BM";
+    put(bmp, uint32_t(offset + stride * rows), 4);
+    put(bmp, 0, 4);
+    put(bmp, offset, 4);
+    bmp += header;
+    size_t next = 0;
+    for (int y = 0; y < rows; ++y) {
+        std::string row;
+        for (int x = 0; x < spec.width; ++x) put(row, next < spec.pixels.size() ? spec.pixels[next++] : 0, spec.bits / 8);
+        row.resize(stride, '\0');
+        bmp += row;
+    }
+    return bmp;
+}
+
+class WindowIconTest : public ::testing::Test {
+protected:
+    std::string path;
+    void SetUp() override {
+        char name[] = "/tmp/vortiq-icon-XXXXXX";
+        const int fd = mkstemp(name);
+        ASSERT_GE(fd, 0);
+        close(fd);
+        path = name;
+    }
+    void TearDown() override { std::remove(path.c_str()); }
+    void write(const std::string& bytes) {
+        FILE* file = std::fopen(path.c_str(), "wb");
+        ASSERT_NE(file, nullptr);
+        std::fwrite(bytes.data(), 1, bytes.size(), file);
+        std::fclose(file);
+    }
+    // The pixel at (x, y), top row 0, as 0xRRGGBBAA.
+    static uint32_t pixel(int x, int y) {
+        const uint8_t* p = windowIconImage.rgba + (size_t(y) * windowIconImage.width + x) * 4;
+        return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
+    }
+    // Loads a good 2 x 2 picture first, so that a failure must also clear it.
+    void loadSomethingFirst() {
+        BmpSpec good;
+        good.pixels = {0xFF112233, 0xFF112233, 0xFF112233, 0xFF112233};
+        write(makeBmp(good));
+        ASSERT_TRUE(loadWindowIcon(path.c_str()));
+    }
+    void expectRejected(const std::string& bytes) {
+        loadSomethingFirst();
+        write(bytes);
+        EXPECT_FALSE(loadWindowIcon(path.c_str()));
+        EXPECT_EQ(windowIconImage.width, 0);
+        EXPECT_EQ(windowIconImage.height, 0);
+    }
+};
+
+TEST_F(WindowIconTest, TheGeneratedIconIsAGemOnATransparentGround) {
+    ASSERT_TRUE(loadWindowIcon(VORTIQ_GAME_DIR "/base/icon.bmp"));
+    ASSERT_EQ(windowIconImage.width, 64);
+    ASSERT_EQ(windowIconImage.height, 64);
+    for (const auto& corner : {std::pair{0, 0}, std::pair{63, 0}, std::pair{0, 63}, std::pair{63, 63}})
+        EXPECT_EQ(pixel(corner.first, corner.second) & 0xFF, 0u) << corner.first << "," << corner.second;
+    const uint32_t centre = pixel(32, 32);
+    EXPECT_EQ(centre & 0xFF, 255u);
+    // Violet: more blue than red, more red than green.
+    EXPECT_GT((centre >> 8) & 0xFF, centre >> 24);
+    EXPECT_GT(centre >> 24, (centre >> 16) & 0xFF);
+    // Antialiased: the rim has partly covered pixels.
+    int partial = 0;
+    for (int x = 0; x < 64; ++x) {
+        const uint32_t alpha = pixel(x, 32) & 0xFF;
+        partial += alpha > 0 && alpha < 255;
+    }
+    EXPECT_GE(partial, 2);
+}
+
+TEST_F(WindowIconTest, BottomUpRowsArriveTopRowFirst) {
+    BmpSpec spec;
+    spec.pixels = {0xFF0000FF, 0xFF00FF00, 0xFFFF0000, 0x80FFFFFF};  // file order: bottom row first, BGRA
+    write(makeBmp(spec));
+    ASSERT_TRUE(loadWindowIcon(path.c_str()));
+    EXPECT_EQ(pixel(0, 0), 0xFF0000FFu);  // red
+    EXPECT_EQ(pixel(1, 0), 0xFFFFFF80u);  // white, half transparent
+    EXPECT_EQ(pixel(0, 1), 0x0000FFFFu);  // blue
+    EXPECT_EQ(pixel(1, 1), 0x00FF00FFu);  // green
+}
+
+TEST_F(WindowIconTest, TopDownRowsKeepTheirOrder) {
+    BmpSpec spec;
+    spec.height = -2;
+    spec.pixels = {0xFF0000FF, 0xFF00FF00, 0xFFFF0000, 0xFFFFFFFF};
+    write(makeBmp(spec));
+    ASSERT_TRUE(loadWindowIcon(path.c_str()));
+    EXPECT_EQ(pixel(0, 0), 0x0000FFFFu);
+    EXPECT_EQ(pixel(1, 1), 0xFFFFFFFFu);
+}
+
+TEST_F(WindowIconTest, TwentyFourBitRowsSkipTheirPaddingAndAreOpaque) {
+    BmpSpec spec;
+    spec.width = 3;  // 9 bytes a row, padded to 12
+    spec.height = 2;
+    spec.bits = 24;
+    spec.pixels = {0x000001, 0x000002, 0x000003, 0x0000FF, 0x00FF00, 0xFF0000};
+    write(makeBmp(spec));
+    ASSERT_TRUE(loadWindowIcon(path.c_str()));
+    EXPECT_EQ(pixel(0, 0), 0x0000FFFFu);
+    EXPECT_EQ(pixel(1, 0), 0x00FF00FFu);
+    EXPECT_EQ(pixel(2, 0), 0xFF0000FFu);
+    EXPECT_EQ(pixel(2, 1), 0x000003FFu);
+}
+
+TEST_F(WindowIconTest, ThirtyTwoBitsWithoutAnyAlphaAreOpaque) {
+    BmpSpec spec;
+    spec.pixels = {0x00102030, 0x00405060, 0x00708090, 0x00A0B0C0};
+    write(makeBmp(spec));
+    ASSERT_TRUE(loadWindowIcon(path.c_str()));
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 2; ++x) EXPECT_EQ(pixel(x, y) & 0xFF, 255u);
+    EXPECT_EQ(pixel(0, 1), 0x102030FFu);  // stored as blue, green, red
+}
+
+TEST_F(WindowIconTest, BitFieldsInAnyOrderAreFollowed) {
+    BmpSpec spec;
+    spec.compression = 3;
+    spec.headerSize = 56;  // red, green, blue and alpha masks inside the header
+    spec.masks = {0x000000FF, 0x0000FF00, 0x00FF0000, 0xFF000000};  // RGBA byte order
+    spec.width = 1;
+    spec.height = 1;
+    spec.pixels = {0x40302010};
+    write(makeBmp(spec));
+    ASSERT_TRUE(loadWindowIcon(path.c_str()));
+    EXPECT_EQ(pixel(0, 0), 0x10203040u);
+}
+
+TEST_F(WindowIconTest, NarrowBitFieldsAreScaledToFullRange) {
+    BmpSpec spec;
+    spec.compression = 3;  // masks after a 40-byte header, no alpha: opaque
+    spec.masks = {0x7C00, 0x03E0, 0x001F};
+    spec.width = 1;
+    spec.height = 1;
+    spec.pixels = {0x7C00 | 0x001F};  // full red, full blue, no green
+    write(makeBmp(spec));
+    ASSERT_TRUE(loadWindowIcon(path.c_str()));
+    EXPECT_EQ(pixel(0, 0), 0xFF00FFFFu);
+}
+
+TEST_F(WindowIconTest, EveryShortenedFileIsRefused) {
+    BmpSpec spec;
+    spec.width = 3;
+    spec.height = 3;
+    spec.pixels.assign(9, 0xFF808080);
+    const std::string bmp = makeBmp(spec);
+    for (size_t length = 0; length < bmp.size(); ++length) {
+        SCOPED_TRACE(length);
+        expectRejected(bmp.substr(0, length));
+    }
+}
+
+TEST_F(WindowIconTest, ImpossibleHeadersAreRefused) {
+    BmpSpec good;
+    good.pixels.assign(4, 0xFF808080);
+    const auto withField = [&](size_t at, uint32_t value, int bytes) {
+        std::string bmp = makeBmp(good);
+        for (int i = 0; i < bytes; ++i) bmp[at + i] = char((value >> (8 * i)) & 0xFF);
+        return bmp;
+    };
+    {
+        SCOPED_TRACE("not BM");
+        expectRejected(withField(0, 'X', 1));
+    }
+    {
+        SCOPED_TRACE("zero width");
+        expectRejected(withField(18, 0, 4));
+    }
+    {
+        SCOPED_TRACE("negative width");
+        expectRejected(withField(18, uint32_t(-2), 4));
+    }
+    {
+        SCOPED_TRACE("zero height");
+        expectRejected(withField(22, 0, 4));
+    }
+    {
+        SCOPED_TRACE("most negative height");
+        expectRejected(withField(22, 0x80000000u, 4));
+    }
+    {
+        SCOPED_TRACE("larger than an icon");
+        expectRejected(withField(18, WindowIconMaxSide + 1, 4));
+    }
+    {
+        SCOPED_TRACE("eight bits a pixel");
+        expectRejected(withField(28, 8, 2));
+    }
+    {
+        SCOPED_TRACE("run-length compressed");
+        expectRejected(withField(30, 1, 4));
+    }
+    {
+        SCOPED_TRACE("pixels past the end");
+        expectRejected(withField(10, 0xFFFFFFF0u, 4));
+    }
+    {
+        SCOPED_TRACE("pixels inside the header");
+        expectRejected(withField(10, 20, 4));
+    }
+    {
+        SCOPED_TRACE("header longer than the file");
+        expectRejected(withField(14, 0xFFFFFF00u, 4));
+    }
+    {
+        SCOPED_TRACE("two planes");
+        expectRejected(withField(26, 2, 2));
+    }
+}
+
+TEST_F(WindowIconTest, BrokenColourMasksAreRefused) {
+    BmpSpec spec;
+    spec.compression = 3;
+    spec.masks = {0x00FF00FF, 0x0000FF00, 0x000000FF};  // red split in two runs
+    spec.pixels.assign(4, 0);
+    expectRejected(makeBmp(spec));
+    spec.masks = {0, 0x0000FF00, 0x000000FF};  // no red at all
+    expectRejected(makeBmp(spec));
+}
+
+TEST_F(WindowIconTest, AMissingFileOrAFolderIsRefused) {
+    loadSomethingFirst();
+    EXPECT_FALSE(loadWindowIcon("/nonexistent/vortiq/icon.bmp"));
+    EXPECT_EQ(windowIconImage.width, 0);
+    EXPECT_FALSE(loadWindowIcon("/tmp"));
+    EXPECT_EQ(windowIconImage.width, 0);
+}
+
+TEST_F(WindowIconTest, BytesAfterThePixelsAreIgnored) {
+    BmpSpec spec;
+    spec.pixels = {0xFF0000FF, 0xFF00FF00, 0xFFFF0000, 0xFFFFFFFF};
+    std::string bmp = makeBmp(spec);
+    bmp.append(1 << 20, '\x7F');
+    write(bmp);
+    ASSERT_TRUE(loadWindowIcon(path.c_str()));
+    EXPECT_EQ(pixel(0, 0), 0xFF0000FFu);
+    EXPECT_EQ(pixel(1, 1), 0x00FF00FFu);
+}
+
+TEST_F(WindowIconTest, PixelsBeyondTheLargestIconFileAreRefused) {
+    BmpSpec spec;
+    spec.pixels.assign(4, 0xFF808080);
+    std::string bmp = makeBmp(spec);
+    const uint32_t farOffset = 1 << 20;
+    for (int i = 0; i < 4; ++i) bmp[10 + i] = char((farOffset >> (8 * i)) & 0xFF);
+    bmp.resize(farOffset, '\0');
+    bmp.append(16, '\x7F');
+    expectRejected(bmp);
+}
+
+TEST_F(WindowIconTest, ApplyingWithoutAFileLeavesNoIconAndCarriesOn) {
+    char folder[] = "/tmp/vortiq-noicon-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    char previous[4096];
+    ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
+    ASSERT_EQ(chdir(folder), 0);
+    loadSomethingFirst();
+    applyWindowIcon();
+    EXPECT_EQ(windowIconImage.width, 0);
+    ASSERT_EQ(chdir(previous), 0);
+    rmdir(folder);
+}
+
+}  // namespace
