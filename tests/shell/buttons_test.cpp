@@ -1,0 +1,409 @@
+// Screen buttons: where each one takes the mouse in both layouts, and what a
+// click on it does.
+#include "shell/shell_fixture.h"
+
+namespace {
+
+struct Rect {
+    int left, right, top, bottom;
+};
+
+// A button and how a test sees that the mouse position was taken by it.
+struct ButtonCase {
+    const char* name;
+    Screen screen;
+    Rect windowed;
+    Rect fullScreen;
+    bool (*takes)(int x, int y);
+};
+
+bool hovered(int x, int y) {
+    WindowMessage message = {};
+    message.kind = MessageKind::MouseMove;
+    message.x = x;
+    message.y = y;
+    windowProcedure(message);
+    return true;
+}
+
+void clickAt(int x, int y) {
+    WindowMessage message = {};
+    message.kind = MessageKind::LeftButtonDown;
+    message.x = x;
+    message.y = y;
+    windowProcedure(message);
+}
+
+const ButtonCase buttonCases[] = {
+    {"new game", Screen::Playing, {45, 165, 60, 100}, {65, 200, 75, 125},
+     [](int x, int y) { return hovered(x, y) && ui.newGameButton == ButtonHighlighted; }},
+    {"timed mode", Screen::Playing, {50, 155, 145, 175}, {65, 195, 180, 220},
+     [](int x, int y) { return hovered(x, y) && ui.modeBButton == ButtonHighlighted; }},
+    {"levels mode", Screen::Playing, {50, 155, 110, 140}, {65, 195, 135, 175},
+     [](int x, int y) {
+         game.gameMode = GameMode::Timed;
+         ui.modeAButton = ButtonNormal;
+         ui.modeBButton = ButtonPressed;
+         return hovered(x, y) && ui.modeAButton == ButtonHighlighted;
+     }},
+    {"hint", Screen::Playing, {85, 165, 220, 325}, {107, 207, 275, 406},
+     [](int x, int y) { return hovered(x, y) && ui.hintLit == 1; }},
+    {"options", Screen::Playing, {45, 165, 380, 420}, {60, 200, 475, 525},
+     [](int x, int y) { return hovered(x, y) && ui.optionsButton == ButtonHighlighted; }},
+    {"quit", Screen::Playing, {45, 165, 420, 460}, {60, 200, 530, 580},
+     [](int x, int y) { return hovered(x, y) && ui.quitButton == ButtonHighlighted; }},
+    {"new game: yes", Screen::ConfirmNewGame, {287, 410, 195, 225}, {287, 410, 310, 345},
+     [](int x, int y) { return hovered(x, y) && ui.confirmLit == 1; }},
+    {"new game: no", Screen::ConfirmNewGame, {417, 540, 195, 225}, {417, 540, 310, 345},
+     [](int x, int y) { return hovered(x, y) && ui.cancelLit == 1; }},
+    {"prompt: continue", Screen::ContinuePrompt, {287, 410, 195, 225}, {287, 410, 310, 345},
+     [](int x, int y) { return hovered(x, y) && ui.confirmLit == 1; }},
+    {"prompt: new game", Screen::ContinuePrompt, {417, 540, 195, 225}, {417, 540, 310, 345},
+     [](int x, int y) { return hovered(x, y) && ui.cancelLit == 1; }},
+    {"quit: yes", Screen::ConfirmQuit, {287, 410, 195, 225}, {287, 410, 310, 345},
+     [](int x, int y) {
+         clickAt(x, y);
+         return shell.quitRequested == 1;
+     }},
+    {"quit: no", Screen::ConfirmQuit, {417, 540, 195, 225}, {417, 540, 310, 345},
+     [](int x, int y) { return hovered(x, y) && ui.cancelLit == 1; }},
+    {"high scores: ok", Screen::HighScores, {340, 470, 390, 420}, {380, 510, 485, 515},
+     [](int x, int y) { return hovered(x, y) && ui.confirmLit == 1; }},
+    {"options: high scores", Screen::Options, {286, 545, 60, 95}, {286, 545, 180, 216},
+     [](int x, int y) { return hovered(x, y) && ui.highScoresLit == 1; }},
+    {"options: full screen", Screen::Options, {286, 545, 97, 130}, {286, 545, 217, 249},
+     [](int x, int y) {
+         // The switch runs; the window cannot be made here, which ends the game.
+         setFailingStep(PlatformStep::RegisterClass);
+         clickAt(x, y);
+         setFailingStep(PlatformStep::None);
+         return settings.fullScreen == 1;
+     }},
+    {"options: music", Screen::Options, {286, 545, 132, 165}, {286, 545, 252, 284},
+     [](int x, int y) {
+         clickAt(x, y);
+         return settings.musicOn == 1;
+     }},
+    {"options: sound", Screen::Options, {286, 545, 167, 200}, {286, 545, 287, 319},
+     [](int x, int y) {
+         clickAt(x, y);
+         return settings.soundOn == 1;
+     }},
+    {"options: help", Screen::Options, {286, 545, 202, 235}, {286, 545, 322, 354},
+     [](int x, int y) { return hovered(x, y) && ui.helpLit == 1; }},
+    {"options: back", Screen::Options, {350, 478, 282, 315}, {350, 478, 402, 435},
+     [](int x, int y) { return hovered(x, y) && ui.confirmLit == 1; }},
+};
+
+class ButtonRects : public ShellTest {
+protected:
+    // Fresh state on the button's screen, then asks whether it takes (x, y).
+    bool takes(const ButtonCase& button, bool fullScreen, int x, int y) {
+        resetGameState();
+        resetShellState();
+        presetStartUp();
+        ui.screen = button.screen;
+        ui.fullScreenActive = fullScreen ? 1 : 0;
+        return button.takes(x, y);
+    }
+
+    void checkRect(const ButtonCase& button, bool fullScreen) {
+        const Rect r = fullScreen ? button.fullScreen : button.windowed;
+        const int midX = (r.left + r.right) / 2;
+        const int midY = (r.top + r.bottom) / 2;
+        SCOPED_TRACE(std::string(button.name) + (fullScreen ? " (full screen)" : " (windowed)"));
+        EXPECT_TRUE(takes(button, fullScreen, r.left + 1, r.top + 1));
+        EXPECT_TRUE(takes(button, fullScreen, r.right - 1, r.bottom - 1));
+        EXPECT_TRUE(takes(button, fullScreen, midX, midY));
+        // The borders themselves are outside.
+        EXPECT_FALSE(takes(button, fullScreen, r.left, midY));
+        EXPECT_FALSE(takes(button, fullScreen, r.right, midY));
+        EXPECT_FALSE(takes(button, fullScreen, midX, r.top));
+        EXPECT_FALSE(takes(button, fullScreen, midX, r.bottom));
+    }
+};
+
+}  // namespace
+
+TEST_F(ButtonRects, WindowedLayout) {
+    for (const ButtonCase& button : buttonCases) checkRect(button, false);
+}
+
+TEST_F(ButtonRects, FullScreenLayout) {
+    for (const ButtonCase& button : buttonCases) checkRect(button, true);
+}
+
+TEST_F(ButtonRects, NewGameBordersWindowed) {
+    ui.screen = Screen::Playing;
+    click(45, 80);
+    click(165, 80);
+    EXPECT_EQ(ui.screen, Screen::Playing);
+    click(46, 80);
+    EXPECT_EQ(ui.screen, Screen::ConfirmNewGame);
+}
+
+// ---------------------------------------------------------------------------
+
+class ButtonClicks : public ShellTest {
+protected:
+    void SetUp() override {
+        ShellTest::SetUp();
+        presetStartUp();
+        ui.screen = Screen::Playing;
+        settings.soundOn = 1;
+        settings.musicOn = 1;
+    }
+};
+
+TEST_F(ButtonClicks, NewGameAsksFirst) {
+    game.score = 300;
+    click(100, 80);
+    EXPECT_EQ(ui.screen, Screen::ConfirmNewGame);
+    EXPECT_EQ(ui.newGameButton, ButtonPressed);
+    EXPECT_EQ(game.score, 300);
+    EXPECT_EQ(countSampleRequests(Sample::Menu), 1);
+
+    click(350, 210);  // yes
+    EXPECT_EQ(ui.screen, Screen::Playing);
+    EXPECT_EQ(game.score, 0);
+    EXPECT_EQ(ui.newGameButton, ButtonNormal);
+    EXPECT_EQ(ui.confirmLit, 0);
+    EXPECT_EQ(moduleRequests(Module::Theme1), 1);
+    EXPECT_EQ(countSampleRequests(Sample::Menu), 2);
+}
+
+TEST_F(ButtonClicks, NewGameCancelledKeepsTheGame) {
+    game.score = 300;
+    click(100, 80);
+    move(450, 210);
+    EXPECT_EQ(ui.cancelLit, 1);
+    click(450, 210);
+    EXPECT_EQ(ui.screen, Screen::Playing);
+    EXPECT_EQ(game.score, 300);
+    EXPECT_EQ(ui.cancelLit, 0);
+    EXPECT_EQ(ui.newGameButton, ButtonNormal);
+}
+
+TEST_F(ButtonClicks, TimedModeStartsATimedGame) {
+    game.score = 900;
+    click(100, 160);
+    EXPECT_EQ(game.gameMode, GameMode::Timed);
+    EXPECT_EQ(ui.modeBButton, ButtonPressed);
+    EXPECT_EQ(ui.modeAButton, ButtonNormal);
+    EXPECT_EQ(game.score, 0);
+    EXPECT_FLOAT_EQ(game.timeLeft, 50.0f);
+    EXPECT_EQ(moduleRequests(Module::Theme2), 1);
+    EXPECT_EQ(countSampleRequests(Sample::Menu), 1);
+}
+
+TEST_F(ButtonClicks, RunningModeButtonRestartsItsMode) {
+    game.score = 900;
+    game.level = 4;
+    click(100, 125);  // levels, already running
+    EXPECT_EQ(game.gameMode, GameMode::Levels);
+    EXPECT_EQ(ui.modeAButton, ButtonPressed);
+    EXPECT_EQ(game.score, 0);
+    EXPECT_EQ(game.level, 0);
+    EXPECT_EQ(moduleRequests(Module::Theme1), 1);
+}
+
+TEST_F(ButtonClicks, HintCostsPointsButNeverBelowTheLevelBase) {
+    game.level = 0;
+    updateLevelBounds();
+    game.score = game.levelBase + 120;
+    click(120, 270);
+    EXPECT_EQ(game.score, game.levelBase + 70);
+    EXPECT_EQ(countSampleRequests(Sample::Hint), 1);
+    game.score = game.levelBase + 20;
+    click(120, 270);
+    EXPECT_EQ(game.score, game.levelBase);
+}
+
+TEST_F(ButtonClicks, HintCostsTimeInTheTimedMode) {
+    click(100, 160);
+    game.timeLeft = 40.0f;
+    click(150, 340);  // full-screen hint position, windowed: nothing
+    EXPECT_FLOAT_EQ(game.timeLeft, 40.0f);
+    ui.fullScreenActive = 1;
+    click(150, 340);
+    EXPECT_FLOAT_EQ(game.timeLeft, 30.0f);
+}
+
+TEST_F(ButtonClicks, SidePanelWorksWhilePaused) {
+    click(100, 160);
+    ui.paused = 1;
+    click(100, 400);
+    EXPECT_EQ(ui.screen, Screen::Options);
+    EXPECT_EQ(ui.optionsButton, ButtonPressed);
+}
+
+TEST_F(ButtonClicks, QuitAsksAndYesEndsWithoutASound) {
+    click(100, 440);
+    EXPECT_EQ(ui.screen, Screen::ConfirmQuit);
+    EXPECT_EQ(ui.quitButton, ButtonPressed);
+    clearSoundLog();
+    click(350, 210);
+    EXPECT_EQ(shell.quitRequested, 1);
+    EXPECT_EQ(ui.screen, Screen::Playing);
+    EXPECT_EQ(countSampleRequests(Sample::Menu), 0);
+}
+
+TEST_F(ButtonClicks, QuitNoGoesBack) {
+    click(100, 440);
+    click(450, 210);
+    EXPECT_EQ(shell.quitRequested, 0);
+    EXPECT_EQ(ui.screen, Screen::Playing);
+    EXPECT_EQ(ui.quitButton, ButtonNormal);
+}
+
+TEST_F(ButtonClicks, PromptNewGameStartsTheLevelsMusic) {
+    ui.screen = Screen::ContinuePrompt;
+    click(450, 210);
+    EXPECT_EQ(ui.screen, Screen::Playing);
+    EXPECT_EQ(game.gameMode, GameMode::Levels);
+    EXPECT_EQ(moduleRequests(Module::Theme1), 1);
+    EXPECT_EQ(moduleRequests(Module::Theme2), 0);
+}
+
+TEST_F(ButtonClicks, PromptContinueRestoresTheSavedGame) {
+    game.gameMode = GameMode::Timed;
+    ui.modeAButton = ButtonNormal;
+    ui.modeBButton = ButtonPressed;
+    game.level = 3;
+    game.timeLeft = 37.9f;
+    game.score = 1234;
+    for (int c = 0; c < BoardColumns; ++c) game.board[4][c] = c % 7 + 1;
+    saveGame();
+    resetGameState();
+    presetStartUp();
+    settings.musicOn = 1;
+
+    click(350, 210);
+    EXPECT_EQ(ui.screen, Screen::Playing);
+    EXPECT_EQ(game.gameMode, GameMode::Timed);
+    EXPECT_EQ(ui.modeBButton, ButtonPressed);
+    EXPECT_EQ(game.score, 1234);
+    EXPECT_EQ(game.level, 3);
+    EXPECT_FLOAT_EQ(game.timeLeft, 37.0f);
+    EXPECT_EQ(game.board[4][5], 6);
+    EXPECT_EQ(moduleRequests(Module::Theme2), 1);
+}
+
+// Nothing to continue: a new game of the levels mode instead of an empty board.
+TEST_F(ButtonClicks, PromptContinueWithoutASavedGameStartsANewOne) {
+    ui.screen = Screen::ContinuePrompt;
+    game.score = 777;
+    click(350, 210);
+    EXPECT_EQ(ui.screen, Screen::Playing);
+    EXPECT_EQ(game.gameMode, GameMode::Levels);
+    EXPECT_EQ(ui.modeAButton, ButtonPressed);
+    EXPECT_EQ(ui.modeBButton, ButtonNormal);
+    EXPECT_EQ(game.score, 0);
+    EXPECT_EQ(moduleRequests(Module::Theme1), 1);
+
+    // A file cut short counts as missing.
+    FILE* f = std::fopen("base/data.inf", "wb");
+    ASSERT_NE(f, nullptr);
+    std::fputs("short", f);
+    std::fclose(f);
+    presetStartUp();
+    game.score = 555;
+    click(350, 210);
+    EXPECT_EQ(game.score, 0);
+    EXPECT_EQ(game.gameMode, GameMode::Levels);
+}
+
+TEST_F(ButtonClicks, HighScoresButtonStartsANewGameWithoutMusic) {
+    ui.screen = Screen::HighScores;
+    game.score = 50;
+    move(400, 400);
+    EXPECT_EQ(ui.confirmLit, 1);
+    click(400, 400);
+    EXPECT_EQ(ui.screen, Screen::Playing);
+    EXPECT_EQ(game.score, 0);
+    EXPECT_EQ(ui.confirmLit, 0);
+    EXPECT_EQ(moduleRequests(Module::Theme1), 0);
+    EXPECT_EQ(countSampleRequests(Sample::Menu), 1);
+}
+
+TEST_F(ButtonClicks, OptionsBackWindowedReleasesTheOptionsButton) {
+    click(100, 400);
+    click(400, 300);
+    EXPECT_EQ(ui.screen, Screen::Playing);
+    EXPECT_EQ(ui.optionsButton, ButtonNormal);
+}
+
+TEST_F(ButtonClicks, OptionsReturnInFullScreenKeepsTheButtonPressed) {
+    ui.fullScreenActive = 1;
+    click(100, 500);
+    EXPECT_EQ(ui.screen, Screen::Options);
+    click(400, 420);  // back
+    EXPECT_EQ(ui.screen, Screen::Playing);
+    EXPECT_EQ(ui.optionsButton, ButtonPressed);
+    move(500, 300);  // over the board
+    EXPECT_EQ(ui.optionsButton, ButtonNormal);
+
+    click(100, 500);
+    click(400, 200);  // high scores
+    EXPECT_EQ(ui.screen, Screen::HighScores);
+    EXPECT_EQ(ui.optionsButton, ButtonPressed);
+}
+
+TEST_F(ButtonClicks, OptionsHighScoresWindowed) {
+    click(100, 400);
+    click(400, 80);
+    EXPECT_EQ(ui.screen, Screen::HighScores);
+    EXPECT_EQ(ui.optionsButton, ButtonNormal);
+    EXPECT_EQ(ui.highScoresLit, 0);
+}
+
+TEST_F(ButtonClicks, MusicSwitch) {
+    ui.screen = Screen::Options;
+    click(400, 150);
+    EXPECT_EQ(settings.musicOn, 0);
+    EXPECT_EQ(stopRequests(), 1);
+    click(400, 150);
+    EXPECT_EQ(settings.musicOn, 1);
+    EXPECT_EQ(moduleRequests(Module::Theme1), 1);
+    settings.musicOn = 2;  // any value but 0 counts as on for the switch
+    click(400, 150);
+    EXPECT_EQ(settings.musicOn, 0);
+}
+
+TEST_F(ButtonClicks, SoundSwitchIsHeardOnlyWhenOn) {
+    ui.screen = Screen::Options;
+    settings.soundOn = 2;
+    click(400, 180);
+    EXPECT_EQ(settings.soundOn, 0);
+    EXPECT_EQ(countSampleRequests(Sample::Menu), 0);
+    click(400, 180);
+    EXPECT_EQ(settings.soundOn, 1);
+    EXPECT_EQ(countSampleRequests(Sample::Menu), 1);
+}
+
+TEST_F(ButtonClicks, HelpOpensThePageAndEndsTheGame) {
+    click(100, 400);
+    move(400, 220);
+    EXPECT_EQ(ui.helpLit, 1);
+    click(400, 220);
+    EXPECT_EQ(shell.quitRequested, 1);
+    EXPECT_EQ(ui.helpLit, 0);
+    EXPECT_EQ(ui.optionsButton, ButtonNormal);
+    ASSERT_EQ(testRecord().documents.size(), 1u);
+    EXPECT_EQ(testRecord().documents[0], "help.htm");
+}
+
+// A window that cannot be made again ends the game after its message.
+TEST_F(ButtonClicks, FullScreenSwitchThatFailsEndsTheGame) {
+    ui.screen = Screen::Options;
+    settings.fullScreen = 0;
+    setFailingStep(PlatformStep::RegisterClass);
+    click(400, 110);
+    EXPECT_EQ(settings.fullScreen, 1);
+    EXPECT_EQ(ui.fullScreenActive, 1);
+    EXPECT_EQ(shell.quitRequested, 1);
+    EXPECT_EQ(ui.screen, Screen::Options);
+    ASSERT_EQ(testRecord().boxes.size(), 1u);
+    EXPECT_EQ(testRecord().boxes[0].text, "Failed To Register The Window Class.");
+    EXPECT_EQ(testRecord().boxes[0].caption, "ERROR");
+}

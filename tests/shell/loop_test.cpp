@@ -1,0 +1,179 @@
+// The main loop's key work (pause, name entry) and the shutdown.
+#include "shell/shell_fixture.h"
+
+namespace {
+
+class KeyWork : public ShellTest {
+protected:
+    void SetUp() override {
+        ShellTest::SetUp();
+        presetStartUp();
+        ui.screen = Screen::NameEntry;
+        std::memcpy(scoreBook.entryName, "$$$$$$$$$", 10);
+        scoreBook.entryCursor = 1;
+    }
+
+    static void tap(int key) {
+        keyDown(key);
+        heldKeyWork();
+        keyUp(key);
+        heldKeyWork();
+    }
+    static std::string name() { return std::string(scoreBook.entryName); }
+};
+
+}  // namespace
+
+TEST_F(KeyWork, TwoLettersHeldTogetherLowerCodeFirst) {
+    keyDown('N');
+    keyDown('E');
+    heldKeyWork();
+    EXPECT_EQ(name(), "En$$$$$$$");
+    EXPECT_EQ(scoreBook.entryCursor, 3);
+}
+
+TEST_F(KeyWork, HeldLetterDoesNotRepeat) {
+    keyDown('A');
+    heldKeyWork();
+    heldKeyWork();
+    keyDown('A', true);
+    heldKeyWork();
+    EXPECT_EQ(name(), "A$$$$$$$$");
+    keyUp('A');
+    heldKeyWork();
+    tap('A');
+    EXPECT_EQ(name(), "Aa$$$$$$$");
+}
+
+// A new pass waits until every letter is up.
+TEST_F(KeyWork, NewLetterWaitsWhileAnotherIsHeld) {
+    keyDown('A');
+    heldKeyWork();
+    keyDown('B');
+    heldKeyWork();
+    EXPECT_EQ(name(), "A$$$$$$$$");
+}
+
+TEST_F(KeyWork, NineLettersAtMost) {
+    for (int i = 0; i < 12; ++i) tap('K' + (i % 3));
+    EXPECT_EQ(name(), "Klmklmklm");
+    EXPECT_EQ(scoreBook.entryCursor, 10);
+    tap(VkBack);
+    EXPECT_EQ(name(), "Klmklmkl$");
+    EXPECT_EQ(scoreBook.entryCursor, 9);
+    tap('Z');
+    EXPECT_EQ(name(), "Klmklmklz");
+}
+
+TEST_F(KeyWork, BackspaceOncePerPressAndNotPastTheStart) {
+    tap('A');
+    tap('B');
+    keyDown(VkBack);
+    heldKeyWork();
+    heldKeyWork();
+    EXPECT_EQ(name(), "A$$$$$$$$");
+    keyUp(VkBack);
+    heldKeyWork();
+    tap(VkBack);
+    EXPECT_EQ(scoreBook.entryCursor, 1);
+    tap(VkBack);
+    EXPECT_EQ(scoreBook.entryCursor, 1);
+    EXPECT_EQ(name(), "$$$$$$$$$");
+}
+
+TEST_F(KeyWork, EnterStoresTheNameAndShowsTheTable) {
+    game.score = 4200;
+    tap('R');
+    tap('O');
+    keyDown(VkReturn);
+    heldKeyWork();
+    EXPECT_EQ(ui.screen, Screen::HighScores);
+    EXPECT_EQ(std::string(scoreBook.highScores[0].entries[0].name), "Ro$$$$$$$");
+    EXPECT_EQ(scoreBook.highScores[0].entries[0].score, 4200);
+    EXPECT_EQ(scoreBook.entryCursor, 1);
+}
+
+TEST_F(KeyWork, LettersOnlyOnTheNameScreen) {
+    ui.screen = Screen::Playing;
+    tap('A');
+    tap(VkBack);
+    keyDown(VkSpace);
+    heldKeyWork();
+    EXPECT_EQ(name(), "$$$$$$$$$");
+    EXPECT_EQ(ui.screen, Screen::Playing);
+}
+
+TEST_F(KeyWork, PauseOnlyInTheTimedModeOnTheBoard) {
+    ui.screen = Screen::Playing;
+    keyDown(VkEscape);
+    heldKeyWork();
+    EXPECT_EQ(ui.paused, 0);  // levels mode
+    EXPECT_EQ(shell.keys[VkEscape], 1);
+    keyUp(VkEscape);
+
+    ui.modeAButton = ButtonNormal;
+    ui.modeBButton = ButtonPressed;
+    game.gameMode = GameMode::Timed;
+    ui.screen = Screen::Options;
+    keyDown('P');
+    heldKeyWork();
+    EXPECT_EQ(ui.paused, 0);
+    keyUp('P');
+
+    ui.screen = Screen::Playing;
+    keyDown('P');
+    heldKeyWork();
+    EXPECT_EQ(ui.paused, 1);
+    EXPECT_EQ(shell.keys['P'], 0);
+    heldKeyWork();
+    keyDown('P', true);  // still held
+    heldKeyWork();
+    EXPECT_EQ(ui.paused, 1);
+    keyUp('P');
+    keyDown(VkEscape);
+    heldKeyWork();
+    EXPECT_EQ(ui.paused, 0);
+}
+
+// ---------------------------------------------------------------------------
+
+namespace {
+
+std::string fileBytes(const char* path) {
+    std::string bytes;
+    if (FILE* f = std::fopen(path, "rb")) {
+        int c;
+        while ((c = std::fgetc(f)) != EOF) bytes.push_back(static_cast<char>(c));
+        std::fclose(f);
+    }
+    return bytes;
+}
+
+class Shutdown : public ShellTest {};
+
+}  // namespace
+
+// Quitting at the start-up prompt must not put the empty board over the saved game.
+TEST_F(Shutdown, AtThePromptTheSavedGameStays) {
+    const std::string saved(340, '\x01');
+    FILE* f = std::fopen("base/data.inf", "wb");
+    ASSERT_NE(f, nullptr);
+    std::fwrite(saved.data(), 1, saved.size(), f);
+    std::fclose(f);
+    presetStartUp();
+    settings.musicOn = 1;
+    shutdownGame();
+    EXPECT_EQ(fileBytes("base/data.inf"), saved);
+    EXPECT_EQ(fileBytes("base/menu.inf"), std::string("\0\0\0\0\1\0\0\0\0\0\0\0", 12));
+}
+
+TEST_F(Shutdown, AfterAGameItIsSaved) {
+    presetStartUp();
+    ui.screen = Screen::Playing;
+    game.score = 0x0102;
+    shutdownGame();
+    const std::string saved = fileBytes("base/data.inf");
+    ASSERT_EQ(saved.size(), 340u);
+    EXPECT_EQ(saved.substr(12, 4), std::string("\x02\x01\0\0", 4));
+    EXPECT_EQ(fileBytes("base/menu.inf").size(), 12u);
+}

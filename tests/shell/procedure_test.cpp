@@ -1,0 +1,130 @@
+// The window procedure: the board cell under the mouse, keys, activation,
+// close, and clicks and drags handed to the board.
+#include "shell/shell_fixture.h"
+
+namespace {
+
+class Procedure : public ShellTest {
+protected:
+    void SetUp() override {
+        ShellTest::SetUp();
+        presetStartUp();
+        ui.screen = Screen::Playing;
+        ui.mouseButtonUp = 1;
+        for (int r = FirstFieldRow; r <= LastFieldRow; ++r)
+            for (int c = 0; c < BoardColumns; ++c) game.board[r][c] = (r + c) % GemKinds + 1;
+        for (int c = 0; c < BoardColumns; ++c) game.board[FloorRow][c] = ClosedFloor;
+    }
+
+    static Cell cellAt(int x, int y) {
+        move(x, y);
+        return Cell{ui.cursorColumn, ui.cursorRow};
+    }
+};
+
+void expectCell(Cell cell, int column, int row) {
+    EXPECT_EQ(cell.column, column);
+    EXPECT_EQ(cell.row, row);
+}
+
+}  // namespace
+
+TEST_F(Procedure, CursorCellWindowed) {
+    expectCell(cellAt(200, 40), 0, 1);
+    expectCell(cellAt(600, 440), 7, 8);
+    // The edge pixels give column -1 and row 9, which the board rules exclude.
+    expectCell(cellAt(181, 19), -1, 1);
+    expectCell(cellAt(614, 449), 7, 9);
+    expectCell(cellAt(180, 100), NoCursorCell, 2);
+    expectCell(cellAt(615, 100), NoCursorCell, 2);
+    expectCell(cellAt(300, 18), 2, NoCursorCell);
+    expectCell(cellAt(300, 450), 2, NoCursorCell);
+}
+
+TEST_F(Procedure, CursorCellFullScreen) {
+    ui.fullScreenActive = 1;
+    expectCell(cellAt(250, 50), 0, 1);
+    expectCell(cellAt(211, 21), -1, 1);
+    expectCell(cellAt(789, 574), 8, 9);
+    expectCell(cellAt(740, 540), 7, 8);
+    expectCell(cellAt(210, 100), NoCursorCell, 2);
+    expectCell(cellAt(790, 100), NoCursorCell, 2);
+    expectCell(cellAt(300, 20), 1, NoCursorCell);
+    expectCell(cellAt(300, 575), 1, NoCursorCell);
+}
+
+TEST_F(Procedure, OtherScreensKeepTheCursorCell) {
+    cellAt(200, 40);
+    ui.screen = Screen::Options;
+    move(500, 400);
+    EXPECT_EQ(ui.mouseX, 500);
+    EXPECT_EQ(ui.mouseY, 400);
+    expectCell(Cell{ui.cursorColumn, ui.cursorRow}, 0, 1);
+}
+
+TEST_F(Procedure, ClickSelectsAndDragSwaps) {
+    settings.soundOn = 1;
+    move(300, 100);  // column 2, row 2
+    press(300, 100);
+    EXPECT_EQ(turn.firstSelected, 1);
+    EXPECT_EQ(turn.firstCell.column, 2);
+    EXPECT_EQ(turn.firstCell.row, 2);
+    EXPECT_EQ(ui.mouseButtonUp, 0);
+    EXPECT_EQ(countSampleRequests(Sample::Select), 1);
+    move(350, 100);  // column 3: the neighbour, button still held
+    EXPECT_EQ(turn.swapActive, 1);
+    EXPECT_EQ(turn.secondCell.column, 3);
+    release(350, 100);
+    EXPECT_EQ(ui.mouseButtonUp, 1);
+}
+
+TEST_F(Procedure, DragOntoTheFloorRowDoesNothing) {
+    move(300, 430);  // column 2, row 8
+    press(300, 430);
+    ASSERT_EQ(turn.firstSelected, 1);
+    move(300, 448);  // row 9
+    EXPECT_EQ(ui.cursorRow, 9);
+    EXPECT_EQ(turn.swapActive, 0);
+}
+
+TEST_F(Procedure, PausedBoardTakesNoClicks) {
+    ui.paused = 1;
+    move(300, 100);
+    press(300, 100);
+    EXPECT_EQ(turn.firstSelected, 0);
+}
+
+TEST_F(Procedure, KeysAreSetAndCleared) {
+    keyDown('Q');
+    EXPECT_EQ(shell.keys['Q'], 1);
+    keyUp('Q');
+    EXPECT_EQ(shell.keys['Q'], 0);
+}
+
+// A key the loop has taken stays taken while the keyboard repeats it.
+TEST_F(Procedure, AutoRepeatDoesNotPressAgain) {
+    keyDown(VkEscape);
+    shell.keys[VkEscape] = 0;
+    keyDown(VkEscape, true);
+    EXPECT_EQ(shell.keys[VkEscape], 0);
+}
+
+TEST_F(Procedure, MinimisedWindowIsInactive) {
+    WindowMessage message = {};
+    message.kind = MessageKind::Activate;
+    message.minimised = 1;
+    windowProcedure(message);
+    EXPECT_EQ(shell.windowActive, 0);
+    message.minimised = 0;
+    windowProcedure(message);
+    EXPECT_EQ(shell.windowActive, 1);
+}
+
+TEST_F(Procedure, CloseAsksTheLoopToQuit) {
+    WindowMessage message = {};
+    message.kind = MessageKind::Close;
+    windowProcedure(message);
+    mainLoopPass();
+    EXPECT_EQ(shell.quitRequested, 1);
+    EXPECT_EQ(shell.exitCode, 0);
+}

@@ -1,0 +1,170 @@
+// Every shell test starts from the program-load state in a run directory of
+// its own (an empty base/ in a temporary folder), with message boxes and the
+// help page caught instead of shown.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "audio/audio.h"
+#include "game/game.h"
+#include "persist/persist.h"
+#include "shell/shell.h"
+
+struct ShownBox {
+    std::string text;
+    std::string caption;
+    MessageButtons buttons;
+    MessageIcon icon;
+};
+
+struct ShellTestRecord {
+    std::vector<ShownBox> boxes;
+    MessageAnswer questionAnswer = MessageAnswer::Yes;
+    std::vector<std::string> documents;
+};
+inline ShellTestRecord& testRecord() {
+    static ShellTestRecord record;
+    return record;
+}
+
+inline MessageAnswer recordBox(const char* text, const char* caption, MessageButtons buttons, MessageIcon icon) {
+    testRecord().boxes.push_back({text, caption, buttons, icon});
+    return buttons == MessageButtons::YesNo ? testRecord().questionAnswer : MessageAnswer::Ok;
+}
+
+inline bool recordDocument(const char* path) {
+    testRecord().documents.push_back(path);
+    return true;
+}
+
+inline bool copyFile(const std::string& from, const std::string& to) {
+    FILE* in = std::fopen(from.c_str(), "rb");
+    if (!in) return false;
+    FILE* out = std::fopen(to.c_str(), "wb");
+    if (!out) {
+        std::fclose(in);
+        return false;
+    }
+    char buffer[65536];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0) std::fwrite(buffer, 1, n, out);
+    std::fclose(in);
+    return std::fclose(out) == 0;
+}
+
+class ShellTest : public testing::Test {
+protected:
+    void SetUp() override {
+        char cwd[PATH_MAX];
+        ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
+        oldDir_ = cwd;
+        char pattern[] = "/tmp/vortiq-shell-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        runDir_ = pattern;
+        ASSERT_EQ(mkdir((runDir_ + "/base").c_str(), 0755), 0);
+        ASSERT_EQ(chdir(runDir_.c_str()), 0);
+
+        resetGameState();
+        resetShellState();
+        clearSoundLog();
+        setSoundBackend(nullptr);
+        testRecord() = ShellTestRecord{};
+        setMessageBoxHandler(recordBox);
+        setDocumentOpener(recordDocument);
+        setFailingStep(PlatformStep::None);
+    }
+
+    void TearDown() override {
+        setFailingStep(PlatformStep::None);
+        setMessageBoxHandler(nullptr);
+        setDocumentOpener(nullptr);
+        if (chdir(oldDir_.c_str()) != 0) ADD_FAILURE() << "cannot return to " << oldDir_;
+        const std::string remove = "rm -rf '" + runDir_ + "'";
+        if (std::system(remove.c_str()) != 0) ADD_FAILURE() << remove;
+    }
+
+    const std::string& runDir() const { return runDir_; }
+
+    // The game's data, as the build made it, in this run directory.
+    bool copyGameData() {
+        const std::string from = std::string(VORTIQ_GAME_DIR) + "/base/";
+        bool all = true;
+        for (int i = 0; i <= 80; ++i) {
+            char name[16];
+            std::snprintf(name, sizeof name, "tex%02d.bmp", i);
+            all = copyFile(from + name, std::string("base/") + name) && all;
+        }
+        for (int i = 1; i <= 7; ++i) {
+            const std::string name = "s" + std::to_string(i) + ".raw";
+            all = copyFile(from + name, "base/" + name) && all;
+        }
+        copyFile(from + "hiscores", "base/hiscores");
+        return all;
+    }
+
+    // Messages as the window system would deliver them.
+    static void move(int x, int y) { send(MessageKind::MouseMove, x, y); }
+    static void press(int x, int y) { send(MessageKind::LeftButtonDown, x, y); }
+    static void release(int x, int y) { send(MessageKind::LeftButtonUp, x, y); }
+    static void click(int x, int y) {
+        press(x, y);
+        release(x, y);
+    }
+    static void keyDown(int key, bool repeat = false) {
+        WindowMessage message = {};
+        message.kind = MessageKind::KeyDown;
+        message.key = key;
+        message.repeat = repeat ? 1 : 0;
+        windowProcedure(message);
+    }
+    static void keyUp(int key) {
+        WindowMessage message = {};
+        message.kind = MessageKind::KeyUp;
+        message.key = key;
+        windowProcedure(message);
+    }
+    static void send(MessageKind kind, int x, int y) {
+        WindowMessage message = {};
+        message.kind = kind;
+        message.x = x;
+        message.y = y;
+        windowProcedure(message);
+    }
+
+    static int moduleRequests(Module module) {
+        int count = 0;
+        for (int i = 0; i < soundLog.count; ++i)
+            if (soundLog.records[i].kind == SoundRecord::ModuleRequest &&
+                soundLog.records[i].what == static_cast<int>(module))
+                ++count;
+        return count;
+    }
+    static int stopRequests() {
+        int count = 0;
+        for (int i = 0; i < soundLog.count; ++i)
+            if (soundLog.records[i].kind == SoundRecord::StopRequest) ++count;
+        return count;
+    }
+
+    // The state the first start-up leaves: levels mode preset, prompt showing.
+    static void presetStartUp() {
+        game.gameMode = GameMode::Levels;
+        ui.modeAButton = ButtonPressed;
+        ui.modeBButton = ButtonNormal;
+        ui.screen = Screen::ContinuePrompt;
+    }
+
+private:
+    std::string oldDir_;
+    std::string runDir_;
+};
