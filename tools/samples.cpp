@@ -46,6 +46,7 @@ Signal selectSound() {
     Signal s = sweptSine(Rate, 3200, 2300, 0.04, 0.006);
     mixInto(s, sweptSine(Rate, 1500, 1300, 0.04, 0.01), 0, 0.5);
     mixInto(s, noiseBurst(0.003, 0x5e1, 2000), 0, 0.4);
+    fadeEdges(s, 0.0005, 0.003);
     normalizePeak(s, 0.6);
     return s;
 }
