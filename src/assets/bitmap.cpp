@@ -204,20 +204,33 @@ void decodeIndexedRow(const Header& h, const uint8_t* src, uint8_t* dst) {
     }
 }
 
-bool decodeUncompressed(const Header& h, const uint8_t* data, size_t size, uint8_t* pixels, char* problem,
-                        size_t problemSize) {
-    const uint64_t stride = (static_cast<uint64_t>(h.width) * h.bitCount + 31) / 32 * 4;
-    const uint64_t needed = stride * static_cast<uint64_t>(h.height);
+uint64_t rowStride(const Header& h) { return (static_cast<uint64_t>(h.width) * h.bitCount + 31) / 32 * 4; }
+
+bool plainMasks(const Header& h) {
+    return h.bitCount == 32 && h.masks[0] == 0xFF0000 && h.masks[1] == 0xFF00 && h.masks[2] == 0xFF;
+}
+
+// Checked before anything is allocated: the rows are all in the file, and
+// the masks make sense.
+bool checkUncompressed(const Header& h, size_t size, Channel* channels, char* problem, size_t problemSize) {
+    const uint64_t needed = rowStride(h) * static_cast<uint64_t>(h.height);
     if (h.dataOffset + needed > size)
         return report(problem, problemSize, "pixel data too short: %llu bytes needed, %llu present",
                       static_cast<unsigned long long>(needed), static_cast<unsigned long long>(size - h.dataOffset));
-    const uint8_t* src = data + h.dataOffset;
-    const bool plainMasks = h.bitCount == 32 && h.masks[0] == 0xFF0000 && h.masks[1] == 0xFF00 && h.masks[2] == 0xFF;
-    Channel red, green, blue;
-    if (h.bitCount == 16 || (h.bitCount == 32 && !plainMasks)) {
-        if (!red.set(h.masks[0]) || !green.set(h.masks[1]) || !blue.set(h.masks[2]))
-            return report(problem, problemSize, "bit masks with holes");
+    if (h.bitCount == 16 || (h.bitCount == 32 && !plainMasks(h))) {
+        for (int c = 0; c < 3; ++c)
+            if (!channels[c].set(h.masks[c])) return report(problem, problemSize, "bit masks with holes");
     }
+    return true;
+}
+
+void decodeUncompressed(const Header& h, const uint8_t* data, const Channel* channels, uint8_t* pixels) {
+    const uint64_t stride = rowStride(h);
+    const uint8_t* src = data + h.dataOffset;
+    const bool plain = plainMasks(h);
+    const Channel& red = channels[0];
+    const Channel& green = channels[1];
+    const Channel& blue = channels[2];
     for (int y = 0; y < h.height; ++y, src += stride) {
         uint8_t* dst = rowOf(h, pixels, y);
         const uint8_t* s = src;
@@ -226,7 +239,7 @@ bool decodeUncompressed(const Header& h, const uint8_t* data, size_t size, uint8
                 for (int x = 0; x < h.width; ++x, s += 3, dst += 3) dst[0] = s[2], dst[1] = s[1], dst[2] = s[0];
                 break;
             case 32:
-                if (plainMasks) {
+                if (plain) {
                     for (int x = 0; x < h.width; ++x, s += 4, dst += 3) dst[0] = s[2], dst[1] = s[1], dst[2] = s[0];
                 } else {
                     for (int x = 0; x < h.width; ++x, s += 4, dst += 3) {
@@ -244,7 +257,6 @@ bool decodeUncompressed(const Header& h, const uint8_t* data, size_t size, uint8
             default: decodeIndexedRow(h, s, dst); break;
         }
     }
-    return true;
 }
 
 // Run-length encoded 4- and 8-bit pictures. Pixels that the runs skip (by an
@@ -314,8 +326,12 @@ void freeRgbImage(RgbImage* image) {
 RgbImage* decodeBitmap(const uint8_t* data, size_t size, char* problem, size_t problemSize) {
     if (problem && problemSize) problem[0] = '\0';
     if (!data) size = 0;
-    Header h;
+    Header h{};
     if (!readHeader(data, size, h, problem, problemSize)) return nullptr;
+
+    const bool runLength = h.compression == CompressionRle4 || h.compression == CompressionRle8;
+    Channel channels[3];
+    if (!runLength && !checkUncompressed(h, size, channels, problem, problemSize)) return nullptr;
 
     const size_t bytes = static_cast<size_t>(h.width) * h.height * 3;
     uint8_t* pixels = new (std::nothrow) uint8_t[bytes];
@@ -323,12 +339,12 @@ RgbImage* decodeBitmap(const uint8_t* data, size_t size, char* problem, size_t p
         report(problem, problemSize, "out of memory for the picture");
         return nullptr;
     }
-    bool ok;
-    if (h.compression == CompressionRle4 || h.compression == CompressionRle8) {
+    bool ok = true;
+    if (runLength) {
         std::memset(pixels, 0, bytes);
         ok = decodeRunLength(h, data, size, pixels, problem, problemSize);
     } else {
-        ok = decodeUncompressed(h, data, size, pixels, problem, problemSize);
+        decodeUncompressed(h, data, channels, pixels);
     }
     if (!ok) {
         delete[] pixels;

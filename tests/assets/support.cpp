@@ -1,0 +1,141 @@
+#include "assets/support.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+ScratchDirectory::ScratchDirectory() {
+    char pattern[] = "/tmp/vortiq-assets-XXXXXX";
+    const char* made = mkdtemp(pattern);
+    if (!made) {
+        ADD_FAILURE() << "cannot make a scratch directory";
+        return;
+    }
+    path_ = made;
+    std::filesystem::create_directory(path_ + "/base");
+    previous_ = std::filesystem::current_path().string();
+    std::filesystem::current_path(path_);
+}
+
+ScratchDirectory::~ScratchDirectory() {
+    if (path_.empty()) return;
+    std::filesystem::current_path(previous_);
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+void writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+    FILE* file = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(file, nullptr) << path;
+    ASSERT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), file), bytes.size());
+    std::fclose(file);
+}
+
+void writeText(const std::string& path, const std::string& text) {
+    writeFile(path, std::vector<uint8_t>(text.begin(), text.end()));
+}
+
+namespace {
+void put16(std::vector<uint8_t>& out, uint32_t v) {
+    out.push_back(v & 0xFF);
+    out.push_back((v >> 8) & 0xFF);
+}
+void put32(std::vector<uint8_t>& out, uint32_t v) {
+    put16(out, v & 0xFFFF);
+    put16(out, v >> 16);
+}
+}  // namespace
+
+std::vector<uint8_t> composeBmp(const BmpLayout& layout, const std::vector<uint8_t>& pixelData) {
+    std::vector<uint8_t> info;
+    put32(info, layout.headerSize);
+    if (layout.headerSize == 12) {
+        put16(info, static_cast<uint16_t>(layout.width));
+        put16(info, static_cast<uint16_t>(layout.height));
+        put16(info, 1);
+        put16(info, layout.bitCount);
+    } else {
+        put32(info, static_cast<uint32_t>(layout.width));
+        put32(info, static_cast<uint32_t>(layout.height));
+        put16(info, 1);
+        put16(info, layout.bitCount);
+        put32(info, layout.compression);
+        put32(info, static_cast<uint32_t>(pixelData.size()));
+        put32(info, 2835);
+        put32(info, 2835);
+        put32(info, layout.colorsUsed);
+        put32(info, 0);
+        for (uint32_t mask : layout.masks) {
+            if (info.size() + 4 > layout.headerSize) break;
+            put32(info, mask);
+        }
+        if (layout.headerSize >= 108) put32(info, 0x73524742);  // colour space 'sRGB'
+
+        while (info.size() < layout.headerSize) info.push_back(0);
+        if (layout.masksAfterHeader) {
+            put32(info, layout.masks[0]);
+            put32(info, layout.masks[1]);
+            put32(info, layout.masks[2]);
+            if (layout.compression == 6) put32(info, layout.masks[3]);
+        }
+    }
+    for (uint32_t colour : layout.palette) {
+        info.push_back(colour & 0xFF);
+        info.push_back((colour >> 8) & 0xFF);
+        info.push_back((colour >> 16) & 0xFF);
+        if (layout.headerSize != 12) info.push_back(0);
+    }
+    std::vector<uint8_t> file = {'B', 'M'};
+    const uint32_t offset = static_cast<uint32_t>(14 + info.size());
+    put32(file, offset + static_cast<uint32_t>(pixelData.size()));
+    put32(file, 0);
+    put32(file, offset);
+    file.insert(file.end(), info.begin(), info.end());
+    file.insert(file.end(), pixelData.begin(), pixelData.end());
+    return file;
+}
+
+std::vector<uint8_t> packRows(int width, int height, int bits, const std::function<uint32_t(int, int)>& value) {
+    const size_t stride = (static_cast<size_t>(width) * bits + 31) / 32 * 4;
+    std::vector<uint8_t> data(stride * height, 0);
+    for (int row = 0; row < height; ++row) {
+        uint8_t* out = &data[row * stride];
+        for (int x = 0; x < width; ++x) {
+            uint32_t v = value(x, row);
+            switch (bits) {
+                case 32:
+                    for (int k = 0; k < 4; ++k) out[x * 4 + k] = (v >> (8 * k)) & 0xFF;
+                    break;
+                case 24:
+                    out[x * 3] = v & 0xFF;  // blue, green, red
+                    out[x * 3 + 1] = (v >> 8) & 0xFF;
+                    out[x * 3 + 2] = (v >> 16) & 0xFF;
+                    break;
+                case 16:
+                    out[x * 2] = v & 0xFF;
+                    out[x * 2 + 1] = (v >> 8) & 0xFF;
+                    break;
+                default: {
+                    const int bit = x * bits;
+                    out[bit / 8] |= static_cast<uint8_t>(v << (8 - bits - bit % 8));
+                }
+            }
+        }
+    }
+    return data;
+}
+
+std::vector<ShownMessage> MessageCatcher::shown;
+
+MessageCatcher::MessageCatcher() {
+    shown.clear();
+    setMessageBoxHandler([](const char* text, const char* caption, MessageButtons buttons, MessageIcon) {
+        shown.push_back({text ? text : "", caption ? caption : "", buttons});
+        return buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
+    });
+}
+
+MessageCatcher::~MessageCatcher() { setMessageBoxHandler(nullptr); }
