@@ -166,8 +166,9 @@ an entry goes below it. Then the tables are shown; their <strong>BACK</strong> b
 <li><code>base/menu.inf</code> &mdash; your options (full screen, music, sound).</li>
 </ul>
 <p>When you run Vortiq from the folder it was built or unpacked in, they are in its <code>base</code>
-folder, next to the game. An installed Vortiq keeps them in <code>~/.local/share/vortiq</code> in your
-home folder. The high scores are written as soon as a name is entered; the options and the running
+folder, next to the game. An installed Vortiq keeps them in your home folder, in
+<code>~/.local/share/vortiq/base</code> (or in <code>vortiq/base</code> under <code>$XDG_DATA_HOME</code>
+when you have set it). The high scores are written as soon as a name is entered; the options and the running
 game when you close Vortiq.</p>
 </main>
 </body>

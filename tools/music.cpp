@@ -380,7 +380,7 @@ XmModule calmTheme() {
         {{Bb, C, F, F}, 41, 0, 1, false},          // 7 close
     };
     XmModule module;
-    module.name = "Vortiq - Still Water";
+    module.name = "Vortiq: Still Water";
     module.channels = Channels;
     module.speed = 6;
     module.bpm = 92;
@@ -404,7 +404,7 @@ XmModule drivingTheme() {
         {{Am, F, C, G}, 101, 0, 2, true},          // 7 the hook with bells
     };
     XmModule module;
-    module.name = "Vortiq - Against Time";
+    module.name = "Vortiq: Against Time";
     module.channels = Channels;
     module.speed = 6;
     module.bpm = 150;
