@@ -1,0 +1,259 @@
+// The game window on real X servers: creation and teardown failures, the
+// full-screen mode and its refusal, the switch on the options screen, real
+// input, and a close request ending a running game.
+#include <signal.h>
+#include <sys/wait.h>
+
+#include <chrono>
+#include <thread>
+
+#include "platform/x_display.h"
+#include "shell/shell_fixture.h"
+
+namespace {
+
+// Each test has an X server of its own with a screen of the given size.
+template <int ScreenWidth, int ScreenHeight>
+class GameWindowOn : public ShellTest {
+protected:
+    GameWindowOn() : server_(ScreenWidth, ScreenHeight), display_(server_.display()) {}
+    void SetUp() override {
+        ShellTest::SetUp();
+        ASSERT_TRUE(server_.running());
+    }
+    void TearDown() override {
+        destroyGameWindow();
+        platformQuit();
+        ShellTest::TearDown();
+    }
+    void expectNothingHeld() {
+        EXPECT_FALSE(hasWindow());
+        EXPECT_FALSE(hasDeviceContext());
+        EXPECT_FALSE(hasRenderingContext());
+    }
+    static const ShownBox& lastBox() { return testRecord().boxes.back(); }
+
+private:
+    PrivateXServer server_;
+    DisplayOverride display_;
+};
+
+using GameWindow = GameWindowOn<1024, 768>;
+using EightHundredScreen = GameWindowOn<800, 600>;
+using SmallScreen = GameWindowOn<640, 480>;
+
+template <typename Done>
+bool runLoopUntil(Done done, double seconds = 5.0) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (std::chrono::steady_clock::now() < deadline && !shell.quitRequested) {
+        mainLoopPass();
+        if (done()) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+TEST_F(GameWindow, EveryCreationFailureIsReportedAndUndone) {
+    const struct {
+        PlatformStep step;
+        const char* text;
+    } failures[] = {
+        {PlatformStep::CreateWindow, "Window Creation Error."},
+        {PlatformStep::DeviceContext, "Can't Create A GL Device Context."},
+        {PlatformStep::ChoosePixelFormat, "Can't Find A Suitable PixelFormat."},
+        {PlatformStep::SetPixelFormat, "Can't Set The PixelFormat."},
+        {PlatformStep::CreateContext, "Can't Create A GL Rendering Context."},
+        {PlatformStep::MakeCurrent, "Can't Activate The GL Rendering Context."},
+        {PlatformStep::RegisterClass, "Failed To Register The Window Class."},
+    };
+    for (const auto& failure : failures) {
+        SCOPED_TRACE(failure.text);
+        testRecord().boxes.clear();
+        setFailingStep(failure.step);
+        EXPECT_FALSE(createGameWindow("Vortiq", 640, 480, 16, false));
+        setFailingStep(PlatformStep::None);
+        ASSERT_EQ(testRecord().boxes.size(), 1u);
+        EXPECT_EQ(lastBox().text, failure.text);
+        EXPECT_EQ(lastBox().caption, "ERROR");
+        EXPECT_EQ(lastBox().buttons, MessageButtons::Ok);
+        EXPECT_EQ(lastBox().icon, MessageIcon::Exclamation);
+        expectNothingHeld();
+    }
+}
+
+// Without its pictures the start-up initialisation fails after the context is made.
+TEST_F(GameWindow, InitialisationFailureTearsTheWindowDown) {
+    EXPECT_FALSE(createGameWindow("Vortiq", 640, 480, 16, false));
+    ASSERT_FALSE(testRecord().boxes.empty());
+    EXPECT_EQ(lastBox().text, "Initialization Failed.");
+    EXPECT_EQ(lastBox().caption, "ERROR");
+    expectNothingHeld();
+}
+
+TEST_F(GameWindow, TeardownFailuresAreReportedAndTheTeardownGoesOn) {
+    const struct {
+        PlatformStep step;
+        const char* text;
+    } failures[] = {
+        {PlatformStep::ReleaseContext, "Release Of DC And RC Failed."},
+        {PlatformStep::DeleteContext, "Release Rendering Context Failed."},
+        {PlatformStep::ReleaseDeviceContext, "Release Device Context Failed."},
+        {PlatformStep::DestroyWindow, "Could Not Release hWnd."},
+        {PlatformStep::UnregisterClass, "Could Not Unregister Class."},
+    };
+    for (const auto& failure : failures) {
+        SCOPED_TRACE(failure.text);
+        testRecord().boxes.clear();
+        setFailingStep(failure.step);
+        EXPECT_FALSE(createGameWindow("Vortiq", 640, 480, 16, false));  // no pictures here
+        setFailingStep(PlatformStep::None);
+        ASSERT_GE(testRecord().boxes.size(), 2u);
+        const ShownBox& shutdown = testRecord().boxes[testRecord().boxes.size() - 2];
+        EXPECT_EQ(shutdown.text, failure.text);
+        EXPECT_EQ(shutdown.caption, "SHUTDOWN ERROR");
+        EXPECT_EQ(shutdown.icon, MessageIcon::Information);
+        EXPECT_EQ(lastBox().text, "Initialization Failed.");
+        expectNothingHeld();
+    }
+}
+
+TEST_F(GameWindow, WindowedGameWindowTakesRealInput) {
+    ASSERT_TRUE(copyGameData());
+    ASSERT_TRUE(createGameWindow("Vortiq", 640, 480, 16, false));
+    EXPECT_EQ(ui.screen, Screen::ContinuePrompt);
+    int width = 0, height = 0;
+    windowClientSize(&width, &height);
+    EXPECT_EQ(width, 640);
+    EXPECT_EQ(height, 480);
+    EXPECT_EQ(commandOutput("xdotool search --name '^Vortiq$' getwindowname 2>/dev/null"), "Vortiq");
+
+    ui.screen = Screen::Playing;
+    runLoopUntil([] { return false; }, 0.3);
+    ASSERT_EQ(runCommand("xdotool mousemove 200 40"), 0);
+    EXPECT_TRUE(runLoopUntil([] { return ui.cursorColumn == 0 && ui.cursorRow == 1; }));
+    ASSERT_EQ(runCommand("xdotool mousemove 600 440"), 0);
+    EXPECT_TRUE(runLoopUntil([] { return ui.cursorColumn == 7 && ui.cursorRow == 8; }));
+
+    ASSERT_EQ(runCommand("xdotool keydown x"), 0);
+    EXPECT_TRUE(runLoopUntil([] { return shell.keys['X'] == 1; }));
+    ASSERT_EQ(runCommand("xdotool keyup x"), 0);
+    EXPECT_TRUE(runLoopUntil([] { return shell.keys['X'] == 0; }));
+}
+
+TEST_F(EightHundredScreen, FullScreenWindowCoversTheScreen) {
+    ASSERT_TRUE(copyGameData());
+    ASSERT_TRUE(createGameWindow("Vortiq", 800, 600, 16, true));
+    EXPECT_TRUE(testRecord().boxes.empty());
+    EXPECT_EQ(ui.fullScreenActive, 1);
+    EXPECT_TRUE(windowIsFullScreen());
+    int width = 0, height = 0;
+    windowClientSize(&width, &height);
+    EXPECT_EQ(width, 800);
+    EXPECT_EQ(height, 600);
+}
+
+// Both ways through the options screen; the second click lies where the
+// windowed layout has its help button, which must not be pressed by it.
+TEST_F(EightHundredScreen, OptionsSwitchMakesTheWindowAgain) {
+    ASSERT_TRUE(copyGameData());
+    ASSERT_TRUE(createGameWindow("Vortiq", 640, 480, 16, false));
+    ui.screen = Screen::Options;
+    click(400, 110);
+    EXPECT_EQ(shell.quitRequested, 0);
+    EXPECT_EQ(ui.fullScreenActive, 1);
+    EXPECT_EQ(settings.fullScreen, 1);
+    EXPECT_EQ(ui.screen, Screen::Options);
+    EXPECT_TRUE(windowIsFullScreen());
+
+    click(400, 230);
+    EXPECT_EQ(shell.quitRequested, 0);
+    EXPECT_TRUE(testRecord().documents.empty());
+    EXPECT_EQ(ui.fullScreenActive, 0);
+    EXPECT_EQ(settings.fullScreen, 0);
+    EXPECT_FALSE(windowIsFullScreen());
+    int width = 0, height = 0;
+    windowClientSize(&width, &height);
+    EXPECT_EQ(width, 640);
+    EXPECT_EQ(height, 480);
+    EXPECT_TRUE(testRecord().boxes.empty());
+}
+
+TEST_F(SmallScreen, RefusedFullScreenAnsweredNoEndsTheProgram) {
+    testRecord().questionAnswer = MessageAnswer::No;
+    EXPECT_FALSE(createGameWindow("Vortiq", 800, 600, 16, true));
+    ASSERT_EQ(testRecord().boxes.size(), 2u);
+    const ShownBox& question = testRecord().boxes[0];
+    EXPECT_EQ(question.text,
+              "The Requested Fullscreen Mode Is Not Supported By\nYour Video Card. Use Windowed Mode Instead?");
+    EXPECT_EQ(question.caption, "Tarn GL");
+    EXPECT_EQ(question.buttons, MessageButtons::YesNo);
+    EXPECT_EQ(question.icon, MessageIcon::Exclamation);
+    EXPECT_EQ(lastBox().text, "Program Will Now Close.");
+    EXPECT_EQ(lastBox().caption, "ERROR");
+    EXPECT_EQ(lastBox().icon, MessageIcon::Stop);
+    EXPECT_FALSE(hasWindow());
+}
+
+TEST_F(SmallScreen, RefusedFullScreenAnsweredYesGivesAWindowOfThatSize) {
+    ASSERT_TRUE(copyGameData());
+    settings.fullScreen = 1;
+    testRecord().questionAnswer = MessageAnswer::Yes;
+    ASSERT_TRUE(createGameWindow("Vortiq", 800, 600, 16, true));
+    ASSERT_EQ(testRecord().boxes.size(), 1u);
+    EXPECT_EQ(testRecord().boxes[0].caption, "Tarn GL");
+    EXPECT_EQ(ui.fullScreenActive, 0);  // the 640 x 480 layout applies
+    EXPECT_EQ(settings.fullScreen, 1);
+    EXPECT_FALSE(windowIsFullScreen());
+    int width = 0, height = 0;
+    windowClientSize(&width, &height);
+    EXPECT_EQ(width, 800);
+    EXPECT_EQ(height, 600);
+}
+
+// The game itself, closed by the desktop while the start-up prompt shows:
+// the settings are written, the saved game is left alone.
+TEST_F(GameWindow, CloseRequestEndsTheGameThroughItsShutdown) {
+    ASSERT_TRUE(copyGameData());
+    FILE* f = std::fopen("base/data.inf", "wb");
+    ASSERT_NE(f, nullptr);
+    std::fputs("saved", f);
+    std::fclose(f);
+    const std::string program = std::string(VORTIQ_GAME_DIR) + "/vortiq";
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        setenv("VORTIQ_MESSAGEBOX", "print", 1);
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    bool closeSent = false;
+    int status = 0;
+    pid_t done = 0;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (std::chrono::steady_clock::now() < deadline && done == 0) {
+        if (!closeSent) closeSent = requestWindowClose("Vortiq");
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        done = waitpid(child, &status, WNOHANG);
+    }
+    if (done == 0) {
+        kill(child, SIGKILL);
+        waitpid(child, &status, 0);
+        FAIL() << "the game did not end after the close request";
+    }
+    EXPECT_TRUE(closeSent);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    FILE* settingsFile = std::fopen("base/menu.inf", "rb");
+    ASSERT_NE(settingsFile, nullptr) << "the settings were not written";
+    std::fseek(settingsFile, 0, SEEK_END);
+    EXPECT_EQ(std::ftell(settingsFile), 12);
+    std::fclose(settingsFile);
+    char saved[16] = {};
+    f = std::fopen("base/data.inf", "rb");
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(std::fread(saved, 1, sizeof saved, f), 5u);
+    std::fclose(f);
+    EXPECT_STREQ(saved, "saved");
+}
