@@ -170,18 +170,3 @@ TEST(FullScreenMode, RefusedWhereTheScreenHasNoSuchMode) {
         platformQuit();
     }
 }
-
-TEST(PlatformSteps, InjectedFailureAndReleasesDropTheirHandles) {
-    received.clear();
-    setFailingStep(PlatformStep::CreateContext);
-    EXPECT_FALSE(makeWindow("Vortiq", 640, 480, false));
-    EXPECT_TRUE(hasWindow());
-    EXPECT_FALSE(hasRenderingContext());
-    setFailingStep(PlatformStep::DestroyWindow);
-    EXPECT_FALSE(destroyWindow());
-    EXPECT_FALSE(hasWindow());
-    EXPECT_FALSE(hasDeviceContext());
-    setFailingStep(PlatformStep::None);
-    unregisterWindowClass("OpenGL");
-    platformQuit();
-}

@@ -115,7 +115,7 @@ protected:
         EXPECT_TRUE(takes(button, fullScreen, r.left + 1, r.top + 1));
         EXPECT_TRUE(takes(button, fullScreen, r.right - 1, r.bottom - 1));
         EXPECT_TRUE(takes(button, fullScreen, midX, midY));
-        // The borders themselves are outside.
+        // The borders themselves are outside (x = 45 and x = 165 miss the windowed new-game button).
         EXPECT_FALSE(takes(button, fullScreen, r.left, midY));
         EXPECT_FALSE(takes(button, fullScreen, r.right, midY));
         EXPECT_FALSE(takes(button, fullScreen, midX, r.top));
@@ -131,15 +131,6 @@ TEST_F(ButtonRects, WindowedLayout) {
 
 TEST_F(ButtonRects, FullScreenLayout) {
     for (const ButtonCase& button : buttonCases) checkRect(button, true);
-}
-
-TEST_F(ButtonRects, NewGameBordersWindowed) {
-    ui.screen = Screen::Playing;
-    click(45, 80);
-    click(165, 80);
-    EXPECT_EQ(ui.screen, Screen::Playing);
-    click(46, 80);
-    EXPECT_EQ(ui.screen, Screen::ConfirmNewGame);
 }
 
 // ---------------------------------------------------------------------------

@@ -87,13 +87,6 @@ TEST_F(Procedure, DragOntoTheFloorRowDoesNothing) {
     EXPECT_EQ(turn.swapActive, 0);
 }
 
-TEST_F(Procedure, PausedBoardTakesNoClicks) {
-    ui.paused = 1;
-    move(300, 100);
-    press(300, 100);
-    EXPECT_EQ(turn.firstSelected, 0);
-}
-
 TEST_F(Procedure, KeysAreSetAndCleared) {
     keyDown('Q');
     EXPECT_EQ(shell.keys['Q'], 1);
