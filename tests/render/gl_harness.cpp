@@ -1,0 +1,305 @@
+#include "gl_harness.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "assets/assets.h"
+#include "game/game.h"
+#include "platform/platform.h"
+#include "render/render.h"
+
+namespace fs = std::filesystem;
+
+namespace harness {
+
+namespace {
+
+void ignoreMessages(const WindowMessage&) {}
+
+int windowWidth = 0;
+int windowHeight = 0;
+
+std::string makeWorkDir(const char* tag) {
+    char pattern[] = "/tmp/vortiq-render-XXXXXX";
+    const char* dir = mkdtemp(pattern);
+    if (!dir) return "";
+    fs::create_directories(fs::path(dir) / "base");
+    (void)tag;
+    return dir;
+}
+
+void put16(std::vector<uint8_t>& out, int v) {
+    out.push_back(v & 0xff);
+    out.push_back((v >> 8) & 0xff);
+}
+void put32(std::vector<uint8_t>& out, int v) {
+    put16(out, v & 0xffff);
+    put16(out, (v >> 16) & 0xffff);
+}
+
+// A 24-bit BMP; pixel(x, yFromTop) gives each pixel's colour.
+template <typename Pixel>
+void writeBmp(const fs::path& path, int width, int height, Pixel pixel) {
+    const int rowBytes = (width * 3 + 3) / 4 * 4;
+    std::vector<uint8_t> out;
+    out.push_back('B');
+    out.push_back('M');
+    put32(out, 54 + rowBytes * height);
+    put32(out, 0);
+    put32(out, 54);
+    put32(out, 40);
+    put32(out, width);
+    put32(out, height);
+    put16(out, 1);
+    put16(out, 24);
+    for (int i = 0; i < 6; ++i) put32(out, 0);
+    for (int y = height - 1; y >= 0; --y) {
+        for (int x = 0; x < width; ++x) {
+            const Rgb c = pixel(x, y);
+            out.push_back(c.b);
+            out.push_back(c.g);
+            out.push_back(c.r);
+        }
+        for (int pad = width * 3; pad < rowBytes; ++pad) out.push_back(0);
+    }
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(out.data()), out.size());
+}
+
+bool isMask(int texture) { return texture == 6 || texture == 10 || texture == 31 || texture == 51; }
+
+void writeSyntheticPictures(const fs::path& base) {
+    const Rgb black{0, 0, 0}, white{255, 255, 255};
+    for (int nn = 0; nn < 81; ++nn) {
+        char name[16];
+        std::snprintf(name, sizeof name, "tex%02d.bmp", nn);
+        const fs::path path = base / name;
+        if (nn == 0) {
+            // Every printable character of both sets is a white square.
+            writeBmp(path, 256, 256, [&](int x, int y) {
+                const int cell = (y / 16) * 16 + x / 16;
+                const int code = cell % 128 + 32;
+                return (cell % 128) < 96 && code != ' ' ? white : black;
+            });
+        } else if (nn == 1 || nn == 2) {
+            writeBmp(path, 256, 256, [&](int x, int y) {
+                const double fx = (x + 0.5) / 256, fy = (y + 0.5) / 256;
+                const bool open = fx > OpeningLeft && fx < OpeningRight && fy > OpeningTop && fy < OpeningBottom;
+                if (nn == 1) return open ? white : black;
+                return open ? black : syntheticColour(2);
+            });
+        } else {
+            const Rgb colour = isMask(nn) ? black : syntheticColour(nn);
+            writeBmp(path, 8, 8, [&](int, int) { return colour; });
+        }
+    }
+}
+
+// An octahedron of radius 4 file units (0.4 of a cell once drawn), faces outward.
+void writeSyntheticMeshes(const fs::path& base) {
+    const float p[6][3] = {{4, 0, 0}, {-4, 0, 0}, {0, 4, 0}, {0, -4, 0}, {0, 0, 4}, {0, 0, -4}};
+    const int faces[8][3] = {{0, 2, 4}, {2, 1, 4}, {1, 3, 4}, {3, 0, 4},
+                             {2, 0, 5}, {1, 2, 5}, {3, 1, 5}, {0, 3, 5}};
+    for (int kind = 1; kind <= 7; ++kind) {
+        std::ofstream out(base / ("s" + std::to_string(kind) + ".raw"));
+        for (const auto& face : faces)
+            for (int corner : face) out << p[corner][0] << ' ' << p[corner][1] << ' ' << p[corner][2] << '\n';
+    }
+}
+
+}  // namespace
+
+Rgb Image::at(int x, int y) const {
+    x = std::clamp(x, 0, width - 1);
+    y = std::clamp(y, 0, height - 1);
+    const uint8_t* p = &rgb[(static_cast<size_t>(y) * width + x) * 3];
+    return Rgb{p[0], p[1], p[2]};
+}
+
+Rgb syntheticColour(int texture) {
+    // Dark backdrops, as the real ones, so the gems stand out against them.
+    if (texture == 36 || (texture >= 61 && texture <= 65)) return Rgb{20 + texture % 8, 24, 36};
+    return Rgb{40 + (texture * 53) % 180, 40 + (texture * 97) % 180, 40 + (texture * 29) % 180};
+}
+
+bool openWindow(int width, int height, std::string* why) {
+    if (!std::getenv("DISPLAY")) {
+        *why = "no DISPLAY: run under an X server (make check starts one)";
+        return false;
+    }
+    if (!registerWindowClass("VortiqTest", ignoreMessages)) {
+        *why = "the window system did not start";
+        return false;
+    }
+    describePixelFormat(24, 16);
+    if (!createWindow("Vortiq test", width, height, false) || !getDeviceContext() ||
+        !setPixelFormat(choosePixelFormat()) || !createRenderingContext() || !makeContextCurrent()) {
+        *why = "no window with a GL context";
+        closeWindow();
+        return false;
+    }
+    showWindow();
+    windowWidth = width;
+    windowHeight = height;
+    glViewport(0, 0, width, height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(45.0, static_cast<double>(width) / height, static_cast<double>(0.1f), 100.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    return true;
+}
+
+void closeWindow() {
+    if (hasRenderingContext()) {
+        deleteFontLists();
+        releaseCurrentContext();
+        deleteRenderingContext();
+    }
+    if (hasDeviceContext()) releaseDeviceContext();
+    if (hasWindow()) destroyWindow();
+}
+
+std::string realDataDir() {
+    static std::string dir;
+    if (!dir.empty()) return dir;
+    const fs::path generated = fs::path(VORTIQ_GAME_DIR) / "base";
+    if (!fs::exists(generated / "tex80.bmp") || !fs::exists(generated / "s7.raw")) return "";
+    dir = makeWorkDir("real");
+    // The pictures and meshes are linked; the files the game writes stay here.
+    for (const auto& entry : fs::directory_iterator(generated)) {
+        const std::string name = entry.path().filename();
+        if (name == "hiscores" || name == "data.inf" || name == "menu.inf") continue;
+        fs::create_symlink(entry.path(), fs::path(dir) / "base" / name);
+    }
+    return dir;
+}
+
+std::string syntheticDataDir() {
+    static std::string dir;
+    if (!dir.empty()) return dir;
+    dir = makeWorkDir("synthetic");
+    writeSyntheticPictures(fs::path(dir) / "base");
+    writeSyntheticMeshes(fs::path(dir) / "base");
+    return dir;
+}
+
+bool startUp(const std::string& workDir) {
+    if (workDir.empty() || chdir(workDir.c_str()) != 0) return false;
+    firstStartUp = 1;
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    const bool ok = initAtStartUp();
+    resetGameState();
+    ui.modeAButton = ButtonPressed;
+    ui.cursorColumn = NoCursorCell;
+    ui.cursorRow = NoCursorCell;
+    return ok;
+}
+
+Image renderFrame(float speedFactor) {
+    // Keep the frame clock between two readings so the speed stays as given.
+    scene.measureCount = 1;
+    scene.speedFactor = speedFactor;
+    drawScene();
+    glFinish();
+    Image image;
+    image.width = windowWidth;
+    image.height = windowHeight;
+    image.rgb.resize(static_cast<size_t>(windowWidth) * windowHeight * 3);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, windowWidth, windowHeight, GL_RGB, GL_UNSIGNED_BYTE, image.rgb.data());
+    return image;
+}
+
+void projectBoardPoint(float x, float y, float z, double* windowX, double* windowY) {
+    GLdouble model[16], projection[16], wz;
+    GLint viewport[4];
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glGetDoublev(GL_MODELVIEW_MATRIX, model);
+    glPopMatrix();
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    gluProject(x, y, z, model, projection, viewport, windowX, windowY, &wz);
+}
+
+void cellCentre(int column, int row, double* windowX, double* windowY) {
+    projectBoardPoint(column - 2.0f, 4.65f - row, -11.0f, windowX, windowY);
+}
+
+void fillBoard() {
+    for (int r = SpawnRow; r <= LastFieldRow; ++r)
+        for (int c = 0; c < BoardColumns; ++c) game.board[r][c] = 1 + (c + 3 * r) % 7;
+    game.board[2][0] = 4;  // the one move: a line of three in column 0 or row 1
+    for (int c = 0; c < BoardColumns; ++c) game.board[FloorRow][c] = ClosedFloor;
+}
+
+bool savePng(const Image& image, const std::string& path) {
+    const std::string command = "convert ppm:- -strip png:'" + path + "'";
+    FILE* pipe = popen(command.c_str(), "w");
+    if (!pipe) return false;
+    std::fprintf(pipe, "P6\n%d %d\n255\n", image.width, image.height);
+    for (int y = image.height - 1; y >= 0; --y)
+        std::fwrite(&image.rgb[static_cast<size_t>(y) * image.width * 3], 1, image.width * 3, pipe);
+    return pclose(pipe) == 0;
+}
+
+bool loadPng(const std::string& path, Image* image) {
+    if (!fs::exists(path)) return false;
+    const std::string command = "convert '" + path + "' -depth 8 ppm:-";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return false;
+    int width = 0, height = 0, maxValue = 0;
+    bool ok = std::fscanf(pipe, "P6 %d %d %d", &width, &height, &maxValue) == 3 && maxValue == 255 &&
+              std::fgetc(pipe) != EOF && width > 0 && height > 0;
+    if (ok) {
+        image->width = width;
+        image->height = height;
+        image->rgb.resize(static_cast<size_t>(width) * height * 3);
+        for (int y = height - 1; y >= 0 && ok; --y)
+            ok = std::fread(&image->rgb[static_cast<size_t>(y) * width * 3], 1, width * 3, pipe) ==
+                 static_cast<size_t>(width * 3);
+    }
+    return pclose(pipe) == 0 && ok;
+}
+
+void keepShot(const Image& image, const std::string& name) {
+    if (const char* dir = std::getenv("VORTIQ_SHOT_DIR")) savePng(image, std::string(dir) + "/" + name + ".png");
+}
+
+int maxChannelDifference(Rgb a, Rgb b) {
+    return std::max({std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b)});
+}
+
+int brightness(Rgb c) { return c.r + c.g + c.b; }
+
+int countDifferences(const Image& a, const Image& b, int threshold, const std::string& diffPath) {
+    if (a.width != b.width || a.height != b.height) return a.width * a.height + 1;
+    Image diff = a;
+    int count = 0;
+    for (int y = 0; y < a.height; ++y) {
+        for (int x = 0; x < a.width; ++x) {
+            const bool differs = maxChannelDifference(a.at(x, y), b.at(x, y)) > threshold;
+            count += differs;
+            uint8_t* p = &diff.rgb[(static_cast<size_t>(y) * a.width + x) * 3];
+            const uint8_t grey = static_cast<uint8_t>(brightness(a.at(x, y)) / 12);
+            p[0] = differs ? 255 : grey;
+            p[1] = differs ? 0 : grey;
+            p[2] = differs ? 255 : grey;
+        }
+    }
+    if (!diffPath.empty()) savePng(diff, diffPath);
+    return count;
+}
+
+}  // namespace harness
