@@ -6,6 +6,7 @@
 #include "persist/persist.h"
 #include "render/render.h"
 #include "shell/shell.h"
+#include "shell/window_icon.h"
 
 ShellState shell = {{0}, 1, 0, 0, 0, 0};
 
@@ -113,6 +114,7 @@ int runGame() {
     ui.fullScreenActive = 0;
     loadSettings();
     if (settings.fullScreen == 1) ui.fullScreenActive = 1;
+    applyWindowIcon();
     if (!openWindow()) {
         platformQuit();
         return 0;
