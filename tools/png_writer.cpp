@@ -1,0 +1,50 @@
+// 8-bit RGB PNG: signature, IHDR, one IDAT compressed by zlib, IEND.
+#include <zlib.h>
+
+#include "raster.h"
+
+namespace {
+
+void putBigEndian(std::string& out, uint32_t v) {
+    for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<char>((v >> shift) & 0xFF));
+}
+
+void putChunk(std::string& png, const char* type, const std::string& data) {
+    putBigEndian(png, static_cast<uint32_t>(data.size()));
+    const std::string typed = std::string(type, 4) + data;
+    png += typed;
+    const uLong crc = crc32(crc32(0L, Z_NULL, 0), reinterpret_cast<const Bytef*>(typed.data()),
+                            static_cast<uInt>(typed.size()));
+    putBigEndian(png, static_cast<uint32_t>(crc));
+}
+
+}  // namespace
+
+std::string encodePng(const Rgb8Image& image) {
+    // Each row starts with its filter type; "up" suits pictures laid out in rows.
+    const size_t rowBytes = static_cast<size_t>(image.width) * 3;
+    std::string raw;
+    raw.reserve((rowBytes + 1) * image.height);
+    for (int y = 0; y < image.height; ++y) {
+        const uint8_t* row = &image.rgb[y * rowBytes];
+        raw.push_back(y == 0 ? 0 : 2);
+        for (size_t i = 0; i < rowBytes; ++i)
+            raw.push_back(static_cast<char>(y == 0 ? row[i] : static_cast<uint8_t>(row[i] - row[i - rowBytes])));
+    }
+    uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
+    std::string packed(packedSize, '\0');
+    if (compress2(reinterpret_cast<Bytef*>(&packed[0]), &packedSize, reinterpret_cast<const Bytef*>(raw.data()),
+                  static_cast<uLong>(raw.size()), 9) != Z_OK)
+        return std::string();
+    packed.resize(packedSize);
+
+    std::string header;
+    putBigEndian(header, static_cast<uint32_t>(image.width));
+    putBigEndian(header, static_cast<uint32_t>(image.height));
+    header += std::string("\x08\x02\x00\x00\x00", 5);  // 8 bits, RGB, deflate, adaptive filters, no interlace
+    std::string png("\x89PNG\r\n\x1a\n", 8);
+    putChunk(png, "IHDR", header);
+    putChunk(png, "IDAT", packed);
+    putChunk(png, "IEND", "");
+    return png;
+}
