@@ -27,12 +27,21 @@ void ignoreMessages(const WindowMessage&) {}
 int windowWidth = 0;
 int windowHeight = 0;
 
-std::string makeWorkDir(const char* tag) {
+std::vector<std::string> workDirs;
+
+void removeWorkDirs() {
+    std::error_code ignored;
+    for (const std::string& dir : workDirs) fs::remove_all(dir, ignored);
+}
+
+// A fresh working directory with an empty base/, removed when the tests end.
+std::string makeWorkDir() {
     char pattern[] = "/tmp/vortiq-render-XXXXXX";
     const char* dir = mkdtemp(pattern);
     if (!dir) return "";
+    if (workDirs.empty()) std::atexit(removeWorkDirs);
+    workDirs.push_back(dir);
     fs::create_directories(fs::path(dir) / "base");
-    (void)tag;
     return dir;
 }
 
@@ -172,7 +181,7 @@ std::string realDataDir() {
     if (!dir.empty()) return dir;
     const fs::path generated = fs::path(VORTIQ_GAME_DIR) / "base";
     if (!fs::exists(generated / "tex80.bmp") || !fs::exists(generated / "s7.raw")) return "";
-    dir = makeWorkDir("real");
+    dir = makeWorkDir();
     // The pictures and meshes are linked; the files the game writes stay here.
     for (const auto& entry : fs::directory_iterator(generated)) {
         const std::string name = entry.path().filename();
@@ -185,7 +194,7 @@ std::string realDataDir() {
 std::string syntheticDataDir() {
     static std::string dir;
     if (!dir.empty()) return dir;
-    dir = makeWorkDir("synthetic");
+    dir = makeWorkDir();
     writeSyntheticPictures(fs::path(dir) / "base");
     writeSyntheticMeshes(fs::path(dir) / "base");
     return dir;

@@ -1,0 +1,214 @@
+// Every screen drawn with the game's own art, in both window sizes, compared
+// with the reviewed pictures in tests/render/reference/. A moved, missing or
+// wrongly chosen element changes far more pixels than the tolerance allows.
+//
+// After an intended change of the art or the layout, look at the new frames
+// and refresh the references with
+//     VORTIQ_UPDATE_REFERENCE=1 ctest -R '^render\.'
+// (run from the build directory, under an X server), then review the
+// changed PNG files before committing them.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <string>
+
+#include "game/game.h"
+#include "gl_harness.h"
+
+using namespace harness;
+
+namespace {
+
+// Channels must differ by more than this for a pixel to count as changed,
+// and at most this many pixels may change.
+constexpr int PixelThreshold = 48;
+constexpr int AllowedPixels = 80;
+
+struct ScreenCase {
+    const char* name;
+    std::function<void()> arrange;
+};
+
+void fillTables() {
+    const char* levels[5] = {"VORTIQ$$$", "GARNET$$$", "JADE$$$$$", "", ""};
+    const char* timed[5] = {"TOPAZ$$$$", "ONYX$$$$$", "", "", ""};
+    const int levelScores[5] = {15200, 8150, 640, 0, 0};
+    const int timedScores[5] = {99000, 12, 0, 0, 0};
+    for (int i = 0; i < 5; ++i) {
+        std::strncpy(scoreBook.highScores[0].entries[i].name, levels[i], sizeof(HighScoreEntry::name));
+        scoreBook.highScores[0].entries[i].score = levelScores[i];
+        std::strncpy(scoreBook.highScores[1].entries[i].name, timed[i], sizeof(HighScoreEntry::name));
+        scoreBook.highScores[1].entries[i].score = timedScores[i];
+    }
+}
+
+void playing() {
+    ui.screen = Screen::Playing;
+    fillBoard();
+    game.level = 2;
+    game.backgroundKind = 2;
+    game.barLength = 180.0f;
+    scene.shownScore = 1734.0f;
+}
+
+const ScreenCase Cases[] = {
+    {"continue-prompt", [] { ui.screen = Screen::ContinuePrompt; }},
+    {"playing",
+     [] {
+         playing();
+         ui.hintLit = 1;
+         ui.optionsButton = ButtonHighlighted;
+     }},
+    {"confirm-new-game",
+     [] {
+         playing();
+         ui.screen = Screen::ConfirmNewGame;
+         ui.newGameButton = ButtonPressed;
+         ui.confirmLit = 1;
+     }},
+    {"confirm-quit",
+     [] {
+         playing();
+         ui.screen = Screen::ConfirmQuit;
+         ui.quitButton = ButtonPressed;
+         ui.cancelLit = 1;
+     }},
+    {"options",
+     [] {
+         playing();
+         ui.screen = Screen::Options;
+         ui.optionsButton = ButtonPressed;
+         settings = Settings{0, 1, 0};
+         ui.highScoresLit = 1;
+     }},
+    {"high-scores",
+     [] {
+         ui.screen = Screen::HighScores;
+         fillTables();
+     }},
+    {"name-entry",
+     [] {
+         ui.screen = Screen::NameEntry;
+         std::strcpy(scoreBook.entryName, "GEM$$$$$$");
+     }},
+    {"paused",
+     [] {
+         playing();
+         ui.paused = 1;
+         ui.modeAButton = 0;
+         ui.modeBButton = ButtonPressed;
+         game.timeLeft = 40.0f;
+     }},
+    {"banner",
+     [] {
+         playing();
+         game.boardEvent = BoardEvent::Excellent;
+         scene.bannerProgress = 0.4f;
+     }},
+    {"popups",
+     [] {
+         playing();
+         scene.scorePopups[0] = ScorePopup{1, 330, 250, 60, 0.1f};
+         scene.scorePopups[1] = ScorePopup{1, 420, 120, 1250, 0.5f};
+     }},
+};
+
+// A window of the layout's size with the generated data loaded.
+class RealArt {
+protected:
+    void open(bool fullScreen) {
+        full = fullScreen;
+        width = full ? 800 : 640;
+        height = full ? 600 : 480;
+        const std::string data = realDataDir();
+        if (data.empty()) GTEST_SKIP() << "the game data has not been generated yet (build the game_data target)";
+        std::string why;
+        ASSERT_TRUE(openWindow(width, height, &why)) << why;
+        ASSERT_TRUE(startUp(data));
+        ui.fullScreenActive = full;
+        renderFrame();  // the first frame runs without the depth test
+        game.fallOffset = 0.0f;
+    }
+
+    bool full = false;
+    int width = 0, height = 0;
+};
+
+class Reference : public RealArt, public ::testing::TestWithParam<std::tuple<int, bool>> {
+protected:
+    void SetUp() override { open(std::get<1>(GetParam())); }
+    void TearDown() override { closeWindow(); }
+};
+
+class Opening : public RealArt, public ::testing::TestWithParam<bool> {
+protected:
+    void SetUp() override { open(GetParam()); }
+    void TearDown() override { closeWindow(); }
+};
+
+std::string referencePath(const std::string& name) {
+    return std::string(VORTIQ_SOURCE_DIR) + "/tests/render/reference/" + name + ".png";
+}
+
+TEST_P(Reference, MatchesTheReviewedPicture) {
+    const ScreenCase& screenCase = Cases[std::get<0>(GetParam())];
+    const std::string name = std::string(screenCase.name) + (full ? "-800" : "-640");
+    screenCase.arrange();
+    const Image image = renderFrame();
+    keepShot(image, name);
+
+    const char* update = std::getenv("VORTIQ_UPDATE_REFERENCE");
+    if (update && std::strcmp(update, "1") == 0) {
+        ASSERT_TRUE(savePng(image, referencePath(name)));
+        return;
+    }
+    Image reference;
+    ASSERT_TRUE(loadPng(referencePath(name), &reference))
+        << "no reference picture " << referencePath(name) << "; make one with VORTIQ_UPDATE_REFERENCE=1";
+    const int changed = countDifferences(image, reference, PixelThreshold, "render-diff-" + name + ".png");
+    if (changed > AllowedPixels) savePng(image, "render-actual-" + name + ".png");
+    EXPECT_LE(changed, AllowedPixels) << name << ": see render-actual-" << name << ".png and render-diff-" << name
+                                      << ".png in the test's working directory";
+}
+
+std::string caseName(const ::testing::TestParamInfo<std::tuple<int, bool>>& info) {
+    std::string name = Cases[std::get<0>(info.param)].name;
+    for (char& c : name)
+        if (c == '-') c = '_';
+    return name + (std::get<1>(info.param) ? "_800" : "_640");
+}
+
+INSTANTIATE_TEST_SUITE_P(RealArt, Reference,
+                         ::testing::Combine(::testing::Range(0, static_cast<int>(std::size(Cases))),
+                                            ::testing::Bool()),
+                         caseName);
+
+// The generated frame's opening must show the whole field: every gem, up to
+// the outer edges of the border cells, is seen through it.
+TEST_P(Opening, ShowsTheWholeField) {
+    ui.screen = Screen::Playing;
+    const Image empty = renderFrame();
+    fillBoard();
+    const Image board = renderFrame();
+    for (int row = FirstFieldRow; row <= LastFieldRow; ++row) {
+        for (int column = 0; column < BoardColumns; ++column) {
+            const float cx = column - 2.0f, cy = 4.65f - row;
+            const float offsets[5][2] = {{0, 0}, {-0.25f, 0}, {0.25f, 0}, {0, -0.25f}, {0, 0.25f}};
+            for (const auto& offset : offsets) {
+                double x, y;
+                projectBoardPoint(cx + offset[0], cy + offset[1], -11.0f, &x, &y);
+                EXPECT_GT(maxChannelDifference(board.at(x, y), empty.at(x, y)), 12)
+                    << "cell " << column << ", " << row << " at offset " << offset[0] << ", " << offset[1]
+                    << " is hidden (window pixel " << x << ", " << y << ")";
+            }
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Frame, Opening, ::testing::Bool(), [](const ::testing::TestParamInfo<bool>& info) {
+    return std::string(info.param ? "FullScreen800" : "Windowed640");
+});
+
+}  // namespace
