@@ -2,7 +2,10 @@
 #pragma once
 
 #include <cstddef>
+#include <gtest/gtest.h>
+
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 class TestGlContext {
@@ -30,4 +33,15 @@ private:
     void* context_ = nullptr;
     bool current_ = false;
     const char* problem_ = "";
+};
+
+// A test with its own fresh GL context.
+class GlTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        gl = std::make_unique<TestGlContext>();
+        ASSERT_TRUE(gl->ok()) << gl->problem();
+    }
+    void TearDown() override { gl.reset(); }
+    std::unique_ptr<TestGlContext> gl;
 };

@@ -49,6 +49,17 @@ std::vector<uint8_t> composeBmp(const BmpLayout& layout, const std::vector<uint8
 std::vector<uint8_t> packRows(int width, int height, int bits, const std::function<uint32_t(int, int)>& value);
 
 // ---------------------------------------------------------------------------
+// A full set of 81 small pictures in base/: tex00 is a font whose 16 x 16
+// cells each have one colour, fontCellColour(cell); every other picture is
+// 8 x 8 of pictureColour(NN), and the first gem's (tex11) is pure red.
+
+constexpr int RedPicture = 11;
+uint32_t fontCellColour(int cell);
+uint32_t pictureColour(int nn);
+std::vector<uint8_t> plainPicture(uint32_t colour, int width, int height);
+void writePictureSet(int missing = -1);  // leaves out base/texNN.bmp for NN == missing
+
+// ---------------------------------------------------------------------------
 // Message boxes
 
 struct ShownMessage {

@@ -1,0 +1,133 @@
+// The texture table: all 81 pictures made together, or nothing at all.
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <set>
+
+#include "assets/assets.h"
+#include "assets/gl_context.h"
+#include "assets/support.h"
+
+namespace {
+
+class Textures : public GlTest {
+protected:
+    ScratchDirectory dir;
+    void SetUp() override {
+        GlTest::SetUp();
+        std::fill(std::begin(textures), std::end(textures), 0xDEADu);
+    }
+    GLuint probeName() {
+        GLuint name = 0;
+        glGenTextures(1, &name);
+        return name;
+    }
+};
+
+TEST_F(Textures, AllPicturesBecomeMipmappedTextures) {
+    writePictureSet();
+    testing::internal::CaptureStderr();
+    ASSERT_TRUE(createTextures());
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+
+    std::set<uint32_t> names(std::begin(textures), std::end(textures));
+    EXPECT_EQ(names.size(), 81u);
+    for (int nn : {0, 11, 36, 80}) {
+        ASSERT_TRUE(glIsTexture(textures[nn])) << nn;
+        glBindTexture(GL_TEXTURE_2D, textures[nn]);
+        GLint mag = 0, min = 0, wrap = 0, level3 = 0;
+        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &mag);
+        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &min);
+        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &wrap);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 3, GL_TEXTURE_WIDTH, &level3);
+        EXPECT_EQ(mag, GL_LINEAR);
+        EXPECT_EQ(min, GL_LINEAR_MIPMAP_NEAREST);
+        EXPECT_EQ(wrap, GL_REPEAT);
+        EXPECT_EQ(level3, nn == 0 ? 32 : 1) << "the mipmap chain goes down to 1 x 1";
+    }
+    // Entry NN holds picture NN.
+    glBindTexture(GL_TEXTURE_2D, textures[37]);
+    uint8_t texel[8 * 8 * 3];
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, texel);
+    EXPECT_EQ(texel[0], 37 * 3);
+    EXPECT_EQ(texel[1], 255 - 37 * 3);
+    EXPECT_EQ(texel[2], 0x64);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST_F(Textures, PictureWidthNeedNotBeAMultipleOfFour) {
+    writePictureSet();
+    // Three columns, red, green and blue, in four equal rows: padded in the
+    // file, packed once decoded. Read with the wrong row length, each row
+    // would start one pixel further along than the one below it.
+    BmpLayout layout;
+    layout.width = 3;
+    layout.height = 4;
+    const uint32_t columns[3] = {0xFF0000, 0x00FF00, 0x0000FF};
+    writeFile("base/tex42.bmp", composeBmp(layout, packRows(3, 4, 24, [&](int x, int) { return columns[x]; })));
+    GLint unpack = 0, pack = 0;
+    ASSERT_TRUE(createTextures());
+    glGetIntegerv(GL_UNPACK_ALIGNMENT, &unpack);
+    glGetIntegerv(GL_PACK_ALIGNMENT, &pack);
+    EXPECT_EQ(unpack, 4) << "the pixel store is put back";
+    EXPECT_EQ(pack, 4) << "the pixel store is put back";
+
+    glBindTexture(GL_TEXTURE_2D, textures[42]);
+    GLint width = 0, height = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+    ASSERT_GT(width, 1);
+    ASSERT_EQ(height, 4);
+    std::vector<uint8_t> texels(width * height * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, texels.data());
+    const size_t row = width * 3;
+
+    for (int y = 1; y < height; ++y)
+        EXPECT_TRUE(std::equal(texels.begin(), texels.begin() + row, texels.begin() + y * row)) << "row " << y;
+    EXPECT_GT(texels[0], 200);             // the left edge is red
+    EXPECT_GT(texels[row - 1], 200);       // the right edge is blue
+}
+
+TEST_F(Textures, MissingPictureStopsEverything) {
+    writePictureSet(5);
+    writeText("base/tex06.bmp", "not a picture");  // never read
+    GLuint before = probeName();
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(createTextures());
+    std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(probeName(), before + 1) << "no texture name was generated";
+    for (uint32_t name : textures) EXPECT_EQ(name, 0xDEADu);
+    EXPECT_EQ(said.rfind("vortiq: base/tex05.bmp: cannot open", 0), 0u) << said;
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+}
+
+TEST_F(Textures, BrokenLastPictureStopsEverything) {
+    writePictureSet();
+    auto cut = plainPicture(0x123456, 8, 8);
+    cut.resize(cut.size() - 1);
+    writeFile("base/tex80.bmp", cut);
+    GLuint before = probeName();
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(createTextures());
+    std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(probeName(), before + 1);
+    EXPECT_EQ(textures[0], 0xDEADu);
+    EXPECT_EQ(said.rfind("vortiq: base/tex80.bmp: pixel data too short", 0), 0u) << said;
+}
+
+TEST_F(Textures, MakingThemAgainGivesNewNames) {
+    writePictureSet();
+    ASSERT_TRUE(createTextures());
+    uint32_t first[TextureCount];
+    std::copy(std::begin(textures), std::end(textures), first);
+    ASSERT_TRUE(createTextures());
+    for (int nn = 0; nn < TextureCount; ++nn) {
+        EXPECT_NE(textures[nn], first[nn]);
+        EXPECT_TRUE(glIsTexture(textures[nn]));
+    }
+}
+
+}  // namespace
