@@ -1,5 +1,6 @@
 // The gems' textures, the tiled backdrops, the bar, the event banners and the
 // glyph grid of the font.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -42,9 +43,9 @@ void drawGem(PictureList& pictures, int number, Rgba colour, float sparkle) {
 }
 
 void drawGems(PictureList& pictures) {
-    drawGem(pictures, 11, hex(0xf01830), 1.0f);   // ruby
-    drawGem(pictures, 12, hex(0xff7c10), 1.0f);   // amber
-    drawGem(pictures, 13, hex(0xffd81e), 0.8f);   // citrine
+    drawGem(pictures, 11, hex(0xd8082e), 0.8f);   // ruby
+    drawGem(pictures, 12, hex(0xff7800), 0.7f);   // amber
+    drawGem(pictures, 13, hex(0xffec30), 0.6f);   // citrine
     drawGem(pictures, 14, hex(0x1ed050), 1.0f);   // emerald
     drawGem(pictures, 15, hex(0x2088ff), 1.0f);   // sapphire
     drawGem(pictures, 16, hex(0xa840ff), 1.0f);   // amethyst
@@ -191,6 +192,8 @@ void drawFontPicture(PictureList& pictures) {
     constexpr float Cell = 16;
     constexpr float Room = Cell * 14 / 19;  // the advance, in texels
     constexpr float MaxInk = Room - 1.4f;
+    constexpr float Baseline = 12;            // texels below the cell's top
+    constexpr float MaxTall = Cell - 3.2f;
     Canvas canvas = makeCanvas(256, 256, 256, 256);
     fillAll(canvas, solid(theme::Ink));
     Coverage glyphs = emptyCoverage(canvas);
@@ -204,13 +207,25 @@ void drawFontPicture(PictureList& pictures) {
             style.hinted = true;
             const std::string text(1, static_cast<char>(code));
             TextMetrics m = measureText(style, text);
+            // Tall glyphs (bars, brackets) are made smaller to stay clear of
+            // the rows above and below.
+            const float tall = m.inkBottom - m.inkTop;
+            if (tall > MaxTall) {
+                style.size *= MaxTall / tall;
+                m = measureText(style, text);
+            }
             const float ink = m.inkRight - m.inkLeft;
             if (ink > MaxInk) {
                 style.squeeze = MaxInk / ink;
                 m = measureText(style, text);
             }
+            // Keep marks below the baseline (underscore) and above the
+            // capitals (accents) inside the cell.
+            float baseline = top + Baseline;
+            baseline -= std::max(0.0f, baseline + m.inkBottom - (top + Cell - 1.6f));
+            baseline += std::max(0.0f, top + 1.4f - (baseline + m.inkTop));
             const float x = left + Room / 2 - (m.inkLeft + m.inkRight) / 2;
-            renderText(glyphs, canvas, style, text, x, top + 12);
+            renderText(glyphs, canvas, style, text, x, std::round(baseline));
         }
     }
     fillCoverage(canvas, glyphs, solid(hex(0xffffff)));

@@ -1,0 +1,362 @@
+// The pictures the generator wrote into the run directory, read back with a
+// reader of our own.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+struct Bitmap {
+    bool ok = false;
+    std::string problem;
+    int width = 0, height = 0;
+    std::vector<uint8_t> rgb;  // row 0 at the top
+    size_t fileSize = 0;
+
+    const uint8_t* at(int x, int y) const { return &rgb[(static_cast<size_t>(y) * width + x) * 3]; }
+    int grey(int x, int y) const { return at(x, y)[0]; }
+};
+
+uint32_t le32(const std::string& b, size_t at) {
+    return uint8_t(b[at]) | uint8_t(b[at + 1]) << 8 | uint8_t(b[at + 2]) << 16 | uint32_t(uint8_t(b[at + 3])) << 24;
+}
+
+std::string readAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+std::string picturePath(const std::string& gameDir, int number) {
+    char name[32];
+    std::snprintf(name, sizeof name, "/base/tex%02d.bmp", number);
+    return gameDir + name;
+}
+
+Bitmap decode(const std::string& bytes) {
+    Bitmap bmp;
+    bmp.fileSize = bytes.size();
+    if (bytes.size() < 54 || bytes.compare(0, 2, "BM") != 0) {
+        bmp.problem = "not a BMP";
+        return bmp;
+    }
+    if (le32(bytes, 14) != 40) {
+        bmp.problem = "header is not BITMAPINFOHEADER";
+        return bmp;
+    }
+    const int32_t height = static_cast<int32_t>(le32(bytes, 22));
+    bmp.width = static_cast<int32_t>(le32(bytes, 18));
+    bmp.height = height;
+    const int bits = uint8_t(bytes[28]) | uint8_t(bytes[29]) << 8;
+    if (bits != 24 || le32(bytes, 30) != 0 || height <= 0 || bmp.width <= 0) {
+        bmp.problem = "not uncompressed bottom-up 24-bit";
+        return bmp;
+    }
+    const size_t rowBytes = (static_cast<size_t>(bmp.width) * 3 + 3) & ~size_t{3};
+    const size_t offset = le32(bytes, 10);
+    if (offset + rowBytes * height > bytes.size()) {
+        bmp.problem = "pixel data is short";
+        return bmp;
+    }
+    bmp.rgb.resize(static_cast<size_t>(bmp.width) * height * 3);
+    for (int y = 0; y < height; ++y) {
+        const char* row = bytes.data() + offset + (height - 1 - y) * rowBytes;
+        for (int x = 0; x < bmp.width; ++x)
+            for (int c = 0; c < 3; ++c) bmp.rgb[(static_cast<size_t>(y) * bmp.width + x) * 3 + c] = uint8_t(row[x * 3 + 2 - c]);
+    }
+    bmp.ok = true;
+    return bmp;
+}
+
+const Bitmap& picture(int number) {
+    static std::map<int, Bitmap> cache;
+    auto found = cache.find(number);
+    if (found == cache.end()) found = cache.emplace(number, decode(readAll(picturePath(VORTIQ_GAME_DIR, number)))).first;
+    return found->second;
+}
+
+struct Size {
+    int width, height;
+};
+
+// The size each picture is drawn at: close to the size it is shown at, in
+// powers of two, so that the mipmap level the game samples is the full one.
+Size expectedSize(int n) {
+    if (n == 0) return {256, 256};
+    if (n == 1 || n == 2) return {512, 512};
+    if ((n >= 5 && n <= 10) || (n >= 18 && n <= 29) || (n >= 31 && n <= 35) || n == 39) return {128, 32};
+    if (n == 3 || n == 30 || n == 52) return {256, 128};
+    if (n == 4 || n == 38) return {256, 256};
+    if (n >= 11 && n <= 17) return {64, 64};
+    if (n == 36 || (n >= 61 && n <= 65)) return {128, 128};
+    if (n == 37) return {256, 8};
+    if ((n >= 40 && n <= 45) || n == 71 || n == 72 || n == 79 || n == 80) return {256, 32};
+    if (n >= 49 && n <= 51) return {64, 128};
+    if (n == 58 || n == 59 || n == 60 || n == 74 || n == 75) return {256, 64};
+    if (n == 78) return {256, 512};
+    return {32, 32};  // the spares nothing shows
+}
+
+TEST(PictureFiles, AllEightyOneDecodeAtTheirSizes) {
+    long texels = 0;
+    for (int n = 0; n <= 80; ++n) {
+        const Bitmap& bmp = picture(n);
+        ASSERT_TRUE(bmp.ok) << "tex" << n << ": " << bmp.problem;
+        EXPECT_EQ(bmp.width % 4, 0) << "tex" << n << ": rows must need no padding";
+        EXPECT_EQ(bmp.width, expectedSize(n).width) << "tex" << n;
+        EXPECT_EQ(bmp.height, expectedSize(n).height) << "tex" << n;
+        EXPECT_EQ(bmp.fileSize, 54u + size_t(bmp.width) * 3 * bmp.height) << "tex" << n;
+        texels += long(bmp.width) * bmp.height;
+    }
+    EXPECT_LT(texels, 2'000'000) << "every texel costs start-up time";
+}
+
+// --- sprites -------------------------------------------------------------------
+
+struct SpriteFamily {
+    int mask;
+    std::vector<int> pictures;
+};
+
+const std::vector<SpriteFamily> Families = {
+    {1, {2}}, {6, {7, 8, 9, 18, 19, 20, 21, 22, 23}}, {10, {24, 25, 26, 27, 28, 29}},
+    {31, {32, 33, 34, 35, 5, 39}}, {51, {49, 50}},
+};
+
+TEST(SpriteMasks, PicturesArePremultipliedByTheirMasksAlpha) {
+    for (const SpriteFamily& family : Families) {
+        const Bitmap& mask = picture(family.mask);
+        int white = 0, black = 0;
+        for (int y = 0; y < mask.height; ++y) {
+            for (int x = 0; x < mask.width; ++x) {
+                const uint8_t* m = mask.at(x, y);
+                ASSERT_TRUE(m[0] == m[1] && m[1] == m[2]) << "mask " << family.mask << " is grey";
+                white += m[0] == 255;
+                black += m[0] == 0;
+            }
+        }
+        EXPECT_GT(white, mask.width * mask.height / 20) << "mask " << family.mask << " keeps some background";
+        EXPECT_GT(black, mask.width * mask.height / 5) << "mask " << family.mask << " covers the sprite";
+        for (int number : family.pictures) {
+            const Bitmap& bmp = picture(number);
+            ASSERT_EQ(bmp.width, mask.width);
+            ASSERT_EQ(bmp.height, mask.height);
+            int faults = 0;
+            for (int y = 0; y < bmp.height; ++y)
+                for (int x = 0; x < bmp.width; ++x)
+                    for (int c = 0; c < 3; ++c)
+                        if (bmp.at(x, y)[c] > 255 - mask.grey(x, y) + 1) ++faults;
+            EXPECT_EQ(faults, 0) << "picture " << number << " is brighter than mask " << family.mask << " lets it be";
+        }
+    }
+}
+
+// A point given in the units a sprite is shown at (origin top left).
+int maskAt(int mask, float x, float y, float shownW, float shownH) {
+    const Bitmap& bmp = picture(mask);
+    return bmp.grey(static_cast<int>(x / shownW * bmp.width), static_cast<int>(y / shownH * bmp.height));
+}
+
+TEST(SpriteMasks, ButtonsAreSolidWhereTheyAreClicked) {
+    // Hit rectangles relative to the 120 x 40 quads, with a margin for the
+    // rounded corners.
+    for (float x = 10; x <= 105; x += 5) {
+        EXPECT_EQ(maskAt(6, x, 20, 120, 40), 0) << x;
+        if (x <= 98) {
+            EXPECT_EQ(maskAt(10, x, 15, 120, 40), 0) << x;
+        }
+        EXPECT_EQ(maskAt(31, x + 10, 16, 128, 32), 0) << x;
+    }
+    for (float y = 10; y <= 100; y += 10) EXPECT_EQ(maskAt(51, 40, y, 80, 120), 0) << y;
+}
+
+TEST(SpriteMasks, ModeButtonsLeaveTheirOverlapClear) {
+    // The levels and timed quads overlap by their bottom five units.
+    for (float x = 1; x < 120; x += 3) {
+        EXPECT_EQ(maskAt(10, x, 36, 120, 40), 255) << x;
+        EXPECT_EQ(maskAt(10, x, 39, 120, 40), 255) << x;
+    }
+}
+
+TEST(FramePicture, OpeningShowsTheWholeFieldAndNothingElse) {
+    // Points in the 640 x 480 window, top-down.
+    auto frameMask = [](float x, float y) { return maskAt(1, x, y, 640, 480); };
+    for (float x = 196; x <= 602; x += 29)
+        for (float y = 30; y <= 434; y += 29) EXPECT_EQ(frameMask(x, y), 255) << x << "," << y;
+    // The panel, the score and level readouts, the bar's trough.
+    for (const auto& p : std::vector<std::pair<float, float>>{{20, 240}, {120, 33}, {600, 466}, {400, 466}, {625, 240},
+                                                               {400, 8}, {180, 240}}) {
+        EXPECT_EQ(frameMask(p.first, p.second), 0) << p.first << "," << p.second;
+        const uint8_t* shown = picture(2).at(int(p.first * 0.8f), int(p.second * 512 / 480));
+        EXPECT_GT(shown[0] + shown[1] + shown[2], 0) << p.first << "," << p.second;
+    }
+}
+
+// --- font ------------------------------------------------------------------------
+
+TEST(FontPicture, EveryPrintableCodeHasAGlyphInsideItsAdvance) {
+    const Bitmap& font = picture(0);
+    ASSERT_TRUE(font.ok);
+    for (int cell = 0; cell < 256; ++cell) {
+        const int left = (cell % 16) * 16, top = (cell / 16) * 16;
+        const int code = 32 + cell % 128;
+        const bool printable = code > 32 && code < 127;
+        int ink = 0, strayInk = 0, coloured = 0;
+        for (int y = 0; y < 16; ++y) {
+            for (int x = 0; x < 16; ++x) {
+                const uint8_t* p = font.at(left + x, top + y);
+                coloured += !(p[0] == p[1] && p[1] == p[2]);
+                ink += p[0] > 128;
+                // The next glyph starts 14/19 of a cell to the right, and
+                // filtering reaches into neighbouring cells.
+                if ((x >= 12 || y == 0 || y == 15) && p[0] > 48) ++strayInk;
+            }
+        }
+        EXPECT_EQ(coloured, 0) << "cell " << cell << " is white on black";
+        if (printable) {
+            EXPECT_GT(ink, code == '.' || code == '\'' || code == ',' || code == '`' || code == '-' ? 1 : 5) << "cell " << cell;
+        } else {
+            EXPECT_EQ(ink, 0) << "cell " << cell << " is reached by no character";
+        }
+        EXPECT_EQ(strayInk, 0) << "cell " << cell;
+    }
+}
+
+TEST(FontPicture, DigitsShareOneBaselineWithRoomForDescenders) {
+    const Bitmap& font = picture(0);
+    for (int set = 0; set < 2; ++set) {
+        for (char c : std::string("0123456789Hg")) {
+            const int cell = c - 32 + 128 * set;
+            int lowest = -1;
+            for (int y = 0; y < 16; ++y)
+                for (int x = 0; x < 16; ++x)
+                    if (font.at((cell % 16) * 16 + x, (cell / 16) * 16 + y)[0] > 128) lowest = y;
+            if (c == 'g')
+                EXPECT_GT(lowest, 12) << "descender of set " << set;
+            else
+                EXPECT_EQ(lowest, 11) << c << " in set " << set;
+        }
+    }
+}
+
+// --- board pictures ------------------------------------------------------------
+
+struct Mean {
+    double r = 0, g = 0, b = 0;
+};
+
+Mean meanOf(const Bitmap& bmp) {
+    Mean m;
+    for (int y = 0; y < bmp.height; ++y)
+        for (int x = 0; x < bmp.width; ++x) {
+            m.r += bmp.at(x, y)[0];
+            m.g += bmp.at(x, y)[1];
+            m.b += bmp.at(x, y)[2];
+        }
+    const double n = double(bmp.width) * bmp.height;
+    return {m.r / n, m.g / n, m.b / n};
+}
+
+TEST(BoardPictures, GemsAreBrightAndEasyToTellApart) {
+    std::vector<Mean> means;
+    for (int n = 11; n <= 17; ++n) {
+        means.push_back(meanOf(picture(n)));
+        EXPECT_GT(std::max({means.back().r, means.back().g, means.back().b}), 150) << "gem " << n;
+    }
+    for (size_t i = 0; i < means.size(); ++i)
+        for (size_t j = i + 1; j < means.size(); ++j) {
+            const double d = std::sqrt(std::pow(means[i].r - means[j].r, 2) + std::pow(means[i].g - means[j].g, 2) +
+                                       std::pow(means[i].b - means[j].b, 2));
+            EXPECT_GT(d, 70) << "gems " << 11 + i << " and " << 11 + j;
+        }
+}
+
+TEST(BoardPictures, BackdropsAreDarkAndTileWithoutSeams) {
+    for (int n : {36, 61, 62, 63, 64, 65}) {
+        const Bitmap& bmp = picture(n);
+        const Mean m = meanOf(bmp);
+        EXPECT_LT((m.r + m.g + m.b) / 3, 50) << "backdrop " << n;
+        // The step across the wrap must be like any step inside the picture.
+        auto columnStep = [&](int a, int b) {
+            double sum = 0;
+            for (int y = 0; y < bmp.height; ++y)
+                for (int c = 0; c < 3; ++c) sum += std::abs(bmp.at(a, y)[c] - bmp.at(b, y)[c]);
+            return sum / bmp.height;
+        };
+        auto rowStep = [&](int a, int b) {
+            double sum = 0;
+            for (int x = 0; x < bmp.width; ++x)
+                for (int c = 0; c < 3; ++c) sum += std::abs(bmp.at(x, a)[c] - bmp.at(x, b)[c]);
+            return sum / bmp.width;
+        };
+        double inside = 0;
+        for (int i = 0; i + 1 < bmp.width; ++i) inside = std::max(inside, std::max(columnStep(i, i + 1), rowStep(i, i + 1)));
+        EXPECT_LE(columnStep(bmp.width - 1, 0), inside + 1) << "backdrop " << n;
+        EXPECT_LE(rowStep(bmp.height - 1, 0), inside + 1) << "backdrop " << n;
+    }
+}
+
+TEST(BoardPictures, BannersAreLightOnBlack) {
+    for (int n : {58, 59, 60, 74}) {
+        const Bitmap& bmp = picture(n);
+        for (int x = 0; x < bmp.width; ++x) {
+            EXPECT_EQ(bmp.at(x, 0)[0] + bmp.at(x, 0)[1] + bmp.at(x, 0)[2], 0) << "banner " << n;
+            EXPECT_EQ(bmp.at(x, bmp.height - 1)[0] + bmp.at(x, bmp.height - 1)[1], 0) << "banner " << n;
+        }
+        int bright = 0;
+        for (int y = 0; y < bmp.height; ++y)
+            for (int x = 0; x < bmp.width; ++x) bright += std::max({bmp.at(x, y)[0], bmp.at(x, y)[1], bmp.at(x, y)[2]}) > 200;
+        EXPECT_GT(bright, 400) << "banner " << n;
+    }
+}
+
+TEST(DialogPictures, OptionRowsBlendIntoThePanelBehindThem) {
+    // Rows sit at x 22 and y 63 + 35 i of the 300 x 330 panel; their corners
+    // show the panel's own ground.
+    const Bitmap& panel = picture(4);
+    const int rows[5][2] = {{79, 80}, {40, 41}, {42, 43}, {44, 45}, {71, 72}};
+    for (int i = 0; i < 5; ++i) {
+        for (int number : rows[i]) {
+            const Bitmap& row = picture(number);
+            const uint8_t* corner = row.at(0, 0);
+            const uint8_t* behind = panel.at(int(22.5f * 256 / 300), int((63.5f + 35 * i) * 256 / 330));
+            for (int c = 0; c < 3; ++c) EXPECT_NEAR(corner[c], behind[c], 10) << "row " << number;
+        }
+    }
+}
+
+// --- the generator ---------------------------------------------------------------
+
+TEST(Generator, TwoRunsWriteTheSameBytes) {
+    namespace fs = std::filesystem;
+    const fs::path root = fs::temp_directory_path() / ("vortiq-pictures-" + std::to_string(::getpid()));
+    fs::remove_all(root);
+    const std::string first = (root / "a").string(), second = (root / "b").string();
+    for (const std::string& dir : {first, second}) {
+        const std::string command = std::string("\"") + VORTIQ_DATA_TOOL + "\" \"" + dir + "\" > /dev/null";
+        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    }
+    for (int n = 0; n <= 80; ++n) {
+        const std::string a = readAll(picturePath(first, n));
+        ASSERT_FALSE(a.empty()) << n;
+        EXPECT_TRUE(a == readAll(picturePath(second, n))) << "tex" << n << " differs between runs";
+        EXPECT_TRUE(a == readAll(picturePath(VORTIQ_GAME_DIR, n))) << "tex" << n << " differs from the build's";
+    }
+    const std::string sheet = readAll(first + "/contact-sheet.png");
+    EXPECT_EQ(sheet.compare(0, 8, std::string("\x89PNG\r\n\x1a\n", 8)), 0);
+    EXPECT_TRUE(sheet == readAll(second + "/contact-sheet.png"));
+    fs::remove_all(root);
+}
+
+}  // namespace
