@@ -2,6 +2,7 @@
 // reader of our own.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -334,6 +335,68 @@ TEST(DialogPictures, OptionRowsBlendIntoThePanelBehindThem) {
             for (int c = 0; c < 3; ++c) EXPECT_NEAR(corner[c], behind[c], 10) << "row " << number;
         }
     }
+}
+
+// --- text printed over pictures ---------------------------------------------------
+
+// Text is added onto the pictures, so where the game prints, the ground must
+// stay dark. Boxes are in the units a picture is shown at, top-down.
+// The brightest luma within a box.
+double brightestIn(int number, float shownW, float shownH, float x0, float y0, float x1, float y1) {
+    const Bitmap& bmp = picture(number);
+    int best = 0;
+    for (int y = int(y0 / shownH * bmp.height); y < int(y1 / shownH * bmp.height); ++y)
+        for (int x = int(x0 / shownW * bmp.width); x < int(x1 / shownW * bmp.width); ++x)
+            best = std::max(best, (299 * bmp.at(x, y)[0] + 587 * bmp.at(x, y)[1] + 114 * bmp.at(x, y)[2]) / 1000);
+    return best;
+}
+
+TEST(TextGround, ScoreAndLevelPrintIntoDarkWells) {
+    EXPECT_LT(brightestIn(2, 640, 480, 88, 25, 168, 43), 60);
+    EXPECT_LT(brightestIn(2, 640, 480, 582, 458, 617, 476), 60);
+}
+
+TEST(TextGround, HighScoreRowsAndTheTypedNameStayReadable) {
+    // Both tables, from the name column to the end of a six-digit score, in
+    // the windowed layout's units of the panel.
+    for (float top : {98.0f, 251.0f}) EXPECT_LT(brightestIn(78, 345, 420, 60, top + 2, 320, top + 98), 110) << top;
+    EXPECT_LT(brightestIn(38, 300, 300, 72, 181, 240, 212), 70);
+}
+
+TEST(TextGround, ButtonLooksDifferFromOneAnother) {
+    for (int first : {7, 18, 21, 24, 27}) {
+        for (int a = first; a < first + 3; ++a)
+            for (int b = a + 1; b < first + 3; ++b) {
+                const Mean ma = meanOf(picture(a)), mb = meanOf(picture(b));
+                EXPECT_GT(std::fabs(ma.r - mb.r) + std::fabs(ma.g - mb.g) + std::fabs(ma.b - mb.b), 4) << a << " " << b;
+            }
+    }
+    for (int normal : {32, 34, 5, 49, 79, 71}) {
+        const int lit = normal == 5 ? 39 : normal + 1;
+        EXPECT_NE(picture(normal).rgb, picture(lit).rgb) << normal;
+    }
+}
+
+TEST(BoardPictures, BannerTextSitsInTheMiddle) {
+    for (int n : {58, 59, 60, 74}) {
+        const Bitmap& bmp = picture(n);
+        double sx = 0, sy = 0, count = 0;
+        for (int y = 0; y < bmp.height; ++y)
+            for (int x = 0; x < bmp.width; ++x)
+                if (std::max({bmp.at(x, y)[0], bmp.at(x, y)[1], bmp.at(x, y)[2]}) > 200) {
+                    sx += x;
+                    sy += y;
+                    ++count;
+                }
+        ASSERT_GT(count, 0) << n;
+        EXPECT_NEAR(sx / count, 128, 10) << n;
+        EXPECT_NEAR(sy / count, 32, 5) << n;
+    }
+}
+
+TEST(BoardPictures, SparePicturesAreQuiet) {
+    for (int n : {46, 47, 48, 53, 54, 55, 56, 57, 66, 67, 68, 69, 70, 73, 76, 77})
+        EXPECT_LT(brightestIn(n, 1, 1, 0, 0, 1, 1), 80) << n;
 }
 
 // --- the generator ---------------------------------------------------------------
