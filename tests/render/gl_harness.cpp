@@ -24,6 +24,8 @@ namespace {
 
 void ignoreMessages(const WindowMessage&) {}
 
+const fs::path startDir = fs::current_path();
+
 int windowWidth = 0;
 int windowHeight = 0;
 
@@ -253,8 +255,30 @@ void fillBoard() {
     for (int c = 0; c < BoardColumns; ++c) game.board[FloorRow][c] = ClosedFloor;
 }
 
+Image halfSize(const Image& image) {
+    Image half;
+    half.width = image.width / 2;
+    half.height = image.height / 2;
+    half.rgb.resize(static_cast<size_t>(half.width) * half.height * 3);
+    for (int y = 0; y < half.height; ++y) {
+        for (int x = 0; x < half.width; ++x) {
+            const Rgb a = image.at(2 * x, 2 * y), b = image.at(2 * x + 1, 2 * y);
+            const Rgb c = image.at(2 * x, 2 * y + 1), d = image.at(2 * x + 1, 2 * y + 1);
+            uint8_t* p = &half.rgb[(static_cast<size_t>(y) * half.width + x) * 3];
+            p[0] = static_cast<uint8_t>((a.r + b.r + c.r + d.r + 2) / 4);
+            p[1] = static_cast<uint8_t>((a.g + b.g + c.g + d.g + 2) / 4);
+            p[2] = static_cast<uint8_t>((a.b + b.b + c.b + d.b + 2) / 4);
+        }
+    }
+    return half;
+}
+
+void posterise(Image* image) {
+    for (uint8_t& v : image->rgb) v = static_cast<uint8_t>(std::lround(std::lround(v * 31 / 255.0) * 255 / 31.0));
+}
+
 bool savePng(const Image& image, const std::string& path) {
-    const std::string command = "convert ppm:- -strip png:'" + path + "'";
+    const std::string command = "convert ppm:- -strip -define png:compression-level=9 png:'" + path + "'";
     FILE* pipe = popen(command.c_str(), "w");
     if (!pipe) return false;
     std::fprintf(pipe, "P6\n%d %d\n255\n", image.width, image.height);
@@ -281,6 +305,8 @@ bool loadPng(const std::string& path, Image* image) {
     }
     return pclose(pipe) == 0 && ok;
 }
+
+std::string outputPath(const std::string& name) { return (startDir / name).string(); }
 
 void keepShot(const Image& image, const std::string& name) {
     if (const char* dir = std::getenv("VORTIQ_SHOT_DIR")) savePng(image, std::string(dir) + "/" + name + ".png");

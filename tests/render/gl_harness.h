@@ -57,12 +57,21 @@ void cellCentre(int column, int row, double* windowX, double* windowY);
 // A full board without lines that still has a move.
 void fillBoard();
 
+// Each 2 x 2 block of pixels averaged into one (odd edges dropped).
+Image halfSize(const Image& image);
+// Every channel rounded to one of 32 levels, as a 15-bit picture holds it.
+void posterise(Image* image);
+
 bool savePng(const Image& image, const std::string& path);
 bool loadPng(const std::string& path, Image* image);
 
 // Counts pixels whose channels differ by more than `threshold`; writes a
 // picture of the differences when diffPath is given.
 int countDifferences(const Image& a, const Image& b, int threshold, const std::string& diffPath = "");
+
+// A file in the directory the tests were started in (start-up moves into a
+// temporary working directory).
+std::string outputPath(const std::string& name);
 
 // Saves the image as NAME.png into $VORTIQ_SHOT_DIR when that is set, to look at.
 void keepShot(const Image& image, const std::string& name);
