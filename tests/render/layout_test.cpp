@@ -110,37 +110,6 @@ TEST(LevelNumber, StepsRightForTwoDigitLevels) {
 
 // --- side panel --------------------------------------------------------------
 
-TEST_F(LayoutTest, SidePanelShowsEachButtonsPictureForItsLook) {
-    ui.hintLit = 1;
-    ui.newGameButton = ButtonPressed;
-    ui.modeBButton = ButtonHighlighted;
-    ui.modeAButton = ButtonPressed;
-    ui.optionsButton = ButtonNormal;
-    ui.quitButton = ButtonHighlighted;
-    const OverlayLayout p = sidePanel();
-    ASSERT_EQ(p.spriteCount, 6);
-    EXPECT_EQ(p.captionCount, 0);
-    expectSprite(p.sprites[0], 51, 50, 85, 140, 80, 120);
-    expectSprite(p.sprites[1], 6, 9, 50, 380, 120, 40);
-    expectSprite(p.sprites[2], 10, 25, 55, 295, 120, 40);
-    expectSprite(p.sprites[3], 10, 29, 55, 330, 120, 40);
-    expectSprite(p.sprites[4], 6, 18, 50, 60, 120, 40);
-    expectSprite(p.sprites[5], 6, 22, 50, 20, 120, 40);
-}
-
-TEST_F(LayoutTest, SidePanelFullScreenPlacement) {
-    ui.fullScreenActive = 1;
-    ui.modeBButton = ButtonPressed;
-    const OverlayLayout p = sidePanel();
-    ASSERT_EQ(p.spriteCount, 6);
-    expectSprite(p.sprites[0], 51, 49, 108, 175, 100, 150);
-    expectSprite(p.sprites[1], 6, 7, 65, 475, 150, 50);
-    expectSprite(p.sprites[2], 10, 26, 65, 370, 150, 50);
-    expectSprite(p.sprites[3], 10, 27, 65, 415, 150, 50);
-    expectSprite(p.sprites[4], 6, 18, 60, 75, 150, 50);
-    expectSprite(p.sprites[5], 6, 21, 60, 20, 150, 50);
-}
-
 TEST_F(LayoutTest, LookOutsideTheButtonsPicturesShowsTheNormalOne) {
     ui.hintLit = 2;  // the hint has only two pictures
     ui.quitButton = 7;
@@ -152,63 +121,6 @@ TEST_F(LayoutTest, LookOutsideTheButtonsPicturesShowsTheNormalOne) {
 }
 
 // --- dialogs -----------------------------------------------------------------
-
-TEST_F(LayoutTest, PlayingScreenHasNoDialog) {
-    const OverlayLayout d = dialog(Screen::Playing);
-    EXPECT_EQ(d.spriteCount, 0);
-    EXPECT_EQ(d.captionCount, 0);
-}
-
-TEST_F(LayoutTest, ConfirmationsDifferOnlyInTheirPanel) {
-    ui.confirmLit = 1;
-    const Screen screens[3] = {Screen::ConfirmNewGame, Screen::ContinuePrompt, Screen::ConfirmQuit};
-    const int panels[3] = {30, 52, 3};
-    for (int i = 0; i < 3; ++i) {
-        const OverlayLayout d = dialog(screens[i]);
-        ASSERT_EQ(d.spriteCount, 3);
-        expectSprite(d.sprites[0], NoMask, panels[i], 265, 240, 300, 150);
-        expectSprite(d.sprites[1], 31, 33, 283, 255, 128, 32);
-        expectSprite(d.sprites[2], 31, 34, 420, 255, 128, 32);
-    }
-    ui.confirmLit = 0;
-    ui.cancelLit = 1;
-    const OverlayLayout d = dialog(Screen::ConfirmQuit);
-    EXPECT_EQ(d.sprites[1].image, 32);
-    EXPECT_EQ(d.sprites[2].image, 35);
-}
-
-TEST_F(LayoutTest, DialogsKeepTheirOverlayPlaceInFullScreen) {
-    ui.fullScreenActive = 1;
-    const OverlayLayout d = dialog(Screen::ContinuePrompt);
-    expectSprite(d.sprites[0], NoMask, 52, 265, 240, 300, 150);
-    expectSprite(d.sprites[2], 31, 34, 420, 255, 128, 32);
-}
-
-TEST_F(LayoutTest, OptionRowsShowTheSettings) {
-    settings.musicOn = 1;
-    settings.soundOn = 0;
-    const OverlayLayout d = dialog(Screen::Options);
-    ASSERT_EQ(d.spriteCount, 7);
-    expectSprite(d.sprites[0], NoMask, 4, 265, 150, 300, 330);
-    expectSprite(d.sprites[1], 31, 5, 350, 165, 128, 32);
-    expectSprite(d.sprites[2], NoMask, 79, 287, 385, 256, 32);
-    expectSprite(d.sprites[3], NoMask, 40, 287, 350, 256, 32);
-    expectSprite(d.sprites[4], NoMask, 43, 287, 315, 256, 32);
-    expectSprite(d.sprites[5], NoMask, 44, 287, 280, 256, 32);
-    expectSprite(d.sprites[6], NoMask, 71, 287, 245, 256, 32);
-
-    settings = Settings{1, 0, 1};
-    ui.highScoresLit = 1;
-    ui.helpLit = 1;
-    ui.confirmLit = 1;
-    const OverlayLayout lit = dialog(Screen::Options);
-    EXPECT_EQ(lit.sprites[1].image, 39);
-    EXPECT_EQ(lit.sprites[2].image, 80);
-    EXPECT_EQ(lit.sprites[3].image, 41);
-    EXPECT_EQ(lit.sprites[4].image, 42);
-    EXPECT_EQ(lit.sprites[5].image, 45);
-    EXPECT_EQ(lit.sprites[6].image, 72);
-}
 
 TEST_F(LayoutTest, OptionRowForAnOddSettingValueShowsOff) {
     settings.soundOn = 5;  // only 1 means on
@@ -252,19 +164,6 @@ TEST_F(LayoutTest, HighScoresWindowedPrintsBothTables) {
     EXPECT_STREQ(d.captions[11].text, "10000");
     EXPECT_EQ(d.captions[19].y, 110);
     EXPECT_STREQ(d.captions[19].text, " 0");
-}
-
-TEST_F(LayoutTest, HighScoresFullScreenUsesTheLargerPanelAndColumns) {
-    fillTables();
-    ui.fullScreenActive = 1;
-    ui.confirmLit = 1;
-    const OverlayLayout d = dialog(Screen::HighScores);
-    expectSprite(d.sprites[0], NoMask, 78, 230, 60, 420, 510);
-    expectSprite(d.sprites[1], 31, 39, 380, 80, 128, 32);
-    EXPECT_EQ(d.captions[0].x, 240);
-    EXPECT_EQ(d.captions[1].x, 415);
-    EXPECT_EQ(d.captions[10].y, 195);
-    EXPECT_EQ(d.captions[18].y, 115);
 }
 
 TEST_F(LayoutTest, DamagedNameWithoutEndPrintsOnlyItsField) {

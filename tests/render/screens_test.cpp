@@ -1,6 +1,7 @@
 // Whole frames drawn with made-up flat-coloured pictures, in both window
 // sizes: every picture's colour is known, so each element can be found at the
 // pixels where it belongs.
+#include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -327,6 +328,36 @@ TEST_P(Screens, BarLengthFollowsTheLevelProgress) {
     expectColour(image, static_cast<int>(306 * scale) + 3, y, 37, "start of the bar");
     expectColour(image, static_cast<int>(end) - 3, y, 37, "end of the bar");
     EXPECT_GT(maxChannelDifference(image.at(static_cast<int>(end) + 3, y), syntheticColour(37)), 20);
+}
+
+// Whatever the screen, a frame leaves the matrix stacks as it found them, no
+// GL error, lighting and blending off and the colour opaque white.
+TEST_P(Screens, EveryScreenLeavesTheGlStateClean) {
+    fillBoard();
+    game.boardEvent = BoardEvent::Excellent;
+    scene.bannerProgress = 0.2f;
+    scene.scorePopups[3] = ScorePopup{1, 200, 200, 30, 0.5f};
+    const Screen screens[] = {Screen::Playing,        Screen::ConfirmNewGame, Screen::Options, Screen::ConfirmQuit,
+                              Screen::ContinuePrompt, Screen::HighScores,     Screen::NameEntry};
+    for (Screen screen : screens) {
+        ui.screen = screen;
+        for (int frame = 0; frame < 3; ++frame) renderFrame(1.0f);
+        GLint projectionDepth = 0, modelviewDepth = 0;
+        glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &projectionDepth);
+        glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &modelviewDepth);
+        EXPECT_EQ(projectionDepth, 1) << static_cast<int>(screen);
+        EXPECT_EQ(modelviewDepth, 1) << static_cast<int>(screen);
+        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << static_cast<int>(screen);
+        EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
+        EXPECT_FALSE(glIsEnabled(GL_LIGHT3));
+        EXPECT_FALSE(glIsEnabled(GL_BLEND));
+        GLfloat colour[4];
+        glGetFloatv(GL_CURRENT_COLOR, colour);
+        EXPECT_FLOAT_EQ(colour[0] + colour[1] + colour[2] + colour[3], 4.0f);
+        GLdouble modelview[16];
+        glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
+        for (int i = 0; i < 16; ++i) EXPECT_NEAR(modelview[i], i % 5 == 0 ? 1.0 : 0.0, 1e-9);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(BothLayouts, Screens, ::testing::Values(false, true),
