@@ -27,6 +27,10 @@ struct GemMesh {
 };
 extern GemMesh gemMeshes[8];  // entries 1..7, after the gem kind
 
+// Reads base/sN.raw for kind N (1..7), replacing what the mesh held. A missing
+// file shows "Can't Open File" and leaves the mesh empty; a file that breaks
+// the format keeps its whole triangles before the fault (at most 66) and says
+// so on standard error.
 void loadGemMesh(int kind);
 void drawGemMesh(int kind);
 

@@ -38,9 +38,7 @@ void expectPicture(const RgbImage* image, int width, int height, int colours) {
         for (int x = 0; x < width; ++x) {
             const uint8_t* p = image->pixels + (y * width + x) * 3;
             uint32_t want = Colours[indexAt(x, y, colours)];
-            ASSERT_EQ(p[0], want >> 16) << "red at " << x << "," << y;
-            ASSERT_EQ(p[1], (want >> 8) & 0xFF) << "green at " << x << "," << y;
-            ASSERT_EQ(p[2], want & 0xFF) << "blue at " << x << "," << y;
+            ASSERT_EQ(uint32_t(p[0] << 16 | p[1] << 8 | p[2]), want) << "at " << x << "," << y;
         }
     }
 }
@@ -155,16 +153,6 @@ TEST(BitmapReader, ThirtyTwoBitMasksInVersionFourAndFiveHeaders) {
         auto encode = [](uint32_t c) { return (c >> 16) | (c & 0xFF00) | (c & 0xFF) << 16 | 0x7F000000u; };
         expectPicture(decode(pictureFile(layout, 16, encode, headerSize == 124)).get(), 4, 3, 16);
     }
-}
-
-TEST(BitmapReader, VersionFiveHeaderWithoutCompressionIgnoresItsMasks) {
-    BmpLayout layout;
-    layout.headerSize = 124;
-    layout.width = 2;
-    layout.height = 2;
-    layout.bitCount = 32;
-    layout.masks[0] = 0xFF, layout.masks[1] = 0xFF00, layout.masks[2] = 0xFF0000;
-    expectPicture(decode(pictureFile(layout, 16, asIs)).get(), 2, 2, 16);
 }
 
 TEST(BitmapReader, AlphaBitfieldsAndSmallerHeaders) {
@@ -299,13 +287,6 @@ TEST(BitmapReader, RunLengthFourBit) {
     EXPECT_EQ(indices(image.get()), want);
 }
 
-TEST(BitmapReader, RunLengthMayEndAtTheLastRowWithoutAMark) {
-    const std::vector<uint8_t> data = {2, 1, 0, 0, 2, 2, 0, 0};
-    Image image = decode(composeBmp(runLengthLayout(8, 2, 2), data));
-    ASSERT_NE(image, nullptr);
-    EXPECT_EQ(indices(image.get()), (std::vector<int>{1, 1, 2, 2}));
-}
-
 TEST(BitmapReader, RunLengthJumpsAndRunsBeyondThePictureAreClipped) {
     const std::vector<uint8_t> data = {
         0, 5, 1, 2, 3, 4, 5, 0,  // five written out in a picture two wide
@@ -409,16 +390,6 @@ TEST(BitmapReader, LyingHeadersGiveNoImage) {
         EXPECT_EQ(decode(file, &problem), nullptr) << lie.what;
         EXPECT_NE(problem.find(lie.what), std::string::npos) << problem;
     }
-}
-
-TEST(BitmapReader, LargestPicturesAreAccepted) {
-    BmpLayout layout;
-    layout.width = 8192;
-    layout.height = 1;
-    layout.bitCount = 24;
-    Image wide = decode(composeBmp(layout, std::vector<uint8_t>(8192 * 3, 7)));
-    ASSERT_NE(wide, nullptr);
-    EXPECT_EQ(wide->pixels[3 * 8191], 7);
 }
 
 TEST(BitmapReader, LyingPaletteAndMasksGiveNoImage) {

@@ -5,8 +5,17 @@
 #include <GL/glx.h>
 #include <X11/Xlib.h>
 
+namespace {
+// One connection for the whole run: opening and closing one per test runs
+// into the server's client limit, since the driver keeps connections of its own.
+Display* sharedDisplay() {
+    static Display* display = XOpenDisplay(nullptr);
+    return display;
+}
+}  // namespace
+
 TestGlContext::TestGlContext(int width, int height) : width_(width), height_(height) {
-    Display* display = XOpenDisplay(nullptr);
+    Display* display = sharedDisplay();
     if (!display) {
         problem_ = "no X display (run the tests under xvfb-run)";
         return;
@@ -50,7 +59,6 @@ TestGlContext::~TestGlContext() {
     if (current_) glXMakeContextCurrent(display, None, None, nullptr);
     if (context_) glXDestroyContext(display, static_cast<GLXContext>(context_));
     if (pbuffer_) glXDestroyPbuffer(display, pbuffer_);
-    XCloseDisplay(display);
 }
 
 std::vector<uint8_t> TestGlContext::readPixels() const {

@@ -146,15 +146,6 @@ TEST_F(MeshLoading, MissingFileShowsTheMessageAndLeavesTheMeshEmpty) {
     EXPECT_EQ(gemMeshes[6].vertexCount, 0);
 }
 
-TEST_F(MeshLoading, EachKindReadsItsOwnFile) {
-    for (int kind = 1; kind <= 7; ++kind) {
-        std::vector<Tri> triangles(kind, Tri{Vec3(0, 0, 0), Vec3(1, 0, 0), Vec3(0, 1, 0)});
-        writeText("base/s" + std::to_string(kind) + ".raw", meshText(triangles));
-    }
-    for (int kind = 1; kind <= 7; ++kind) loadGemMesh(kind);
-    for (int kind = 1; kind <= 7; ++kind) EXPECT_EQ(gemMeshes[kind].vertexCount, 3 * kind);
-}
-
 // ---------------------------------------------------------------------------
 // Files that break the format
 
@@ -197,13 +188,8 @@ TEST_F(MeshLoading, TextThatIsNotANumberEndsTheFile) {
     EXPECT_EQ(n.vertexCount, 3);
     const GemMesh& o = load("0 0 0\n1 0 0\n0 1 0\n0 0 1\n1 0");  // cut off in a record
     EXPECT_EQ(o.vertexCount, 3);
-}
-
-TEST_F(MeshLoading, NonFiniteNumbersEndTheFile) {
-    const GemMesh& m = load(records(3) + "nan 0 0\n1 0 0\n0 1 0\n");
-    EXPECT_EQ(m.vertexCount, 3);
-    const GemMesh& n = load(records(3) + "0 inf 0\n1 0 0\n0 1 0\n");
-    EXPECT_EQ(n.vertexCount, 3);
+    const GemMesh& p = load(records(3) + "nan 0 0\n1 0 0\n0 1 0\n");  // not finite
+    EXPECT_EQ(p.vertexCount, 3);
 }
 
 TEST_F(MeshLoading, DegenerateTriangleDoesNotPoisonItsNeighbours) {

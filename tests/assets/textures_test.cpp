@@ -118,16 +118,4 @@ TEST_F(Textures, BrokenLastPictureStopsEverything) {
     EXPECT_EQ(said.rfind("vortiq: base/tex80.bmp: pixel data too short", 0), 0u) << said;
 }
 
-TEST_F(Textures, MakingThemAgainGivesNewNames) {
-    writePictureSet();
-    ASSERT_TRUE(createTextures());
-    uint32_t first[TextureCount];
-    std::copy(std::begin(textures), std::end(textures), first);
-    ASSERT_TRUE(createTextures());
-    for (int nn = 0; nn < TextureCount; ++nn) {
-        EXPECT_NE(textures[nn], first[nn]);
-        EXPECT_TRUE(glIsTexture(textures[nn]));
-    }
-}
-
 }  // namespace

@@ -23,33 +23,17 @@ TEST(VectorMaths, SumAndDifferenceWorkComponentwise) {
 TEST(VectorMaths, CrossProductFollowsTheRightHand) {
     expectVec(cross(Vec3(1, 0, 0), Vec3(0, 1, 0)), 0, 0, 1);
     expectVec(cross(Vec3(0, 1, 0), Vec3(1, 0, 0)), 0, 0, -1);
-    expectVec(cross(Vec3(0, 1, 0), Vec3(0, 0, 1)), 1, 0, 0);
     expectVec(cross(Vec3(2, 3, 4), Vec3(5, 6, 7)), 3 * 7 - 4 * 6, 4 * 5 - 2 * 7, 2 * 6 - 3 * 5);
 }
 
-TEST(VectorMaths, LengthAndNormalize) {
+TEST(VectorMaths, LengthNormalizeAndDistance) {
     EXPECT_FLOAT_EQ(length(Vec3(3, 0, 4)), 5);
-    EXPECT_FLOAT_EQ(length(Vec3(-1, -2, 2)), 3);
     expectVec(normalize(Vec3(3, 0, 4)), 0.6f, 0, 0.8f);
-    expectVec(normalize(Vec3(0, -7, 0)), 0, -1, 0);
-}
-
-TEST(VectorMaths, LengthIsSummedInDoublePrecision) {
-    // 1e20 squared overflows a float but not a double.
+    // Summed in double precision: no overflow or underflow of the squares.
     EXPECT_FLOAT_EQ(length(Vec3(3e20f, 4e20f, 0)), 5e20f);
-    // And a tiny vector does not underflow to zero.
     EXPECT_FLOAT_EQ(length(Vec3(3e-25f, 4e-25f, 0)), 5e-25f);
-}
-
-TEST(VectorMaths, NormalizeOfZeroIsNotFinite) {
-    Vec3 n = normalize(Vec3(0, 0, 0));
-    EXPECT_FALSE(std::isfinite(n.x));
-}
-
-TEST(VectorMaths, Distance) {
     Vec3 p(1.5f, -2, 7);
     EXPECT_EQ(distance(p, p), 0.0f);
-    EXPECT_FLOAT_EQ(distance(Vec3(1, 1, 1), Vec3(4, 5, 1)), 5);
     EXPECT_FLOAT_EQ(distance(Vec3(4, 5, 1), Vec3(1, 1, 1)), 5);
 }
 
