@@ -51,11 +51,10 @@ set(VORTIQ_MAINTAINER "The Vortiq developers <vortiq@users.noreply.github.com>" 
   "Maintainer field of the Debian package")
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${VORTIQ_MAINTAINER})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "gem-matching game")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "gem-matching game
- Swap two neighbouring gems on an eight by eight field; lines of three or
- more vanish, the gems above fall, new gems drop in, and lines that form by
- themselves score again as a chain. A levels mode of twenty-one levels and a
- timed mode, hints, pause, two high-score tables, and the last game resumed.")
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Swap two neighbouring gems on an eight by eight field; lines of three or
+more vanish, the gems above fall, new gems drop in, and lines that form by
+themselves score again as a chain. A levels mode of twenty-one levels and a
+timed mode, hints, pause, two high-score tables, and the last game resumed.")
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
@@ -65,11 +64,11 @@ set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
   OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 # The libraries the game links come from dpkg-shlibdeps where it is
 # installed (dpkg-dev); without it they are named here. The help page opens
-# with xdg-open; Mesa's drivers come with libgl1.
+# with xdg-open; SDL opens libGL (from libgl1) itself, so no link shows it.
 find_program(VORTIQ_DPKG_SHLIBDEPS dpkg-shlibdeps)
 if(VORTIQ_DPKG_SHLIBDEPS)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "xdg-utils")
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libgl1, xdg-utils")
 else()
   set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "libc6, libstdc++6, libgcc-s1, libsdl2-2.0-0, libsdl2-mixer-2.0-0, libgl1, libglu1-mesa, xdg-utils")

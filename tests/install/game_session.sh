@@ -86,10 +86,10 @@ file_size() {
 
 # le32 N: N (0 or more) as four bytes, least significant first.
 le32() {
-    n=$1 i=0
-    while [ $i -lt 4 ]; do
-        printf "\\$(printf '%03o' $((n & 255)))"
-        n=$((n >> 8)) i=$((i + 1))
+    le32_value=$1 le32_byte=0
+    while [ $le32_byte -lt 4 ]; do
+        printf "\\$(printf '%03o' $((le32_value & 255)))"
+        le32_value=$((le32_value >> 8)) le32_byte=$((le32_byte + 1))
     done
 }
 
