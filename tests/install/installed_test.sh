@@ -80,6 +80,11 @@ run)
     home=$scratch/player1
     start_game "$launcher" "$scratch/elsewhere" HOME="$home"
     wait_for_picture "$scratch/shot1.png" || fail_check "the first screen never showed (game output: $(cat "$game_log"))"
+    window=$(DISPLAY=$x_display xdotool search --onlyvisible --name '^Vortiq$' | head -n 1)
+    DISPLAY=$x_display xprop -id "$window" _NET_WM_ICON WM_CLASS >"$scratch/properties" 2>&1
+    grep -q 'Icon (64 x 64)' "$scratch/properties" || fail_check "the window has no 64 x 64 icon: $(head -c 300 "$scratch/properties")"
+    grep -q '^WM_CLASS.*"io.github.vortiq.Vortiq"' "$scratch/properties" ||
+        fail_check "the window's class does not name the desktop entry: $(grep WM_CLASS "$scratch/properties")"
     # The start-up prompt's second button begins a new game, which is saved at exit.
     DISPLAY=$x_display xdotool mousemove 478 210 sleep 0.3 click 1
     sleep 1
