@@ -203,58 +203,31 @@ TEST_F(WindowIconTest, EveryShortenedFileIsRefused) {
 TEST_F(WindowIconTest, ImpossibleHeadersAreRefused) {
     BmpSpec good;
     good.pixels.assign(4, 0xFF808080);
-    const auto withField = [&](size_t at, uint32_t value, int bytes) {
-        std::string bmp = makeBmp(good);
-        for (int i = 0; i < bytes; ++i) bmp[at + i] = char((value >> (8 * i)) & 0xFF);
-        return bmp;
+    struct Damage {
+        const char* what;
+        size_t at;
+        uint32_t value;
+        int bytes;
     };
-    {
-        SCOPED_TRACE("not BM");
-        expectRejected(withField(0, 'X', 1));
-    }
-    {
-        SCOPED_TRACE("zero width");
-        expectRejected(withField(18, 0, 4));
-    }
-    {
-        SCOPED_TRACE("negative width");
-        expectRejected(withField(18, uint32_t(-2), 4));
-    }
-    {
-        SCOPED_TRACE("zero height");
-        expectRejected(withField(22, 0, 4));
-    }
-    {
-        SCOPED_TRACE("most negative height");
-        expectRejected(withField(22, 0x80000000u, 4));
-    }
-    {
-        SCOPED_TRACE("larger than an icon");
-        expectRejected(withField(18, WindowIconMaxSide + 1, 4));
-    }
-    {
-        SCOPED_TRACE("eight bits a pixel");
-        expectRejected(withField(28, 8, 2));
-    }
-    {
-        SCOPED_TRACE("run-length compressed");
-        expectRejected(withField(30, 1, 4));
-    }
-    {
-        SCOPED_TRACE("pixels past the end");
-        expectRejected(withField(10, 0xFFFFFFF0u, 4));
-    }
-    {
-        SCOPED_TRACE("pixels inside the header");
-        expectRejected(withField(10, 20, 4));
-    }
-    {
-        SCOPED_TRACE("header longer than the file");
-        expectRejected(withField(14, 0xFFFFFF00u, 4));
-    }
-    {
-        SCOPED_TRACE("two planes");
-        expectRejected(withField(26, 2, 2));
+    const Damage damages[] = {
+        {"not BM", 0, 'X', 1},
+        {"zero width", 18, 0, 4},
+        {"negative width", 18, uint32_t(-2), 4},
+        {"zero height", 22, 0, 4},
+        {"most negative height", 22, 0x80000000u, 4},
+        {"larger than an icon", 18, WindowIconMaxSide + 1, 4},
+        {"two planes", 26, 2, 2},
+        {"eight bits a pixel", 28, 8, 2},
+        {"run-length compressed", 30, 1, 4},
+        {"pixels past the end", 10, 0xFFFFFFF0u, 4},
+        {"pixels inside the header", 10, 20, 4},
+        {"header longer than the file", 14, 0xFFFFFF00u, 4},
+    };
+    for (const Damage& damage : damages) {
+        SCOPED_TRACE(damage.what);
+        std::string bmp = makeBmp(good);
+        for (int i = 0; i < damage.bytes; ++i) bmp[damage.at + i] = char((damage.value >> (8 * i)) & 0xFF);
+        expectRejected(bmp);
     }
 }
 
