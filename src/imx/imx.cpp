@@ -4,8 +4,9 @@
 // audio device and loads every file recorded so far, so the loads may come
 // before or after the start.
 //
-// Volumes: the music volume is 0..255 of full scale, so 64 plays the music at
-// a quarter, under the effects; the effects volume 0..255 scales every
+// Volumes: the music volume is 0..96 of full scale (more is full), so the
+// game's 64 plays the music at two thirds: a module mixes a whole band at
+// once and already sounds about as loud as an effect at full scale; the effects volume 0..255 scales every
 // sample; a sample's own volume is 0..64 (64 plays it at the effects volume);
 // a sample's pan is 0 (left) .. 255 (right), 128 the middle.
 
@@ -55,7 +56,9 @@ bool startAudio() {
 }
 
 void applyMusicVolume() {
-    if (mixer.deviceOpen) Mix_VolumeMusic(mixer.musicVolume * MIX_MAX_VOLUME / 255);
+    if (!mixer.deviceOpen) return;
+    int volume = mixer.musicVolume >= 96 ? MIX_MAX_VOLUME : mixer.musicVolume * MIX_MAX_VOLUME / 96;
+    Mix_VolumeMusic(volume);
 }
 
 void loadModule(ModuleSlot& slot) {

@@ -133,7 +133,7 @@ TEST_F(Mixer, AModuleWithoutTheLoopFlagEndsAfterOnePass) {
     EXPECT_EQ(lastHeard(200).most(), 0);
 }
 
-TEST_F(Mixer, MusicAtVolume64IsClearlyQuieterThanEffects) {
+TEST_F(Mixer, MusicAtVolume64IsQuieterThanEffects) {
     // The same recording as a module and as a sample, at the game's volumes.
     int asMusic = ImixLoadModule(path("long.wav").c_str(), 0);
     int asSample = ImixLoadSample(path("loud.wav").c_str(), 0);
@@ -149,7 +149,9 @@ TEST_F(Mixer, MusicAtVolume64IsClearlyQuieterThanEffects) {
     int effect = listen(300).most();
 
     EXPECT_GT(music, 1000);
-    EXPECT_GT(effect, 3 * music);
+    // Two thirds of full scale for the same recording.
+    EXPECT_GT(effect * 10, 14 * music);
+    EXPECT_LT(effect * 10, 16 * music);
 }
 
 TEST_F(Mixer, HandlesThatNameNothingPlayNothing) {
