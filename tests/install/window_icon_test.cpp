@@ -12,7 +12,7 @@
 
 namespace {
 
-struct BmpSpec {
+struct BmpShape {
     int32_t width = 2;
     int32_t height = 2;  // negative: top row first
     uint16_t bits = 32;
@@ -26,25 +26,25 @@ void put(std::string& out, uint32_t value, int bytes) {
     for (int i = 0; i < bytes; ++i) out.push_back(char((value >> (8 * i)) & 0xFF));
 }
 
-std::string makeBmp(const BmpSpec& spec) {
-    const int rows = spec.height < 0 ? -spec.height : spec.height;
-    const size_t stride = (size_t(spec.bits) * spec.width + 31) / 32 * 4;
-    const uint32_t extra = spec.headerSize == 40 ? uint32_t(spec.masks.size() * 4) : 0;
-    const uint32_t offset = 14 + spec.headerSize + extra;
+std::string makeBmp(const BmpShape& shape) {
+    const int rows = shape.height < 0 ? -shape.height : shape.height;
+    const size_t stride = (size_t(shape.bits) * shape.width + 31) / 32 * 4;
+    const uint32_t extra = shape.headerSize == 40 ? uint32_t(shape.masks.size() * 4) : 0;
+    const uint32_t offset = 14 + shape.headerSize + extra;
     std::string header;
-    put(header, spec.headerSize, 4);
-    put(header, uint32_t(spec.width), 4);
-    put(header, uint32_t(spec.height), 4);
+    put(header, shape.headerSize, 4);
+    put(header, uint32_t(shape.width), 4);
+    put(header, uint32_t(shape.height), 4);
     put(header, 1, 2);
-    put(header, spec.bits, 2);
-    put(header, spec.compression, 4);
+    put(header, shape.bits, 2);
+    put(header, shape.compression, 4);
     put(header, uint32_t(stride * rows), 4);
     put(header, 2835, 4);
     put(header, 2835, 4);
     put(header, 0, 4);
     put(header, 0, 4);
-    for (uint32_t mask : spec.masks) put(header, mask, 4);
-    header.resize(spec.headerSize + extra, '\0');
+    for (uint32_t mask : shape.masks) put(header, mask, 4);
+    header.resize(shape.headerSize + extra, '\0');
     std::string bmp = "BM";
     put(bmp, uint32_t(offset + stride * rows), 4);
     put(bmp, 0, 4);
@@ -53,7 +53,7 @@ std::string makeBmp(const BmpSpec& spec) {
     size_t next = 0;
     for (int y = 0; y < rows; ++y) {
         std::string row;
-        for (int x = 0; x < spec.width; ++x) put(row, next < spec.pixels.size() ? spec.pixels[next++] : 0, spec.bits / 8);
+        for (int x = 0; x < shape.width; ++x) put(row, next < shape.pixels.size() ? shape.pixels[next++] : 0, shape.bits / 8);
         row.resize(stride, '\0');
         bmp += row;
     }
@@ -84,7 +84,7 @@ protected:
     }
     // Loads a good 2 x 2 picture first, so that a failure must also clear it.
     void loadSomethingFirst() {
-        BmpSpec good;
+        BmpShape good;
         good.pixels = {0xFF112233, 0xFF112233, 0xFF112233, 0xFF112233};
         write(makeBmp(good));
         ASSERT_TRUE(loadWindowIcon(path.c_str()));
@@ -119,9 +119,9 @@ TEST_F(WindowIconTest, TheGeneratedIconIsAGemOnATransparentGround) {
 }
 
 TEST_F(WindowIconTest, BottomUpRowsArriveTopRowFirst) {
-    BmpSpec spec;
-    spec.pixels = {0xFF0000FF, 0xFF00FF00, 0xFFFF0000, 0x80FFFFFF};  // file order: bottom row first, BGRA
-    write(makeBmp(spec));
+    BmpShape shape;
+    shape.pixels = {0xFF0000FF, 0xFF00FF00, 0xFFFF0000, 0x80FFFFFF};  // file order: bottom row first, BGRA
+    write(makeBmp(shape));
     ASSERT_TRUE(loadWindowIcon(path.c_str()));
     EXPECT_EQ(pixel(0, 0), 0xFF0000FFu);  // red
     EXPECT_EQ(pixel(1, 0), 0xFFFFFF80u);  // white, half transparent
@@ -130,22 +130,22 @@ TEST_F(WindowIconTest, BottomUpRowsArriveTopRowFirst) {
 }
 
 TEST_F(WindowIconTest, TopDownRowsKeepTheirOrder) {
-    BmpSpec spec;
-    spec.height = -2;
-    spec.pixels = {0xFF0000FF, 0xFF00FF00, 0xFFFF0000, 0xFFFFFFFF};
-    write(makeBmp(spec));
+    BmpShape shape;
+    shape.height = -2;
+    shape.pixels = {0xFF0000FF, 0xFF00FF00, 0xFFFF0000, 0xFFFFFFFF};
+    write(makeBmp(shape));
     ASSERT_TRUE(loadWindowIcon(path.c_str()));
     EXPECT_EQ(pixel(0, 0), 0x0000FFFFu);
     EXPECT_EQ(pixel(1, 1), 0xFFFFFFFFu);
 }
 
 TEST_F(WindowIconTest, TwentyFourBitRowsSkipTheirPaddingAndAreOpaque) {
-    BmpSpec spec;
-    spec.width = 3;  // 9 bytes a row, padded to 12
-    spec.height = 2;
-    spec.bits = 24;
-    spec.pixels = {0x000001, 0x000002, 0x000003, 0x0000FF, 0x00FF00, 0xFF0000};
-    write(makeBmp(spec));
+    BmpShape shape;
+    shape.width = 3;  // 9 bytes a row, padded to 12
+    shape.height = 2;
+    shape.bits = 24;
+    shape.pixels = {0x000001, 0x000002, 0x000003, 0x0000FF, 0x00FF00, 0xFF0000};
+    write(makeBmp(shape));
     ASSERT_TRUE(loadWindowIcon(path.c_str()));
     EXPECT_EQ(pixel(0, 0), 0x0000FFFFu);
     EXPECT_EQ(pixel(1, 0), 0x00FF00FFu);
@@ -154,9 +154,9 @@ TEST_F(WindowIconTest, TwentyFourBitRowsSkipTheirPaddingAndAreOpaque) {
 }
 
 TEST_F(WindowIconTest, ThirtyTwoBitsWithoutAnyAlphaAreOpaque) {
-    BmpSpec spec;
-    spec.pixels = {0x00102030, 0x00405060, 0x00708090, 0x00A0B0C0};
-    write(makeBmp(spec));
+    BmpShape shape;
+    shape.pixels = {0x00102030, 0x00405060, 0x00708090, 0x00A0B0C0};
+    write(makeBmp(shape));
     ASSERT_TRUE(loadWindowIcon(path.c_str()));
     for (int y = 0; y < 2; ++y)
         for (int x = 0; x < 2; ++x) EXPECT_EQ(pixel(x, y) & 0xFF, 255u);
@@ -164,36 +164,36 @@ TEST_F(WindowIconTest, ThirtyTwoBitsWithoutAnyAlphaAreOpaque) {
 }
 
 TEST_F(WindowIconTest, BitFieldsInAnyOrderAreFollowed) {
-    BmpSpec spec;
-    spec.compression = 3;
-    spec.headerSize = 56;  // red, green, blue and alpha masks inside the header
-    spec.masks = {0x000000FF, 0x0000FF00, 0x00FF0000, 0xFF000000};  // RGBA byte order
-    spec.width = 1;
-    spec.height = 1;
-    spec.pixels = {0x40302010};
-    write(makeBmp(spec));
+    BmpShape shape;
+    shape.compression = 3;
+    shape.headerSize = 56;  // red, green, blue and alpha masks inside the header
+    shape.masks = {0x000000FF, 0x0000FF00, 0x00FF0000, 0xFF000000};  // RGBA byte order
+    shape.width = 1;
+    shape.height = 1;
+    shape.pixels = {0x40302010};
+    write(makeBmp(shape));
     ASSERT_TRUE(loadWindowIcon(path.c_str()));
     EXPECT_EQ(pixel(0, 0), 0x10203040u);
 }
 
 TEST_F(WindowIconTest, NarrowBitFieldsAreScaledToFullRange) {
-    BmpSpec spec;
-    spec.compression = 3;  // masks after a 40-byte header, no alpha: opaque
-    spec.masks = {0x7C00, 0x03E0, 0x001F};
-    spec.width = 1;
-    spec.height = 1;
-    spec.pixels = {0x7C00 | 0x001F};  // full red, full blue, no green
-    write(makeBmp(spec));
+    BmpShape shape;
+    shape.compression = 3;  // masks after a 40-byte header, no alpha: opaque
+    shape.masks = {0x7C00, 0x03E0, 0x001F};
+    shape.width = 1;
+    shape.height = 1;
+    shape.pixels = {0x7C00 | 0x001F};  // full red, full blue, no green
+    write(makeBmp(shape));
     ASSERT_TRUE(loadWindowIcon(path.c_str()));
     EXPECT_EQ(pixel(0, 0), 0xFF00FFFFu);
 }
 
 TEST_F(WindowIconTest, EveryShortenedFileIsRefused) {
-    BmpSpec spec;
-    spec.width = 3;
-    spec.height = 3;
-    spec.pixels.assign(9, 0xFF808080);
-    const std::string bmp = makeBmp(spec);
+    BmpShape shape;
+    shape.width = 3;
+    shape.height = 3;
+    shape.pixels.assign(9, 0xFF808080);
+    const std::string bmp = makeBmp(shape);
     for (size_t length = 0; length < bmp.size(); ++length) {
         SCOPED_TRACE(length);
         expectRejected(bmp.substr(0, length));
@@ -201,7 +201,7 @@ TEST_F(WindowIconTest, EveryShortenedFileIsRefused) {
 }
 
 TEST_F(WindowIconTest, ImpossibleHeadersAreRefused) {
-    BmpSpec good;
+    BmpShape good;
     good.pixels.assign(4, 0xFF808080);
     struct Damage {
         const char* what;
@@ -232,13 +232,13 @@ TEST_F(WindowIconTest, ImpossibleHeadersAreRefused) {
 }
 
 TEST_F(WindowIconTest, BrokenColourMasksAreRefused) {
-    BmpSpec spec;
-    spec.compression = 3;
-    spec.masks = {0x00FF00FF, 0x0000FF00, 0x000000FF};  // red split in two runs
-    spec.pixels.assign(4, 0);
-    expectRejected(makeBmp(spec));
-    spec.masks = {0, 0x0000FF00, 0x000000FF};  // no red at all
-    expectRejected(makeBmp(spec));
+    BmpShape shape;
+    shape.compression = 3;
+    shape.masks = {0x00FF00FF, 0x0000FF00, 0x000000FF};  // red split in two runs
+    shape.pixels.assign(4, 0);
+    expectRejected(makeBmp(shape));
+    shape.masks = {0, 0x0000FF00, 0x000000FF};  // no red at all
+    expectRejected(makeBmp(shape));
 }
 
 TEST_F(WindowIconTest, AMissingFileOrAFolderIsRefused) {
@@ -250,9 +250,9 @@ TEST_F(WindowIconTest, AMissingFileOrAFolderIsRefused) {
 }
 
 TEST_F(WindowIconTest, BytesAfterThePixelsAreIgnored) {
-    BmpSpec spec;
-    spec.pixels = {0xFF0000FF, 0xFF00FF00, 0xFFFF0000, 0xFFFFFFFF};
-    std::string bmp = makeBmp(spec);
+    BmpShape shape;
+    shape.pixels = {0xFF0000FF, 0xFF00FF00, 0xFFFF0000, 0xFFFFFFFF};
+    std::string bmp = makeBmp(shape);
     bmp.append(1 << 20, '\x7F');
     write(bmp);
     ASSERT_TRUE(loadWindowIcon(path.c_str()));
@@ -261,9 +261,9 @@ TEST_F(WindowIconTest, BytesAfterThePixelsAreIgnored) {
 }
 
 TEST_F(WindowIconTest, PixelsBeyondTheLargestIconFileAreRefused) {
-    BmpSpec spec;
-    spec.pixels.assign(4, 0xFF808080);
-    std::string bmp = makeBmp(spec);
+    BmpShape shape;
+    shape.pixels.assign(4, 0xFF808080);
+    std::string bmp = makeBmp(shape);
     const uint32_t farOffset = 1 << 20;
     for (int i = 0; i < 4; ++i) bmp[10 + i] = char((farOffset >> (8 * i)) & 0xFF);
     bmp.resize(farOffset, '\0');
