@@ -63,6 +63,11 @@ void useHint() {
         turn.spinCell.row = static_cast<int32_t>(game.hintCell[1]);
         turn.firstCell = turn.spinCell;
         turn.firstSelected = 1;
+        // The hinted gem is the player's selection: the move it leads to
+        // scores, and its chain counts from the start like a clicked one.
+        game.playerMoved = 1;
+        game.comboCount = 0;
+        game.lastPassPoints = 0;
     }
     // The hint is paid for whether or not it found a move: points in the levels
     // mode (never below the level's base), time in the timed mode. The score of

@@ -198,6 +198,22 @@ TEST_F(Input, TheHintSelectsTheGemToMoveAndCostsFiftyPoints) {
     EXPECT_EQ(countSampleRequests(Sample::Hint), 1);
 }
 
+TEST_F(Input, AMoveMadeFromTheHintScoresAsTheFirstMoveOfALevel) {
+    game.board[6][0] = 7;
+    game.board[8][0] = 7;
+    game.board[7][1] = 7;
+    game.playerMoved = 0;  // a fresh level: nothing selected by a click yet
+    game.comboCount = 2;   // left by the lines of the refill
+    game.lastPassPoints = 30;
+    game.score = 200;
+    useHint();
+    ASSERT_EQ(turn.firstCell.column, 1);
+    drive::click(0, 7);
+    drive::runUntil([] { return turn.removing != 0; });
+    EXPECT_EQ(game.score, 150 + 10) << "one triple, no bonus from the refill's chain";
+    EXPECT_EQ(game.comboCount, 1);
+}
+
 TEST_F(Input, AHintWithoutAMoveStillCostsButNeverBelowTheLevelBase) {
     game.level = 1;
     updateLevelBounds();
