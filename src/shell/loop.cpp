@@ -97,7 +97,10 @@ void mainLoopPass() {
         shell.quitRequested = 1;
         present = false;
     }
-    if (present) swapBuffers();
+    if (present) {
+        swapBuffers();
+        benchFramePresented();
+    }
     heldKeyWork();
 }
 
@@ -120,6 +123,7 @@ int runGame() {
         return 0;
     }
     while (!shell.quitRequested) mainLoopPass();
+    benchFinish();
     shutdownGame();
     platformQuit();
     return shell.exitCode;

@@ -66,3 +66,11 @@ void mainLoopPass();
 void shutdownGame();
 // Start-up, the main loop and the shutdown; the program's exit code.
 int runGame();
+
+// ---------------------------------------------------------------------------
+// Benchmark timing, only while the environment variable VORTIQ_BENCH names a
+// file (see bench_hooks.cpp); otherwise these do nothing.
+
+void benchContextMade();     // the GL context of the first window is current
+void benchFramePresented();  // a frame was just presented
+void benchFinish();          // the loop has ended: the times go to the file

@@ -65,6 +65,7 @@ bool createGameWindow(const char* title, int width, int height, int bits, bool f
     if (!setPixelFormat(format)) return failAfterWindow("Can't Set The PixelFormat.");
     if (!createRenderingContext()) return failAfterWindow("Can't Create A GL Rendering Context.");
     if (!makeContextCurrent()) return failAfterWindow("Can't Activate The GL Rendering Context.");
+    benchContextMade();
     showWindow();
     resizeViewport(width, height);
     if (!initAtStartUp()) return failAfterWindow("Initialization Failed.");

@@ -1,0 +1,95 @@
+// The bare baseline beside which the game is measured: the same window and GL
+// context, made through the same platform layer, that only clears and swaps.
+// It writes the same timing file as the game's VORTIQ_BENCH hooks.
+//
+//   vortiq-baseline <times-file> <frames> [fullscreen]
+#include <GL/gl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace {
+
+double monotonicMs() {
+    timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
+}
+
+bool quit = false;
+void procedure(const WindowMessage& message) {
+    if (message.kind == MessageKind::Close) postQuitMessage(0);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: %s <times-file> <frames> [fullscreen]\n", argv[0]);
+        return 2;
+    }
+    const char* t0 = std::getenv("VORTIQ_BENCH_T0");
+    const double startMs = t0 ? std::strtod(t0, nullptr) / 1e6 : monotonicMs();
+    const int frames = std::atoi(argv[2]);
+    const bool fullscreen = argc > 3 && std::strcmp(argv[3], "fullscreen") == 0;
+    const int width = fullscreen ? 800 : 640, height = fullscreen ? 600 : 480;
+
+    // The game's window: 16 colour bits, 16 depth bits, double buffered.
+    if (!registerWindowClass("OpenGL", procedure)) return 1;
+    describePixelFormat(16, 16);
+    if (fullscreen && !changeDisplayMode(width, height, 16)) {
+        std::fprintf(stderr, "vortiq-baseline: no %dx%d display mode\n", width, height);
+        return 1;
+    }
+    if (!createWindow("Vortiq", width, height, fullscreen) || !getDeviceContext()) return 1;
+    const int format = choosePixelFormat();
+    if (format == 0 || !setPixelFormat(format) || !createRenderingContext() || !makeContextCurrent()) return 1;
+    const double contextMs = monotonicMs() - startMs;
+    showWindow();
+    glViewport(0, 0, width, height);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+
+    std::vector<float> frameMs;
+    frameMs.reserve(frames);
+    double firstFrameMs = -1.0, last = 0.0, measureStart = 0.0;
+    while (!quit) {
+        WindowMessage message;
+        if (peekMessage(&message)) {
+            if (message.kind == MessageKind::Quit) quit = true;
+            else dispatchMessage(message);
+            continue;
+        }
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        swapBuffers();
+        const double now = monotonicMs() - startMs;
+        if (firstFrameMs < 0.0) {
+            firstFrameMs = measureStart = last = now;
+            continue;
+        }
+        frameMs.push_back(static_cast<float>(now - last));
+        last = now;
+        if (static_cast<int>(frameMs.size()) >= frames) quit = true;
+    }
+
+    releaseCurrentContext();
+    deleteRenderingContext();
+    releaseDeviceContext();
+    destroyWindow();
+    if (fullscreen) restoreDisplayMode();
+    unregisterWindowClass("OpenGL");
+    platformQuit();
+
+    FILE* out = std::fopen(argv[1], "w");
+    if (!out) return 1;
+    std::fprintf(out, "context_ms %.3f\nfirst_frame_ms %.3f\nfilled_frame_ms -1\n", contextMs, firstFrameMs);
+    std::fprintf(out, "measured_frames %zu\nmeasured_ms %.3f\nframe_ms", frameMs.size(), last - measureStart);
+    for (float ms : frameMs) std::fprintf(out, " %.3f", ms);
+    std::fprintf(out, "\n");
+    std::fclose(out);
+    return 0;
+}

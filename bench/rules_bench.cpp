@@ -1,0 +1,108 @@
+// The rules alone, without a window: one settled frame, one fall step, the
+// move search, the match resolution, and loading the seven gem meshes.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "assets/assets.h"
+#include "game/game.h"
+
+namespace {
+
+// A full board without a line, made from a fixed seed, with at least one move.
+void settledBoard() {
+    resetGameState();
+    ui.screen = Screen::Playing;
+    ui.modeAButton = ButtonPressed;
+    ui.modeBButton = ButtonNormal;
+    game.gameMode = GameMode::Levels;
+    updateLevelBounds();
+    std::srand(7);
+    for (;;) {
+        for (int r = SpawnRow; r <= LastFieldRow; ++r)
+            for (int c = 0; c < BoardColumns; ++c) {
+                int kind;
+                do {
+                    kind = randomGem();
+                } while ((c >= 2 && game.board[r][c - 1] == kind && game.board[r][c - 2] == kind) ||
+                         (r >= 2 && game.board[r - 1][c] == kind && game.board[r - 2][c] == kind));
+                game.board[r][c] = kind;
+            }
+        for (int c = 0; c < BoardColumns; ++c) game.board[FloorRow][c] = ClosedFloor;
+        if (findMove()) return;
+    }
+}
+
+// A full board on which no swap makes a line: the search runs over every cell.
+void boardWithoutMoves() {
+    settledBoard();
+    for (int r = SpawnRow; r <= LastFieldRow; ++r)
+        for (int c = 0; c < BoardColumns; ++c) game.board[r][c] = (c + 3 * r) % 7 + 1;
+}
+
+float fakeClockMs = 0.0f;
+float fakeClock() { return fakeClockMs += 100.0f; }  // 10 ms a frame over the 10-frame span
+
+void BM_SettledFrameRules(benchmark::State& state) {
+    settledBoard();
+    for (auto _ : state) {
+        stepSceneRules(fakeClock);
+        benchmark::DoNotOptimize(game.board);
+    }
+    if (game.boardEvent != BoardEvent::None || turn.removing) state.SkipWithError("the board did not stay settled");
+}
+BENCHMARK(BM_SettledFrameRules);
+
+void BM_FallStep(benchmark::State& state) {
+    // Two holes in the field: the column above them falls one cell, the spawn row refills.
+    settledBoard();
+    int32_t start[BoardRows][BoardColumns];
+    game.board[5][2] = 0;
+    game.board[8][6] = 0;
+    std::memcpy(start, game.board, sizeof start);
+    for (auto _ : state) {
+        std::memcpy(game.board, start, sizeof start);
+        fallStep();
+        benchmark::DoNotOptimize(game.board);
+    }
+}
+BENCHMARK(BM_FallStep);
+
+void BM_FindMoveSettled(benchmark::State& state) {
+    settledBoard();
+    for (auto _ : state) benchmark::DoNotOptimize(findMove());
+}
+BENCHMARK(BM_FindMoveSettled);
+
+void BM_FindMoveNone(benchmark::State& state) {
+    boardWithoutMoves();
+    for (auto _ : state) benchmark::DoNotOptimize(findMove());
+}
+BENCHMARK(BM_FindMoveNone);
+
+void BM_ResolveMatchesNone(benchmark::State& state) {
+    settledBoard();
+    for (auto _ : state) {
+        resolveMatches(false);
+        benchmark::DoNotOptimize(turn.removing);
+    }
+}
+BENCHMARK(BM_ResolveMatchesNone);
+
+void BM_LoadGemMeshes(benchmark::State& state) {
+    if (chdir(VORTIQ_GAME_DIR) != 0) {
+        state.SkipWithError("no game directory");
+        return;
+    }
+    for (auto _ : state) {
+        for (int kind = 1; kind <= GemKinds; ++kind) loadGemMesh(kind);
+        benchmark::DoNotOptimize(gemMeshes[GemKinds].vertexCount);
+    }
+}
+BENCHMARK(BM_LoadGemMeshes)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,210 @@
+#!/usr/bin/env python3
+"""Measures the game beside a bare window that only clears and swaps, on a
+private Xvfb with Mesa's software renderer, and prints one table.
+
+    python3 bench/run.py [--build build] [--runs 7] [--frames 600]
+
+Start-up: process start to the first presented frame (median of --runs), for
+the game also to the first frame that shows a full board (the saved game
+continued), and the share after the GL context exists. Frames: no vertical
+sync, the playing screen with a full board, a spinning gem and a score popup,
+640 x 480 windowed and 800 x 600 full screen. Peak memory: the largest
+resident size of each program (from wait4). Rules: Google Benchmark.
+"""
+import argparse
+import json
+import os
+import shutil
+import statistics
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+
+PLAYER_FILES = ("hiscores", "data.inf", "menu.inf")
+
+
+def parse_args():
+    here = os.path.dirname(os.path.abspath(__file__))
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--build", default=os.path.join(here, "..", "build"))
+    parser.add_argument("--runs", type=int, default=7, help="start-up runs per program (median)")
+    parser.add_argument("--frames", type=int, default=600, help="frames timed per frame-rate run")
+    parser.add_argument("--seed", default="12345")
+    return parser.parse_args()
+
+
+def start_xvfb(width, height):
+    read_fd, write_fd = os.pipe()
+    xvfb = subprocess.Popen(
+        ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", f"{width}x{height}x24", "-nolisten", "tcp",
+         "-noreset"],
+        pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write_fd)
+    number = b""
+    while not number.endswith(b"\n"):
+        chunk = os.read(read_fd, 16)
+        if not chunk:
+            raise SystemExit("Xvfb did not start")
+        number += chunk
+    os.close(read_fd)
+    return xvfb, ":" + number.decode().strip()
+
+
+def make_run_dir(game_dir, root, full_screen):
+    """A private copy of the run directory: the shared data linked, the
+    player's files of its own, so the benchmark touches nothing of anyone's."""
+    run = os.path.join(root, "full" if full_screen else "window")
+    os.makedirs(os.path.join(run, "base"))
+    source = os.path.join(game_dir, "base")
+    for name in os.listdir(source):
+        if name in PLAYER_FILES or name.startswith("."):
+            continue
+        os.symlink(os.path.join(source, name), os.path.join(run, "base", name))
+    if os.path.exists(os.path.join(source, "hiscores")):
+        shutil.copy(os.path.join(source, "hiscores"), os.path.join(run, "base", "hiscores"))
+    with open(os.path.join(run, "base", "menu.inf"), "wb") as settings:
+        settings.write(struct.pack("<iii", 1 if full_screen else 0, 1, 1))
+    return run
+
+
+def run_timed(argv, cwd, env, times_path):
+    """Runs one program; returns its times file and its peak resident size in MiB."""
+    if os.path.exists(times_path):
+        os.remove(times_path)
+    env = dict(env, VORTIQ_BENCH_T0=str(time.monotonic_ns()))
+    process = subprocess.Popen(argv, cwd=cwd, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+    _, status, usage = os.wait4(process.pid, 0)
+    process.returncode = os.waitstatus_to_exitcode(status)
+    errors = process.stderr.read().decode(errors="replace")
+    process.stderr.close()
+    if process.returncode != 0 or not os.path.exists(times_path):
+        raise SystemExit(f"{argv[0]} failed (exit {process.returncode}):\n{errors}")
+    times = {}
+    with open(times_path) as f:
+        for line in f:
+            key, *values = line.split()
+            times[key] = [float(v) for v in values]
+    return times, usage.ru_maxrss / 1024.0
+
+
+def percentile(values, fraction):
+    ordered = sorted(values)
+    return ordered[min(len(ordered) - 1, int(round(fraction * (len(ordered) - 1))))]
+
+
+def frame_stats(times):
+    frames = times["frame_ms"]
+    return {
+        "fps": len(frames) / (times["measured_ms"][0] / 1000.0),
+        "median": statistics.median(frames),
+        "p95": percentile(frames, 0.95),
+    }
+
+
+def rules_table(build):
+    program = os.path.join(build, "bench", "vortiq-rules-bench")
+    if not os.path.exists(program):
+        return [("rules", "not built (Google Benchmark missing)")]
+    out = subprocess.run([program, "--benchmark_format=json", "--benchmark_min_time=0.2"], check=True,
+                         capture_output=True, text=True).stdout
+    rows = []
+    names = {
+        "BM_SettledFrameRules": "one settled frame's rules (stepSceneRules)",
+        "BM_FallStep": "one fall step (two holes; board copy included)",
+        "BM_FindMoveSettled": "findMove, settled board (move found)",
+        "BM_FindMoveNone": "findMove, board without a move (full scan)",
+        "BM_ResolveMatchesNone": "resolveMatches, board without a line",
+        "BM_LoadGemMeshes": "load of the seven meshes (loadGemMesh 1..7)",
+    }
+    for entry in json.loads(out)["benchmarks"]:
+        ns = entry["cpu_time"] * {"ns": 1, "us": 1e3, "ms": 1e6}[entry["time_unit"]]
+        value = f"{ns / 1000:.3f} µs" if ns < 1e6 else f"{ns / 1e6:.3f} ms"
+        rows.append((names.get(entry["name"], entry["name"]), value))
+    return rows
+
+
+def main():
+    args = parse_args()
+    build = os.path.abspath(args.build)
+    game = os.path.join(build, "game", "vortiq")
+    baseline = os.path.join(build, "bench", "vortiq-baseline")
+    for program in (game, baseline):
+        if not os.path.exists(program):
+            raise SystemExit(f"{program} is missing: build first")
+
+    xvfb, display = start_xvfb(800, 600)
+    root = tempfile.mkdtemp(prefix="vortiq-bench-")
+    try:
+        env = dict(os.environ, DISPLAY=display, SDL_AUDIODRIVER="dummy", LIBGL_ALWAYS_SOFTWARE="1",
+                   GALLIUM_DRIVER="llvmpipe", VORTIQ_NO_VSYNC="1", VORTIQ_SEED=args.seed,
+                   VORTIQ_MESSAGEBOX="print")
+        env.pop("WAYLAND_DISPLAY", None)
+        times_path = os.path.join(root, "times")
+        game_env = dict(env, VORTIQ_BENCH=times_path)
+        results = {}
+        for full in (False, True):
+            size = "800x600 full screen" if full else "640x480 windowed"
+            run_dir = make_run_dir(os.path.dirname(game), root, full)
+            # Frames (a new game; its exit leaves the saved game continued below).
+            game_times, game_rss = run_timed([game], run_dir, dict(game_env, VORTIQ_BENCH_SCRIPT=f"new:{args.frames}"),
+                                             times_path)
+            base_argv = [baseline, times_path, str(args.frames)] + (["fullscreen"] if full else [])
+            base_times, base_rss = run_timed(base_argv, run_dir, env, times_path)
+            results[size] = {"game": frame_stats(game_times), "base": frame_stats(base_times),
+                             "game_rss": game_rss, "base_rss": base_rss}
+        # Start-up, windowed: alternate the two programs so both see the same machine.
+        run_dir = os.path.join(root, "window")
+        starts = {"game": [], "game_share": [], "game_filled": [], "game_filled_share": [], "base": [],
+                  "base_share": []}
+        for _ in range(args.runs):
+            t, _ = run_timed([game], run_dir, dict(game_env, VORTIQ_BENCH_SCRIPT="continue:1"), times_path)
+            starts["game"].append(t["first_frame_ms"][0])
+            starts["game_share"].append(t["first_frame_ms"][0] - t["context_ms"][0])
+            starts["game_filled"].append(t["filled_frame_ms"][0])
+            starts["game_filled_share"].append(t["filled_frame_ms"][0] - t["context_ms"][0])
+            t, _ = run_timed([baseline, times_path, "1"], run_dir, env, times_path)
+            starts["base"].append(t["first_frame_ms"][0])
+            starts["base_share"].append(t["first_frame_ms"][0] - t["context_ms"][0])
+        med = {k: statistics.median(v) for k, v in starts.items()}
+    finally:
+        xvfb.terminate()
+        xvfb.wait()
+        shutil.rmtree(root, ignore_errors=True)
+
+    renderer = "Mesa llvmpipe (LIBGL_ALWAYS_SOFTWARE=1) on Xvfb 800x600x24, no vertical sync"
+    rows = [("Start-up (windowed, median of %d runs)" % args.runs, "", "", "", ""),
+            ("  process start -> first presented frame", f"{med['base']:.1f} ms", f"{med['game']:.1f} ms",
+             f"{med['game'] - med['base']:+.1f} ms", ""),
+            ("  after the GL context exists -> first frame", f"{med['base_share']:.1f} ms",
+             f"{med['game_share']:.1f} ms", "", "game <= 150 ms"),
+            ("  process start -> first frame, full board", "", f"{med['game_filled']:.1f} ms", "", ""),
+            ("  after the GL context -> full board frame", "", f"{med['game_filled_share']:.1f} ms", "", "")]
+    for size, r in results.items():
+        target_fps = ">= 60 fps, p95 < 20 ms" if size.startswith("800") else "more than at 800x600"
+        rows += [(f"Frames, {size}", "", "", "", ""),
+                 ("  frames per second", f"{r['base']['fps']:.0f}", f"{r['game']['fps']:.0f}", "", target_fps),
+                 ("  median frame", f"{r['base']['median']:.2f} ms", f"{r['game']['median']:.2f} ms", "", ""),
+                 ("  95th-percentile frame", f"{r['base']['p95']:.2f} ms", f"{r['game']['p95']:.2f} ms", "", ""),
+                 ("  peak resident memory", f"{r['base_rss']:.1f} MiB", f"{r['game_rss']:.1f} MiB",
+                  f"{r['game_rss'] - r['base_rss']:+.1f} MiB", "<= +40 MB")]
+    rows.append(("Rules alone (CPU time per call)", "", "", "", ""))
+    for name, value in rules_table(build):
+        rows.append(("  " + name, "", value, "", "< 5 µs" if "settled frame" in name else ""))
+
+    header = ("measure", "baseline", "game", "difference", "target")
+    widths = [max(len(str(row[i])) for row in rows + [header]) for i in range(5)]
+    line = "+".join("-" * (w + 2) for w in widths)
+    print(f"Vortiq benchmark: {renderer}; {args.frames} frames per frame-rate run")
+    print(line)
+    print(" | ".join(h.ljust(w) for h, w in zip(header, widths)))
+    print(line)
+    for row in rows:
+        print(" | ".join(str(c).ljust(w) for c, w in zip(row, widths)))
+    print(line)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,191 @@
+// Opt-in timing for the benchmark. With VORTIQ_BENCH=<file> the shell notes
+// when the GL context exists, when the first frame is presented and when the
+// first frame showing a full board is presented, in milliseconds since the
+// process started, and writes them to <file> when the game ends. Without the
+// variable every hook returns at once.
+//
+// VORTIQ_BENCH_SCRIPT drives the game without a player: "new:N" answers the
+// start-up prompt with a new game, "continue:N" with the saved game; once the
+// board is full and still, a gem is selected (it spins), a score popup is
+// kept on screen, N frames are timed one by one, and the game quits.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <vector>
+
+#include <unistd.h>
+
+#include "game/game.h"
+#include "shell/shell.h"
+
+namespace {
+
+struct BenchState {
+    bool enabled = false;
+    bool checked = false;
+    const char* path = nullptr;
+    double contextMs = -1.0, firstFrameMs = -1.0, filledFrameMs = -1.0;
+    bool scripted = false;
+    bool continueGame = false;
+    int framesWanted = 0;
+    int settledFrames = 0;  // frames seen with a full, still board
+    bool measuring = false;
+    double lastPresentMs = 0.0, measureStartMs = 0.0;
+    std::vector<float> frameMs;
+    int presented = 0;
+};
+BenchState bench;
+
+double monotonicMs() {
+    timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
+}
+
+// Process start on the monotonic clock: the launcher's VORTIQ_BENCH_T0
+// (nanoseconds), else the start time the kernel keeps (boot-time clock ticks).
+double processStartMs() {
+    if (const char* t0 = std::getenv("VORTIQ_BENCH_T0")) return std::strtod(t0, nullptr) / 1e6;
+    double startMs = monotonicMs();
+    if (FILE* stat = std::fopen("/proc/self/stat", "r")) {
+        char text[1024];
+        const size_t n = std::fread(text, 1, sizeof text - 1, stat);
+        std::fclose(stat);
+        text[n] = 0;
+        // Field 22, counted after the command name's closing parenthesis.
+        const char* p = std::strrchr(text, ')');
+        for (int field = 2; p && field < 22; ++field) p = std::strchr(p + 1, ' ');
+        if (p) {
+            timespec boot, mono;
+            clock_gettime(CLOCK_BOOTTIME, &boot);
+            clock_gettime(CLOCK_MONOTONIC, &mono);
+            const double bootMs = boot.tv_sec * 1e3 + boot.tv_nsec / 1e6;
+            const double monoMs = mono.tv_sec * 1e3 + mono.tv_nsec / 1e6;
+            startMs = std::strtod(p + 1, nullptr) * 1e3 / sysconf(_SC_CLK_TCK) - (bootMs - monoMs);
+        }
+    }
+    return startMs;
+}
+
+double startMs = 0.0;
+
+bool active() {
+    if (!bench.checked) {
+        bench.checked = true;
+        bench.path = std::getenv("VORTIQ_BENCH");
+        bench.enabled = bench.path && *bench.path;
+        if (bench.enabled) {
+            startMs = processStartMs();
+            const char* script = std::getenv("VORTIQ_BENCH_SCRIPT");
+            if (script) {
+                bench.continueGame = std::strncmp(script, "continue:", 9) == 0;
+                const char* count = std::strchr(script, ':');
+                bench.framesWanted = count ? std::atoi(count + 1) : 0;
+                bench.scripted = std::strncmp(script, "new:", 4) == 0 || bench.continueGame;
+                bench.frameMs.reserve(bench.framesWanted > 0 ? bench.framesWanted : 0);
+            }
+        }
+    }
+    return bench.enabled;
+}
+
+double sinceStart() { return monotonicMs() - startMs; }
+
+void click(int x, int y) {
+    WindowMessage message = {};
+    message.kind = MessageKind::MouseMove;
+    message.x = x;
+    message.y = y;
+    dispatchMessage(message);
+    message.kind = MessageKind::LeftButtonDown;
+    dispatchMessage(message);
+    message.kind = MessageKind::LeftButtonUp;
+    dispatchMessage(message);
+}
+
+// The start-up prompt's two buttons, in the layout on screen.
+void answerPrompt() {
+    const int y = ui.fullScreenActive ? 327 : 210;
+    click(bench.continueGame ? 350 : 480, y);
+}
+
+void selectGem(int column, int row) {
+    const int width = ui.fullScreenActive ? 800 : 640, height = ui.fullScreenActive ? 600 : 480;
+    for (int y = 0; y < height; y += 2)
+        for (int x = 0; x < width; x += 2) {
+            int32_t c, r;
+            cursorCellAt(x, y, &c, &r);
+            if (c == column && r == row) {
+                click(x + 8, y + 8);
+                return;
+            }
+        }
+}
+
+bool boardFull() {
+    for (int r = FirstFieldRow; r <= LastFieldRow; ++r)
+        for (int c = 0; c < BoardColumns; ++c)
+            if (game.board[r][c] == 0) return false;
+    return true;
+}
+
+void keepPopup() {
+    for (const ScorePopup& popup : scene.scorePopups)
+        if (popup.active) return;
+    startScorePopup(300, 240, 1230);
+}
+
+void script(double now) {
+    if (bench.presented == 1) {
+        answerPrompt();
+        return;
+    }
+    const bool still = ui.screen == Screen::Playing && boardFull() && !turn.removing && !turn.swapActive &&
+                       game.boardEvent == BoardEvent::None;
+    if (!bench.measuring) {
+        bench.settledFrames = still ? bench.settledFrames + 1 : 0;
+        if (bench.settledFrames < 30) return;
+        selectGem(3, 4);
+        keepPopup();
+        bench.measuring = true;
+        bench.lastPresentMs = bench.measureStartMs = now;
+        return;
+    }
+    bench.frameMs.push_back(static_cast<float>(now - bench.lastPresentMs));
+    bench.lastPresentMs = now;
+    keepPopup();
+    if (static_cast<int>(bench.frameMs.size()) >= bench.framesWanted) postQuitMessage(0);
+}
+
+}  // namespace
+
+void benchContextMade() {
+    if (!active() || bench.contextMs >= 0.0) return;
+    bench.contextMs = sinceStart();
+}
+
+void benchFramePresented() {
+    if (!active()) return;
+    const double now = sinceStart();
+    ++bench.presented;
+    if (bench.firstFrameMs < 0.0) bench.firstFrameMs = now;
+    if (bench.filledFrameMs < 0.0 && ui.screen == Screen::Playing && boardFull()) bench.filledFrameMs = now;
+    if (bench.scripted) script(now);
+}
+
+void benchFinish() {
+    if (!active()) return;
+    FILE* out = std::fopen(bench.path, "w");
+    if (!out) {
+        std::fprintf(stderr, "vortiq: cannot write the benchmark times to %s\n", bench.path);
+        return;
+    }
+    std::fprintf(out, "context_ms %.3f\nfirst_frame_ms %.3f\nfilled_frame_ms %.3f\n", bench.contextMs,
+                 bench.firstFrameMs, bench.filledFrameMs);
+    const double span = bench.frameMs.empty() ? 0.0 : bench.lastPresentMs - bench.measureStartMs;
+    std::fprintf(out, "measured_frames %zu\nmeasured_ms %.3f\nframe_ms", bench.frameMs.size(), span);
+    for (float ms : bench.frameMs) std::fprintf(out, " %.3f", ms);
+    std::fprintf(out, "\n");
+    std::fclose(out);
+}
