@@ -1,6 +1,7 @@
 // Finding and scoring the lines of three, and sending back a swap that made none.
 #include "audio/audio.h"
 #include "game/game.h"
+#include "game/game_local.h"
 
 namespace {
 
@@ -9,8 +10,8 @@ void recordTriple(const Cell cells[3], int popupX, int popupY, int32_t& passPoin
     turn.removalCursor += 3;
     const int first = turn.removalCursor;
 
-    passPoints += 5 * game.level + 10;
-    if (game.comboCount > 0) passPoints += game.lastPassPoints;
+    passPoints = clampedSum(passPoints, 5 * static_cast<int64_t>(game.level) + 10);
+    if (game.comboCount > 0) passPoints = clampedSum(passPoints, game.lastPassPoints);
 
     // Slots 1..19 only: the cells of a seventh and later triple that do not
     // fit stay on the board for the next pass.
@@ -79,7 +80,7 @@ void resolveMatches(bool afterSwap) {
 
     if (turn.removing) {
         if (game.playerMoved) {
-            game.score += passPoints;
+            game.score = clampedSum(game.score, passPoints);
             game.timeLeft += 2.5f;
         }
         game.comboCount += 1;

@@ -1,6 +1,7 @@
 // The search for a swap that makes a line, and the hint built on it.
 #include "audio/audio.h"
 #include "game/game.h"
+#include "game/game_local.h"
 
 namespace {
 
@@ -74,7 +75,7 @@ void useHint() {
     // a timed game is not charged and so is not raised to a base that belongs
     // to an earlier levels game either.
     if (game.gameMode == GameMode::Levels) {
-        game.score -= 50;
+        game.score = clampedSum(game.score, -50);
         if (game.score < game.levelBase) game.score = game.levelBase;
     } else if (game.gameMode == GameMode::Timed) {
         game.timeLeft -= 10.0f;

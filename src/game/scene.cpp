@@ -4,6 +4,7 @@
 
 #include "audio/audio.h"
 #include "game/game.h"
+#include "game/game_local.h"
 
 void measureFrameTime(float (*clockMillis)()) {
     if (scene.measureCount == 0) {
@@ -27,14 +28,14 @@ void levelCompleteTest() {
 
 void updateBarRules() {
     if (timedModeRunning() && ui.screen == Screen::Playing && game.boardEvent != BoardEvent::LevelComplete)
-        game.timeLeft -= (ui.paused ? 0.0f : 1.0f) * 0.001f * static_cast<float>(game.level + 1) * scene.speedFactor;
+        game.timeLeft -= (ui.paused ? 0.0f : 1.0f) * 0.001f * static_cast<float>(static_cast<int64_t>(game.level) + 1) * scene.speedFactor;
 
     float barValue;
     if (levelsModeRunning()) {
         // A level spans a multiple of 100 points; a span under 100 (bounds
         // from a damaged saved game) shows an empty bar instead of dividing by 0.
-        const int32_t step = (game.levelTarget - game.levelBase) / 100;
-        barValue = step != 0 ? static_cast<float>((game.score - game.levelBase) / step) : 0.0f;
+        const int64_t step = (static_cast<int64_t>(game.levelTarget) - game.levelBase) / 100;
+        barValue = step != 0 ? static_cast<float>((static_cast<int64_t>(game.score) - game.levelBase) / step) : 0.0f;
     } else {
         barValue = game.timeLeft;
     }
@@ -64,7 +65,7 @@ void advanceBanner() {
     } else {
         scene.bannerProgress = 0.0f;
         if (game.boardEvent == BoardEvent::LevelComplete && !game.gameOverDrain) {
-            game.level += 1;
+            if (game.level < INT32_MAX) game.level += 1;
             updateLevelBounds();
             game.playerMoved = 0;
             game.comboCount = 0;
