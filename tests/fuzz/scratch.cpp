@@ -1,0 +1,77 @@
+#include "scratch.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+std::string scratchFolder;
+
+void removeScratchFolder() {
+    if (scratchFolder.empty()) return;
+    std::string base = scratchFolder + "/base";
+    if (DIR* dir = opendir(base.c_str())) {
+        while (dirent* entry = readdir(dir)) {
+            std::string name = entry->d_name;
+            if (name != "." && name != "..") unlink((base + "/" + name).c_str());
+        }
+        closedir(dir);
+    }
+    rmdir(base.c_str());
+    rmdir(scratchFolder.c_str());
+}
+
+[[noreturn]] void fail(const std::string& what) {
+    std::perror(what.c_str());
+    std::abort();
+}
+
+}  // namespace
+
+void enterScratchFolder() {
+    if (!scratchFolder.empty()) return;
+    const char* tmp = std::getenv("TMPDIR");
+    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/vortiq-fuzz-XXXXXX";
+    if (!mkdtemp(&pattern[0])) fail("mkdtemp");
+    scratchFolder = pattern;
+    std::atexit(removeScratchFolder);
+    if (chdir(scratchFolder.c_str()) != 0) fail(scratchFolder);
+    if (mkdir("base", 0755) != 0) fail(scratchFolder + "/base");
+}
+
+void writeBaseFile(const char* name, const uint8_t* data, size_t size) {
+    std::string path = std::string("base/") + name;
+    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0) fail(path);
+    while (size > 0) {
+        ssize_t written = write(fd, data, size);
+        if (written <= 0) fail(path);
+        data += written;
+        size -= static_cast<size_t>(written);
+    }
+    close(fd);
+}
+
+std::string readBaseFile(const char* name) {
+    std::string bytes;
+    std::string path = std::string("base/") + name;
+    int fd = open(path.c_str(), O_RDONLY);
+    if (fd < 0) return bytes;
+    char buffer[4096];
+    ssize_t got;
+    while ((got = read(fd, buffer, sizeof buffer)) > 0) bytes.append(buffer, static_cast<size_t>(got));
+    close(fd);
+    return bytes;
+}
+
+void fuzzFailure(const char* file, int line, const char* condition) {
+    std::fprintf(stderr, "%s:%d: expectation failed: %s\n", file, line, condition);
+    std::fflush(stderr);
+    std::abort();
+}
