@@ -62,8 +62,12 @@ void useHint() {
         turn.spinning = 1;
         turn.spinCell.column = static_cast<int32_t>(game.hintCell[0]);
         turn.spinCell.row = static_cast<int32_t>(game.hintCell[1]);
-        turn.firstCell = turn.spinCell;
-        turn.firstSelected = 1;
+        // A running swap keeps its two gems (it exchanges and sends back the
+        // cells it names); the hinted gem then only spins.
+        if (!turn.swapActive && !turn.swapReturning) {
+            turn.firstCell = turn.spinCell;
+            turn.firstSelected = 1;
+        }
         // The hinted gem is the player's selection: the move it leads to
         // scores, and its chain counts from the start like a clicked one.
         game.playerMoved = 1;
