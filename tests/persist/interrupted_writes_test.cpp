@@ -1,0 +1,184 @@
+// Writes that stop half way: a read-only game folder, a disk that fills in
+// the middle of a file, and a game killed while it writes. Every file the
+// player had is afterwards whole, either as it was or as it was to become.
+
+#include <csignal>
+#include <random>
+
+#include "persist_fixture.h"
+
+namespace {
+
+const std::vector<std::string> PlayerFiles = {"data.inf", "hiscores", "menu.inf"};
+
+// One of two complete versions of every file, told apart by `version`.
+void setState(int version) {
+    for (int table = 0; table < 2; ++table)
+        for (int i = 0; i < HighScoreEntries; ++i) {
+            HighScoreEntry& entry = scoreBook.highScores[table].entries[i];
+            std::memset(entry.name, 0, sizeof entry.name);
+            std::memcpy(entry.name, version ? "Newer$$$$" : "Older$$$$", 9);
+            entry.score = (version ? 9000 : 500) - 10 * i;
+        }
+    game.gameMode = version ? GameMode::Timed : GameMode::Levels;
+    ui.modeAButton = version ? ButtonNormal : ButtonPressed;
+    ui.modeBButton = version ? ButtonPressed : ButtonNormal;
+    game.level = version ? 7 : 2;
+    game.timeLeft = version ? 30.0f : 0.0f;
+    game.score = version ? 77777 : 1234;
+    for (int r = SpawnRow; r <= LastFieldRow; ++r)
+        for (int c = 0; c < BoardColumns; ++c) game.board[r][c] = (r * 3 + c + version) % GemKinds + 1;
+    for (int c = 0; c < BoardColumns; ++c) game.board[FloorRow][c] = ClosedFloor;
+    settings = version ? Settings{1, 0, 0} : Settings{0, 1, 1};
+}
+
+void saveAll() {
+    writeHighScoreFile();
+    saveGame();
+    saveSettings();
+}
+
+struct Files {
+    Bytes scores, saved, settings;
+};
+
+Files readFiles() { return {readBytes("base/hiscores"), readBytes("base/data.inf"), readBytes("base/menu.inf")}; }
+
+Files filesOfVersion(int version) {
+    resetGameState();
+    setState(version);
+    saveAll();
+    return readFiles();
+}
+
+// Runs `body` in a child that plays as an ordinary user (root may write
+// anywhere); returns its exit status, or -1.
+int runAsOtherUser(const std::function<int()>& body) {
+    std::fflush(nullptr);
+    pid_t child = fork();
+    if (child == 0) {
+        if (getuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(2);
+        _exit(body());
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+class InterruptedWritesTest : public PersistTest {
+protected:
+    void SetUp() override {
+        PersistTest::SetUp();
+        newer_ = filesOfVersion(1);
+        older_ = filesOfVersion(0);  // what the player has on disk
+        resetGameState();
+    }
+    Files older_, newer_;
+};
+
+TEST_F(InterruptedWritesTest, TheTwoVersionsDiffer) {
+    EXPECT_NE(older_.scores, newer_.scores);
+    EXPECT_NE(older_.saved, newer_.saved);
+    EXPECT_NE(older_.settings, newer_.settings);
+    EXPECT_EQ(older_.scores.size(), 130u);
+    EXPECT_EQ(older_.saved.size(), 340u);
+    EXPECT_EQ(older_.settings.size(), 12u);
+}
+
+TEST_F(InterruptedWritesTest, AReadOnlyGameFolderKeepsEveryFileAndTheGameGoesOn) {
+    for (const std::string& name : PlayerFiles) ASSERT_EQ(chmod(("base/" + name).c_str(), 0666), 0);
+    ASSERT_EQ(chmod(".", 0777), 0);
+    ASSERT_EQ(chmod("base", 0555), 0);
+
+    int result = runAsOtherUser([] {
+        loadSettings();
+        loadHighScores();
+        if (!restoreGame() || game.score != 1234) return 1;
+        setState(1);
+        saveAll();
+        refreshHighScores();
+        // The tables in memory keep the new scores for the rest of the run.
+        return scoreBook.highScores[0].entries[0].score == 9000 ? 0 : 3;
+    });
+
+    ASSERT_EQ(chmod("base", 0755), 0);
+    EXPECT_EQ(result, 0);
+    const Files after = readFiles();
+    EXPECT_EQ(after.scores, older_.scores);
+    EXPECT_EQ(after.saved, older_.saved);
+    EXPECT_EQ(after.settings, older_.settings);
+    EXPECT_EQ(baseEntries(), PlayerFiles);
+}
+
+TEST_F(InterruptedWritesTest, ADiskThatFillsDuringAWriteLeavesNoPartOfTheNewFile) {
+    // Room for 64 bytes a file: the settings fit, the high scores and the
+    // saved game are cut off in the middle of their write.
+    std::fflush(nullptr);
+    pid_t child = fork();
+    if (child == 0) {
+        struct rlimit limit = {64, 64};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        setState(1);
+        saveAll();
+        refreshHighScores();
+        _exit(scoreBook.highScores[1].entries[0].score == 9000 ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status)) << "the game ended on the full disk";
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+
+    const Files after = readFiles();
+    EXPECT_EQ(after.scores, older_.scores);
+    EXPECT_EQ(after.saved, older_.saved);
+    EXPECT_EQ(after.settings, newer_.settings);
+    EXPECT_EQ(baseEntries(), PlayerFiles);
+}
+
+TEST_F(InterruptedWritesTest, AGameKilledWhileWritingLeavesEachFileWhole) {
+    std::mt19937 random(20240611);
+    int killedMidWay = 0;
+    for (int round = 0; round < 60; ++round) {
+        std::fflush(nullptr);
+        pid_t child = fork();
+        if (child == 0) {
+            for (int version = 1;; version ^= 1) {
+                setState(version);
+                saveAll();
+            }
+        }
+        usleep(std::uniform_int_distribution<int>(0, 30000)(random));
+        ASSERT_EQ(kill(child, SIGKILL), 0);
+        int status = 0;
+        waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFSIGNALED(status));
+
+        const Files after = readFiles();
+        EXPECT_TRUE(after.scores == older_.scores || after.scores == newer_.scores) << "round " << round;
+        EXPECT_TRUE(after.saved == older_.saved || after.saved == newer_.saved) << "round " << round;
+        EXPECT_TRUE(after.settings == older_.settings || after.settings == newer_.settings) << "round " << round;
+
+        // The next start finds the files it needs, whichever version they hold.
+        resetGameState();
+        loadSettings();
+        loadHighScores();
+        EXPECT_TRUE(restoreGame()) << "round " << round;
+        EXPECT_TRUE(game.score == 1234 || game.score == 77777);
+        EXPECT_EQ(scoreBook.highScores[0].entries[0].score == 9000, readBytes("base/hiscores") == newer_.scores);
+
+        // A write cut off by the kill leaves its temporary file, never in the
+        // place of a player's file; the next start's writes do not mind it.
+        std::vector<std::string> names = baseEntries();
+        if (names.size() > PlayerFiles.size()) ++killedMidWay;
+        for (const std::string& name : names) {
+            if (name == "data.inf" || name == "hiscores" || name == "menu.inf") continue;
+            EXPECT_TRUE(name.rfind("data.inf.", 0) == 0 || name.rfind("hiscores.", 0) == 0 ||
+                        name.rfind("menu.inf.", 0) == 0)
+                << name;
+            unlink(("base/" + name).c_str());
+        }
+    }
+    std::printf("%d of 60 kills came in the middle of a write\n", killedMidWay);
+}
+
+}  // namespace
