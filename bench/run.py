@@ -100,6 +100,7 @@ def frame_stats(times):
         "fps": len(frames) / (times["measured_ms"][0] / 1000.0),
         "median": statistics.median(frames),
         "p95": percentile(frames, 0.95),
+        "cpu": times["cpu_ms"][0] / len(frames),
     }
 
 
@@ -187,6 +188,8 @@ def main():
                  ("  frames per second", f"{r['base']['fps']:.0f}", f"{r['game']['fps']:.0f}", "", target_fps),
                  ("  median frame", f"{r['base']['median']:.2f} ms", f"{r['game']['median']:.2f} ms", "", ""),
                  ("  95th-percentile frame", f"{r['base']['p95']:.2f} ms", f"{r['game']['p95']:.2f} ms", "", ""),
+                 ("  processor time a frame, all threads", f"{r['base']['cpu']:.2f} ms", f"{r['game']['cpu']:.2f} ms",
+                  "", ""),
                  ("  peak resident memory", f"{r['base_rss']:.1f} MiB", f"{r['game_rss']:.1f} MiB",
                   f"{r['game_rss'] - r['base_rss']:+.1f} MiB", "<= +40 MB")]
     rows.append(("Rules alone (CPU time per call)", "", "", "", ""))

@@ -8,6 +8,7 @@
 #include <new>
 
 #include "assets/assets.h"
+#include "assets/assets_local.h"
 
 uint32_t textures[TextureCount];
 
@@ -21,16 +22,81 @@ GLint nearestPowerOfTwo(GLint side) {
     return side - power >= power / 2 && power != side ? power * 2 : power;
 }
 
+// Whether the GL takes a level 0 of this size; otherwise GLU shrinks the picture first.
+bool fitsTexture(GLint width, GLint height) {
+    GLint largest = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+    if (width > largest || height > largest) return false;
+    glTexImage2D(GL_PROXY_TEXTURE_2D, 0, 3, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
+    GLint granted = 0;
+    glGetTexLevelParameteriv(GL_PROXY_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &granted);
+    return granted == width;
+}
+
+bool isPowerOfTwo(GLint side) { return side > 0 && (side & (side - 1)) == 0; }
+
+// One mipmap level from the one above it, the way GLU's builder makes it: a
+// 2 x 2 box with rounding, or a pair without rounding once one side is 1.
+void halveLevel(const uint8_t* in, GLint width, GLint height, uint8_t* out) {
+    if (width == 1 || height == 1) {
+        const size_t count = static_cast<size_t>(width > height ? width : height) / 2 * 3;
+        for (size_t i = 0; i < count; ++i) {
+            const size_t pair = i / 3 * 6 + i % 3;
+            out[i] = static_cast<uint8_t>((in[pair] + in[pair + 3]) / 2);
+        }
+        return;
+    }
+    const size_t row = static_cast<size_t>(width) * 3;
+    for (GLint y = 0; y < height / 2; ++y) {
+        const uint8_t* top = in + 2 * y * row;
+        const uint8_t* bottom = top + row;
+        for (GLint x = 0; x < width / 2; ++x, top += 6, bottom += 6, out += 3) {
+            for (int k = 0; k < 3; ++k)
+                out[k] = static_cast<uint8_t>((top[k] + top[k + 3] + bottom[k] + bottom[k + 3] + 2) / 4);
+        }
+    }
+}
+
+}  // namespace
+
+// The full chain of a power-of-two picture into the bound texture, level by
+// level down to 1 x 1, with the same box filter as gluBuild2DMipmaps; two
+// scratch buffers serve every level. Rows packed tightly.
+GLint buildPowerOfTwoMipmaps(GLint width, GLint height, const uint8_t* rgb) {
+    // Level 1 is the largest level made here; each later one is no larger.
+    const size_t firstLevel = static_cast<size_t>(width > 1 ? width / 2 : 1) * (height > 1 ? height / 2 : 1) * 3;
+    std::unique_ptr<uint8_t[]> scratch(new (std::nothrow) uint8_t[2 * firstLevel]);
+    if (!scratch) return GLU_OUT_OF_MEMORY;
+    uint8_t* buffers[2] = {scratch.get(), scratch.get() + firstLevel};
+    const uint8_t* level = rgb;
+    for (GLint n = 0;; ++n) {
+        glTexImage2D(GL_TEXTURE_2D, n, 3, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, level);
+        if (width == 1 && height == 1) return 0;
+        uint8_t* next = buffers[n % 2];
+        halveLevel(level, width, height, next);
+        level = next;
+        if (width > 1) width /= 2;
+        if (height > 1) height /= 2;
+    }
+}
+
+namespace {
+
 // Builds the mipmaps of one picture into the bound texture; rows packed
-// tightly (the unpack and pack alignments are 1 here). A picture whose sides
-// are not powers of two is first brought to the power-of-two size with
+// tightly (the unpack and pack alignments are 1 here). A power-of-two picture
+// that the GL takes at its size gets its chain from buildPowerOfTwoMipmaps,
+// without the generic conversions of GLU. A picture whose sides are not
+// powers of two is first brought to the power-of-two size with
 // gluScaleImage: the rescaling inside gluBuild2DMipmaps loses the top row
 // when only the width changes.
 GLint buildMipmaps(const RgbImage& image) {
     GLint width = nearestPowerOfTwo(image.width), height = nearestPowerOfTwo(image.height);
-    if (width == image.width && height == image.height)
+    if (width == image.width && height == image.height) {
+        if (isPowerOfTwo(width) && isPowerOfTwo(height) && fitsTexture(width, height))
+            return buildPowerOfTwoMipmaps(width, height, image.pixels);
         return gluBuild2DMipmaps(GL_TEXTURE_2D, 3, image.width, image.height, GL_RGB, GL_UNSIGNED_BYTE,
                                  image.pixels);
+    }
     std::unique_ptr<uint8_t[]> scaled(new (std::nothrow) uint8_t[static_cast<size_t>(width) * height * 3]);
     if (!scaled) return GLU_OUT_OF_MEMORY;
     GLint error = gluScaleImage(GL_RGB, image.width, image.height, GL_UNSIGNED_BYTE, image.pixels, width, height,

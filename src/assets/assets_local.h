@@ -1,0 +1,11 @@
+// What only the assets folder (and its tests) uses.
+#pragma once
+
+#include <GL/gl.h>
+
+#include <cstdint>
+
+// The whole mipmap chain of a power-of-two RGB picture (rows packed tightly,
+// unpack alignment 1) into the bound 2D texture, the same levels that
+// gluBuild2DMipmaps makes of it. Returns 0, or a GLU error code.
+GLint buildPowerOfTwoMipmaps(GLint width, GLint height, const uint8_t* rgb);
