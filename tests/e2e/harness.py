@@ -445,6 +445,11 @@ class Session:
                 time.sleep(0.5)
                 return
             time.sleep(0.2)
+        windows = subprocess.run(["xwininfo", "-root", "-tree"], env=dict(os.environ, DISPLAY=self.display),
+                                 stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=20).stdout
+        with open(os.path.join(self.scratch, "windows.log"), "wb") as f:
+            f.write(windows)
+        self.shot("no-window")
         raise Failure("the game window did not show within %d s" % timeout)
 
     def wait_for_exit(self, timeout=30):
