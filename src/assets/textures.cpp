@@ -140,6 +140,10 @@ bool createTextures() {
                              reinterpret_cast<const char*>(gluErrorString(error)));
                 ok = false;
             }
+            // The GL holds its own copy now: the picture goes at once, so the
+            // decoded pictures and the textures are not both held in full.
+            freeRgbImage(images[nn]);
+            images[nn] = nullptr;
         }
         glPixelStorei(GL_UNPACK_ALIGNMENT, unpackAlignment);
         glPixelStorei(GL_PACK_ALIGNMENT, packAlignment);
