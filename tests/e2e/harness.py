@@ -441,9 +441,13 @@ class Session:
         while time.monotonic() < deadline:
             check(self.game.poll() is None, "the game ended at start with status %s" % self.game.returncode)
             if self.window_id():
-                # The first frames take a moment on a software renderer.
-                time.sleep(0.5)
-                return
+                # The window shows before its first frame, which takes a while on a loaded machine.
+                while time.monotonic() < deadline:
+                    if sum(self.shot("starting").mean(0, 0, 640, 480)) > 30:
+                        time.sleep(0.3)
+                        return
+                    time.sleep(0.3)
+                break
             time.sleep(0.2)
         windows = subprocess.run(["xwininfo", "-root", "-tree"], env=dict(os.environ, DISPLAY=self.display),
                                  stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=20).stdout
