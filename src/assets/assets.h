@@ -54,6 +54,14 @@ void freeRgbImage(RgbImage* image);  // the pixels and the record; nullptr is fi
 constexpr int32_t MaxBitmapSide = 8192;
 constexpr int64_t MaxBitmapPixels = 4096 * 4096;
 bool createTextures();
+// Where the frame (mask picture 1, picture 2) leaves the screen as it is: a
+// rectangle of level-0 texels, inclusive, in which the mask is white and the
+// picture black; right < left when there is none. Made by createTextures.
+struct TexelRect {
+    int32_t left, bottom, right, top;
+    int32_t textureWidth, textureHeight;
+};
+extern TexelRect frameOpening;
 
 extern uint32_t backgroundList;
 void buildDisplayLists();

@@ -9,3 +9,9 @@
 // unpack alignment 1) into the bound 2D texture, the same levels that
 // gluBuild2DMipmaps makes of it. Returns 0, or a GLU error code.
 GLint buildPowerOfTwoMipmaps(GLint width, GLint height, const uint8_t* rgb);
+
+struct RgbImage;
+struct TexelRect;
+// The largest rectangle around the middle of the white part of the mask in
+// which the mask is white and the picture black (pictures of one size).
+TexelRect findSeeThrough(const RgbImage& mask, const RgbImage& picture);

@@ -11,6 +11,7 @@
 #include "assets/assets_local.h"
 
 uint32_t textures[TextureCount];
+TexelRect frameOpening = {0, 0, -1, -1, 0, 0};
 
 namespace {
 
@@ -121,6 +122,7 @@ bool createTextures() {
     }
 
     if (ok) {
+        frameOpening = findSeeThrough(*images[1], *images[2]);
         GLuint names[TextureCount];
         glGenTextures(TextureCount, names);
         // The decoded rows are packed tightly, whatever the picture's width.

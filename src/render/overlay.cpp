@@ -2,6 +2,8 @@
 // picture, score counter, level number and the score popups.
 #include <GL/gl.h>
 
+#include <cmath>
+
 #include "assets/assets.h"
 #include "game/game.h"
 #include "render/render_local.h"
@@ -10,6 +12,51 @@ namespace {
 
 void bindTexture(int tex) {
     if (tex >= 0 && tex < TextureCount) glBindTexture(GL_TEXTURE_2D, textures[tex]);
+}
+
+// The window pixels [first, end) of one axis of n pixels whose texture
+// samples lie inside texels [low, high] of a side of `side` texels, with a
+// texel to spare on each side of the bilinear pair. Empty when the texture is
+// shrunk so far that a smaller mipmap level could be sampled.
+void pixelsInside(int n, int side, int low, int high, int* first, int* end) {
+    *first = *end = 0;
+    if (n <= 0 || side <= 0 || 4 * n < 3 * side) return;
+    const double scale = static_cast<double>(n) / side;
+    *first = static_cast<int>(std::ceil((low + 1.5) * scale - 0.5));
+    *end = static_cast<int>(std::floor((high - 0.5) * scale - 0.5)) + 1;
+    if (*first < 0) *first = 0;
+    if (*end > n) *end = n;
+    if (*end < *first) *end = *first;
+}
+
+// The frame's middle changes nothing on the screen (white mask, black
+// picture): the frame is drawn only in the four strips around it.
+void drawFrame(int width, int height) {
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    const TexelRect& o = frameOpening;
+    int x0, x1, y0, y1;
+    pixelsInside(viewport[2], o.textureWidth, o.left, o.right, &x0, &x1);
+    pixelsInside(viewport[3], o.textureHeight, o.bottom, o.top, &y0, &y1);
+    if (o.right < o.left || o.top < o.bottom || x1 <= x0 || y1 <= y0) {
+        drawMaskedSprite(1, 2, 0, 0, width, height);
+        return;
+    }
+    GLint box[4];
+    glGetIntegerv(GL_SCISSOR_BOX, box);
+    glEnable(GL_SCISSOR_TEST);
+    const int vx = viewport[0], vy = viewport[1], vw = viewport[2], vh = viewport[3];
+    const int strips[4][4] = {{vx, vy, vw, y0},
+                              {vx, vy + y1, vw, vh - y1},
+                              {vx, vy + y0, x0, y1 - y0},
+                              {vx + x1, vy + y0, vw - x1, y1 - y0}};
+    for (const auto& strip : strips) {
+        if (strip[2] <= 0 || strip[3] <= 0) continue;
+        glScissor(strip[0], strip[1], strip[2], strip[3]);
+        drawMaskedSprite(1, 2, 0, 0, width, height);
+    }
+    glScissor(box[0], box[1], box[2], box[3]);
+    glDisable(GL_SCISSOR_TEST);
 }
 
 }  // namespace
@@ -79,7 +126,7 @@ void drawOverlay() {
     glOrtho(0.0, width, 0.0, height, -1.0, 1.0);
     glMatrixMode(GL_MODELVIEW);
 
-    drawMaskedSprite(1, 2, 0, 0, width, height);
+    drawFrame(width, height);
 
     OverlayLayout layout;
     layoutSidePanel(&layout);
