@@ -56,10 +56,14 @@ constexpr int64_t MaxBitmapPixels = 4096 * 4096;
 bool createTextures();
 // Where the frame (mask picture 1, picture 2) leaves the screen as it is: a
 // rectangle of level-0 texels, inclusive, in which the mask is white and the
-// picture black; right < left when there is none. Made by createTextures.
+// picture black; right < left when there is none. Outside the outer
+// rectangle (the bounds of the mask's texels that are not black) the frame
+// covers whatever lies below; outerRight < outerLeft when unknown. Made by
+// createTextures.
 struct TexelRect {
     int32_t left, bottom, right, top;
     int32_t textureWidth, textureHeight;
+    int32_t outerLeft, outerBottom, outerRight, outerTop;
 };
 extern TexelRect frameOpening;
 

@@ -15,7 +15,7 @@ bool clearTexel(const RgbImage& mask, const RgbImage& picture, int x, int y) {
 }  // namespace
 
 TexelRect findSeeThrough(const RgbImage& mask, const RgbImage& picture) {
-    TexelRect none = {0, 0, -1, -1, mask.width, mask.height};
+    TexelRect none = {0, 0, -1, -1, mask.width, mask.height, 0, 0, -1, -1};
     // A texture holds the picture texel for texel only at a power-of-two size.
     auto powerOfTwo = [](int side) { return side > 0 && (side & (side - 1)) == 0; };
     if (mask.width != picture.width || mask.height != picture.height || !powerOfTwo(mask.width) ||
@@ -33,6 +33,21 @@ TexelRect findSeeThrough(const RgbImage& mask, const RgbImage& picture) {
                 if (y > top) top = y;
             }
     if (right < 0) return none;
+    // The bounds of the mask's texels that are not black.
+    int outerLeft = width, outerRight = -1, outerBottom = height, outerTop = -1;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const uint8_t* m = mask.pixels + (static_cast<size_t>(y) * width + x) * 3;
+            if (m[0] == 0 && m[1] == 0 && m[2] == 0) continue;
+            if (x < outerLeft) outerLeft = x;
+            if (x > outerRight) outerRight = x;
+            if (y < outerBottom) outerBottom = y;
+            if (y > outerTop) outerTop = y;
+        }
+    none.outerLeft = outerLeft;
+    none.outerBottom = outerBottom;
+    none.outerRight = outerRight;
+    none.outerTop = outerTop;
     const int cx = (left + right) / 2, cy = (bottom + top) / 2;
     if (!clearTexel(mask, picture, cx, cy)) return none;
 
@@ -60,7 +75,7 @@ TexelRect findSeeThrough(const RgbImage& mask, const RgbImage& picture) {
             const long area = static_cast<long>(r - l + 1) * (y1 - y0 + 1);
             if (r >= l && area > bestArea) {
                 bestArea = area;
-                best = TexelRect{l, y0, r, y1, width, height};
+                best = TexelRect{l, y0, r, y1, width, height, outerLeft, outerBottom, outerRight, outerTop};
             }
         }
     }

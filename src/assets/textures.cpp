@@ -11,7 +11,7 @@
 #include "assets/assets_local.h"
 
 uint32_t textures[TextureCount];
-TexelRect frameOpening = {0, 0, -1, -1, 0, 0};
+TexelRect frameOpening = {0, 0, -1, -1, 0, 0, 0, 0, -1, -1};
 
 namespace {
 

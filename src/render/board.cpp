@@ -51,12 +51,24 @@ void drawGem(int column, int row, int kind) {
 
 }  // namespace
 
+// The board is drawn only where the frame lets it show.
 void stepAndDrawBoard() {
+    int box[4];
+    const bool scissor = boardScissorBox(box);
+    GLint previous[4];
+    if (scissor) {
+        glGetIntegerv(GL_SCISSOR_BOX, previous);
+        glScissor(box[0], box[1], box[2], box[3]);
+        glEnable(GL_SCISSOR_TEST);
+    }
     boardStepBeforeBackground();
     drawBackground();
     boardStepAfterBackground();
-    if (!boardCellsShown()) return;
-    drawCells();
+    if (boardCellsShown()) drawCells();
+    if (scissor) {
+        glDisable(GL_SCISSOR_TEST);
+        glScissor(previous[0], previous[1], previous[2], previous[3]);
+    }
 }
 
 void drawBackground() {

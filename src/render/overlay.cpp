@@ -29,6 +29,21 @@ void pixelsInside(int n, int side, int low, int high, int* first, int* end) {
     if (*end < *first) *end = *first;
 }
 
+// The window pixels [first, end) of one axis whose samples may touch texels
+// [low, high], with a texel to spare; the whole axis when the texture is
+// shrunk so far that a smaller mipmap level could be sampled.
+void pixelsTouching(int n, int side, int low, int high, int* first, int* end) {
+    *first = 0;
+    *end = n;
+    if (n <= 0 || side <= 0 || 4 * n < 3 * side) return;
+    const double scale = static_cast<double>(n) / side;
+    const int from = static_cast<int>(std::floor((low - 1.5) * scale - 0.5)) - 1;
+    const int to = static_cast<int>(std::ceil((high + 1.5) * scale - 0.5)) + 2;
+    if (from > *first) *first = from;
+    if (to < *end) *end = to;
+    if (*end < *first) *end = *first;
+}
+
 // The frame's middle changes nothing on the screen (white mask, black
 // picture): the frame is drawn only in the four strips around it.
 void drawFrame(int width, int height) {
@@ -60,6 +75,21 @@ void drawFrame(int width, int height) {
 }
 
 }  // namespace
+
+bool boardScissorBox(int box[4]) {
+    const TexelRect& o = frameOpening;
+    if (o.outerRight < o.outerLeft || o.outerTop < o.outerBottom) return false;
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    int x0, x1, y0, y1;
+    pixelsTouching(viewport[2], o.textureWidth, o.outerLeft, o.outerRight, &x0, &x1);
+    pixelsTouching(viewport[3], o.textureHeight, o.outerBottom, o.outerTop, &y0, &y1);
+    box[0] = viewport[0] + x0;
+    box[1] = viewport[1] + y0;
+    box[2] = x1 - x0;
+    box[3] = y1 - y0;
+    return true;
+}
 
 int overlayWidth() { return ui.fullScreenActive ? 800 : 640; }
 int overlayHeight() { return ui.fullScreenActive ? 600 : 480; }

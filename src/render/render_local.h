@@ -21,6 +21,10 @@ void drawScoreCounter();
 void drawLevelNumber();
 void drawBar();
 
+// The window pixels outside which the frame covers the board whatever lies
+// below (its mask is black there): x, y, width, height. False when unknown.
+bool boardScissorBox(int box[4]);
+
 // ---------------------------------------------------------------------------
 // Pictures on the overlay (x, y at the bottom left, in overlay space)
 

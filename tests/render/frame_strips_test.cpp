@@ -1,6 +1,7 @@
 // The frame is drawn only around the part of it that changes nothing (white
-// mask, black picture): the window must come out exactly as when the whole
-// frame is drawn, in both window sizes and with both sets of pictures.
+// mask, black picture), and the board only where the frame lets it show: the
+// window must come out exactly as when the whole frame and the whole board
+// are drawn, in both window sizes and with both sets of pictures.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -37,7 +38,8 @@ TEST_P(FrameStrips, SamePixelsAsTheWholeFrame) {
     ASSERT_LT(opening.left, opening.right) << "the frame's pictures leave the board uncovered";
     ASSERT_LT(opening.bottom, opening.top);
     const Image strips = renderFrame();
-    frameOpening.right = opening.left - 1;  // no see-through part: the whole frame
+    frameOpening.right = opening.left - 1;      // no see-through part: the whole frame
+    frameOpening.outerRight = opening.outerLeft - 1;  // and the whole board below it
     const Image whole = renderFrame();
     frameOpening = opening;
     EXPECT_EQ(countDifferences(strips, whole, 0, outputPath(full ? "strips800.png" : "strips640.png")), 0);
@@ -45,6 +47,7 @@ TEST_P(FrameStrips, SamePixelsAsTheWholeFrame) {
     const double skipped = static_cast<double>(opening.right - opening.left) * (opening.top - opening.bottom) /
                            (static_cast<double>(opening.textureWidth) * opening.textureHeight);
     EXPECT_GT(skipped, 0.25);
+    EXPECT_LT(opening.outerRight - opening.outerLeft + 1, opening.textureWidth) << "the board is drawn narrower";
 }
 
 INSTANTIATE_TEST_SUITE_P(BothLayouts, FrameStrips,
