@@ -3,6 +3,7 @@
 
 #include "audio/audio.h"
 #include "game/game.h"
+#include "game/game_local.h"
 
 namespace {
 
@@ -35,7 +36,10 @@ void startSwap(Cell partner) {
     turn.secondSelected = 1;
     turn.secondCell = partner;
     turn.swapActive = 1;
-    const float speed = 0.02f;
+    setSwapVelocities(partner, 0.02f);
+}
+
+void setSwapVelocities(Cell partner, float speed) {
     const Cell& first = turn.firstCell;
     if (first.column == partner.column + 1) {
         turn.firstMotion.vx = -speed;

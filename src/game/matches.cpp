@@ -28,25 +28,8 @@ void recordTriple(const Cell cells[3], int popupX, int popupY, int32_t& passPoin
 }
 
 void startSwapBack() {
-    const float speed = 0.015f;
-    const Cell& a = turn.firstCell;
-    const Cell& b = turn.secondCell;
-    if (a.column == b.column + 1) {
-        turn.firstMotion.vx = -speed;
-        turn.secondMotion.vx = speed;
-    }
-    if (a.column == b.column - 1) {
-        turn.firstMotion.vx = speed;
-        turn.secondMotion.vx = -speed;
-    }
-    if (a.row == b.row + 1) {
-        turn.firstMotion.vy = speed;
-        turn.secondMotion.vy = -speed;
-    }
-    if (a.row == b.row - 1) {
-        turn.firstMotion.vy = -speed;
-        turn.secondMotion.vy = speed;
-    }
+    // The same directions as the swap, slower: the cells are already exchanged.
+    setSwapVelocities(turn.secondCell, 0.015f);
     turn.swapActive = 1;
     turn.swapReturning = 1;
     playSample(Sample::Bad);
