@@ -7,8 +7,9 @@
 
 // The whole mipmap chain of a power-of-two RGB picture (rows packed tightly,
 // unpack alignment 1) into the bound 2D texture, the same levels that
-// gluBuild2DMipmaps makes of it. Returns 0, or a GLU error code.
-GLint buildPowerOfTwoMipmaps(GLint width, GLint height, const uint8_t* rgb);
+// gluBuild2DMipmaps makes of it, stored in internalFormat (3 or
+// GL_LUMINANCE). Returns 0, or a GLU error code.
+GLint buildPowerOfTwoMipmaps(GLint width, GLint height, const uint8_t* rgb, GLint internalFormat);
 
 struct RgbImage;
 struct TexelRect;

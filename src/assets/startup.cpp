@@ -1,6 +1,9 @@
 // Start-up: what every new GL context needs, and on the first run also the
 // meshes, the high scores and the opening screen.
 #include <GL/gl.h>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 #include "assets/assets.h"
 #include "game/game.h"
@@ -62,5 +65,10 @@ bool initAtStartUp() {
     loadHighScores();
     ui.screen = Screen::ContinuePrompt;
     firstStartUp = 0;
+#if defined(__GLIBC__)
+    // The decoded pictures and the files read are gone; give the pages they
+    // left free inside the heap back to the system.
+    malloc_trim(0);
+#endif
     return true;
 }

@@ -36,6 +36,17 @@ bool fitsTexture(GLint width, GLint height) {
 
 bool isPowerOfTwo(GLint side) { return side > 0 && (side & (side - 1)) == 0; }
 
+// A picture whose every pixel has red = green = blue (the masks, the font) is
+// kept as a luminance texture: one byte a texel in the GL instead of four. In
+// the modulating texture environment a luminance texel L draws exactly as the
+// texel (L, L, L, 1) would.
+bool isGrey(const RgbImage& image) {
+    const size_t count = static_cast<size_t>(image.width) * image.height;
+    for (const uint8_t *pixel = image.pixels, *end = pixel + count * 3; pixel != end; pixel += 3)
+        if (pixel[0] != pixel[1] || pixel[1] != pixel[2]) return false;
+    return true;
+}
+
 // One mipmap level from the one above it, the way GLU's builder makes it: a
 // 2 x 2 box with rounding, or a pair without rounding once one side is 1.
 void halveLevel(const uint8_t* in, GLint width, GLint height, uint8_t* out) {
@@ -63,7 +74,7 @@ void halveLevel(const uint8_t* in, GLint width, GLint height, uint8_t* out) {
 // The full chain of a power-of-two picture into the bound texture, level by
 // level down to 1 x 1, with the same box filter as gluBuild2DMipmaps; two
 // scratch buffers serve every level. Rows packed tightly.
-GLint buildPowerOfTwoMipmaps(GLint width, GLint height, const uint8_t* rgb) {
+GLint buildPowerOfTwoMipmaps(GLint width, GLint height, const uint8_t* rgb, GLint internalFormat) {
     // Level 1 is the largest level made here; each later one is no larger.
     const size_t firstLevel = static_cast<size_t>(width > 1 ? width / 2 : 1) * (height > 1 ? height / 2 : 1) * 3;
     std::unique_ptr<uint8_t[]> scratch(new (std::nothrow) uint8_t[2 * firstLevel]);
@@ -71,7 +82,7 @@ GLint buildPowerOfTwoMipmaps(GLint width, GLint height, const uint8_t* rgb) {
     uint8_t* buffers[2] = {scratch.get(), scratch.get() + firstLevel};
     const uint8_t* level = rgb;
     for (GLint n = 0;; ++n) {
-        glTexImage2D(GL_TEXTURE_2D, n, 3, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, level);
+        glTexImage2D(GL_TEXTURE_2D, n, internalFormat, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, level);
         if (width == 1 && height == 1) return 0;
         uint8_t* next = buffers[n % 2];
         halveLevel(level, width, height, next);
@@ -91,11 +102,12 @@ namespace {
 // gluScaleImage: the rescaling inside gluBuild2DMipmaps loses the top row
 // when only the width changes.
 GLint buildMipmaps(const RgbImage& image) {
+    const GLint internalFormat = isGrey(image) ? GL_LUMINANCE : 3;
     GLint width = nearestPowerOfTwo(image.width), height = nearestPowerOfTwo(image.height);
     if (width == image.width && height == image.height) {
         if (isPowerOfTwo(width) && isPowerOfTwo(height) && fitsTexture(width, height))
-            return buildPowerOfTwoMipmaps(width, height, image.pixels);
-        return gluBuild2DMipmaps(GL_TEXTURE_2D, 3, image.width, image.height, GL_RGB, GL_UNSIGNED_BYTE,
+            return buildPowerOfTwoMipmaps(width, height, image.pixels, internalFormat);
+        return gluBuild2DMipmaps(GL_TEXTURE_2D, internalFormat, image.width, image.height, GL_RGB, GL_UNSIGNED_BYTE,
                                  image.pixels);
     }
     std::unique_ptr<uint8_t[]> scaled(new (std::nothrow) uint8_t[static_cast<size_t>(width) * height * 3]);
@@ -103,7 +115,7 @@ GLint buildMipmaps(const RgbImage& image) {
     GLint error = gluScaleImage(GL_RGB, image.width, image.height, GL_UNSIGNED_BYTE, image.pixels, width, height,
                                 GL_UNSIGNED_BYTE, scaled.get());
     if (error != 0) return error;
-    return gluBuild2DMipmaps(GL_TEXTURE_2D, 3, width, height, GL_RGB, GL_UNSIGNED_BYTE, scaled.get());
+    return gluBuild2DMipmaps(GL_TEXTURE_2D, internalFormat, width, height, GL_RGB, GL_UNSIGNED_BYTE, scaled.get());
 }
 
 }  // namespace

@@ -58,7 +58,7 @@ TEST_F(Mipmaps, EveryLevelMatchesTheGluBuilder) {
         glBindTexture(GL_TEXTURE_2D, names[0]);
         ASSERT_EQ(gluBuild2DMipmaps(GL_TEXTURE_2D, 3, width, height, GL_RGB, GL_UNSIGNED_BYTE, rgb.data()), 0);
         glBindTexture(GL_TEXTURE_2D, names[1]);
-        ASSERT_EQ(buildPowerOfTwoMipmaps(width, height, rgb.data()), 0);
+        ASSERT_EQ(buildPowerOfTwoMipmaps(width, height, rgb.data(), 3), 0);
 
         const std::vector<Level> expected = readChain(names[0]);
         const std::vector<Level> made = readChain(names[1]);

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "assets/assets.h"
+#include "assets/assets_local.h"
 #include "assets/gl_context.h"
 #include "assets/support.h"
 
@@ -116,6 +117,86 @@ TEST_F(Textures, BrokenLastPictureStopsEverything) {
     EXPECT_EQ(probeName(), before + 1);
     EXPECT_EQ(textures[0], 0xDEADu);
     EXPECT_EQ(said.rfind("vortiq: base/tex80.bmp: pixel data too short", 0), 0u) << said;
+}
+
+// Grey pictures (the masks, the font) are kept as one-byte luminance
+// textures; drawn, they must give exactly the pixels of the RGB texture they
+// replace, at full size, shrunk through the mipmaps, tinted and blended.
+TEST_F(Textures, GreyPictureIsStoredAsLuminanceAndDrawsTheSame) {
+    writePictureSet();
+    auto grey = [](int x, int y) { return static_cast<uint32_t>((x * 37 + y * 91) % 256) * 0x010101u; };
+    BmpLayout layout;
+    layout.width = layout.height = 32;
+    writeFile("base/tex01.bmp", composeBmp(layout, packRows(32, 32, 24, grey)));
+    // The same picture with one pixel a step off grey stays in colour.
+    writeFile("base/tex02.bmp", composeBmp(layout, packRows(32, 32, 24, [&](int x, int y) {
+                  return x == 5 && y == 9 ? grey(x, y) ^ 0x000100u : grey(x, y);
+              })));
+    ASSERT_TRUE(createTextures());
+
+    auto internalFormat = [](uint32_t name) {
+        glBindTexture(GL_TEXTURE_2D, name);
+        GLint format = 0;
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_INTERNAL_FORMAT, &format);
+        return format;
+    };
+    EXPECT_EQ(internalFormat(textures[1]), GL_LUMINANCE);
+    EXPECT_NE(internalFormat(textures[2]), GL_LUMINANCE);
+
+    // The RGB texture the luminance one stands for (the file's first row is the bottom one).
+    std::vector<uint8_t> rgb(32 * 32 * 3);
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x)
+            for (int k = 0; k < 3; ++k) rgb[(y * 32 + x) * 3 + k] = static_cast<uint8_t>(grey(x, y));
+    std::vector<uint8_t> stored(32 * 32), levels(32 * 32);
+    glBindTexture(GL_TEXTURE_2D, textures[1]);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_LUMINANCE, GL_UNSIGNED_BYTE, stored.data());
+    for (size_t i = 0; i < levels.size(); ++i) levels[i] = rgb[i * 3];
+    EXPECT_EQ(stored, levels);
+    GLuint reference = 0;
+    glGenTextures(1, &reference);
+    glBindTexture(GL_TEXTURE_2D, reference);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    ASSERT_EQ(buildPowerOfTwoMipmaps(32, 32, rgb.data(), 3), 0);
+
+    auto draw = [&](uint32_t name) {
+        glClearColor(0.2f, 0.6f, 0.9f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glOrtho(0, gl->width(), 0, gl->height(), -1, 1);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        glEnable(GL_TEXTURE_2D);
+        glBindTexture(GL_TEXTURE_2D, name);
+        glEnable(GL_BLEND);
+        const struct {
+            GLenum source, destination;
+            int x, size;
+        } passes[] = {{GL_DST_COLOR, GL_ZERO, 0, 100}, {GL_SRC_ALPHA, GL_ONE, 120, 32}, {GL_ONE, GL_ZERO, 200, 11}};
+        for (const auto& pass : passes) {
+            glBlendFunc(pass.source, pass.destination);
+            glColor4f(0.9f, 0.55f, 0.3f, 0.7f);
+            glBegin(GL_QUADS);
+            glTexCoord2f(0, 0), glVertex2i(pass.x, 10);
+            glTexCoord2f(1, 0), glVertex2i(pass.x + pass.size, 10);
+            glTexCoord2f(1, 1), glVertex2i(pass.x + pass.size, 10 + pass.size);
+            glTexCoord2f(0, 1), glVertex2i(pass.x, 10 + pass.size);
+            glEnd();
+        }
+        glDisable(GL_BLEND);
+        return gl->readPixels();
+    };
+    const std::vector<uint8_t> expected = draw(reference);
+    const std::vector<uint8_t> drawn = draw(textures[1]);
+    ASSERT_EQ(drawn.size(), expected.size());
+    size_t differing = 0;
+    for (size_t i = 0; i < drawn.size(); ++i) differing += drawn[i] != expected[i];
+    EXPECT_EQ(differing, 0u);
+    EXPECT_NE(expected, draw(textures[2])) << "the coloured twin draws differently, so the drawing shows texels";
 }
 
 }  // namespace
