@@ -2,6 +2,7 @@
 // picture, score counter, level number and the score popups.
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "assets/assets.h"
@@ -44,32 +45,61 @@ void pixelsTouching(int n, int side, int low, int high, int* first, int* end) {
     if (*end < *first) *end = *first;
 }
 
-// The frame's middle changes nothing on the screen (white mask, black
-// picture): the frame is drawn only in the four strips around it.
+// Runs draw once in each of the four strips that `outer` leaves around
+// `inner` (window pixels: x, y, width, height; inner lies within outer), each
+// under its own scissor box.
+template <typename Draw>
+void inStripsAround(const int outer[4], const int inner[4], Draw draw) {
+    const int outerEndX = outer[0] + outer[2], outerEndY = outer[1] + outer[3];
+    const int innerEndX = inner[0] + inner[2], innerEndY = inner[1] + inner[3];
+    const int strips[4][4] = {{outer[0], outer[1], outer[2], inner[1] - outer[1]},
+                              {outer[0], innerEndY, outer[2], outerEndY - innerEndY},
+                              {outer[0], inner[1], inner[0] - outer[0], inner[3]},
+                              {innerEndX, inner[1], outerEndX - innerEndX, inner[3]}};
+    for (const auto& strip : strips) {
+        if (strip[2] <= 0 || strip[3] <= 0) continue;
+        glScissor(strip[0], strip[1], strip[2], strip[3]);
+        draw();
+    }
+}
+
+// The frame in three parts. Its middle changes nothing on the screen (white
+// mask, black picture) and is left out. Outside the board's box its mask is
+// black, and nothing has been drawn there yet: the masking pass would
+// multiply the cleared black by black, so the picture alone is drawn,
+// unblended. In between, the frame is drawn masked.
 void drawFrame(int width, int height) {
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
+    const int window[4] = {viewport[0], viewport[1], viewport[2], viewport[3]};
+    int outer[4] = {window[0], window[1], window[2], window[3]};
+    if (!boardScissorBox(outer)) std::copy(window, window + 4, outer);
+
     const TexelRect& o = frameOpening;
     int x0, x1, y0, y1;
     pixelsInside(viewport[2], o.textureWidth, o.left, o.right, &x0, &x1);
     pixelsInside(viewport[3], o.textureHeight, o.bottom, o.top, &y0, &y1);
-    if (o.right < o.left || o.top < o.bottom || x1 <= x0 || y1 <= y0) {
-        drawMaskedSprite(1, 2, 0, 0, width, height);
-        return;
+    // The opening, kept within the outer box; an empty one leaves the whole box masked.
+    int inner[4] = {outer[0], outer[1], outer[2], 0};
+    if (o.right >= o.left && o.top >= o.bottom && x1 > x0 && y1 > y0) {
+        const int left = std::max(viewport[0] + x0, outer[0]), bottom = std::max(viewport[1] + y0, outer[1]);
+        const int right = std::min(viewport[0] + x1, outer[0] + outer[2]);
+        const int top = std::min(viewport[1] + y1, outer[1] + outer[3]);
+        if (right > left && top > bottom) {
+            inner[0] = left, inner[1] = bottom, inner[2] = right - left, inner[3] = top - bottom;
+        }
     }
+
     GLint box[4];
     glGetIntegerv(GL_SCISSOR_BOX, box);
     glEnable(GL_SCISSOR_TEST);
-    const int vx = viewport[0], vy = viewport[1], vw = viewport[2], vh = viewport[3];
-    const int strips[4][4] = {{vx, vy, vw, y0},
-                              {vx, vy + y1, vw, vh - y1},
-                              {vx, vy + y0, x0, y1 - y0},
-                              {vx + x1, vy + y0, vw - x1, y1 - y0}};
-    for (const auto& strip : strips) {
-        if (strip[2] <= 0 || strip[3] <= 0) continue;
-        glScissor(strip[0], strip[1], strip[2], strip[3]);
-        drawMaskedSprite(1, 2, 0, 0, width, height);
-    }
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_BLEND);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    bindTexture(2);
+    inStripsAround(window, outer, [&] { drawQuadAt(0.0f, 0.0f, width, height); });
+    glEnable(GL_DEPTH_TEST);
+    inStripsAround(outer, inner, [&] { drawMaskedSprite(1, 2, 0, 0, width, height); });
     glScissor(box[0], box[1], box[2], box[3]);
     glDisable(GL_SCISSOR_TEST);
 }
