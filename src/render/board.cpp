@@ -51,6 +51,8 @@ void drawGem(int column, int row, int kind) {
 
 }  // namespace
 
+bool gemBackFacesCulled = true;
+
 // The board is drawn only where the frame lets it show.
 void stepAndDrawBoard() {
     int box[4];
@@ -84,6 +86,7 @@ void drawBackground() {
 }
 
 void drawCells() {
+    if (gemBackFacesCulled) glEnable(GL_CULL_FACE);
     for (int row = SpawnRow; row <= LastFieldRow; ++row) {
         for (int column = 0; column < BoardColumns; ++column) {
             // A gem waiting in the spawn row shows only while it can slide in.
@@ -99,5 +102,6 @@ void drawCells() {
             glPopMatrix();
         }
     }
+    glDisable(GL_CULL_FACE);
     glDisable(GL_LIGHTING);
 }

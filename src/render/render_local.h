@@ -14,6 +14,11 @@
 void stepAndDrawBoard();
 void drawBackground();
 void drawCells();
+// Whether drawCells culls the gems' back faces (on; a test turns it off to
+// compare). A gem is a closed mesh wound counter-clockwise seen from outside,
+// so the nearest surface along any line of sight faces the viewer and the
+// back faces are hidden anyway; culling them spares their rasterising.
+extern bool gemBackFacesCulled;
 void drawOverlay();
 void drawEventBanner();
 void drawScorePopups();

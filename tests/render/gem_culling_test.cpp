@@ -1,0 +1,86 @@
+// The gems' back faces are culled. Their meshes are closed and wound
+// counter-clockwise seen from outside, so the board must look as when every
+// face is drawn: the only pixels allowed to differ are single ones on a
+// gem's outline, where a back face drawn last won an equal-depth tie or
+// showed through a seam between two front faces.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "game/game.h"
+#include "gl_harness.h"
+#include "render/render_local.h"
+
+using namespace harness;
+
+namespace {
+
+class GemCulling : public ::testing::TestWithParam<bool> {
+protected:
+    void TearDown() override {
+        gemBackFacesCulled = true;
+        closeWindow();
+    }
+};
+
+// Every gem kind in every column, one of them turned by the spin.
+void setBoard(int angle) {
+    fillBoard();
+    for (int row = FirstFieldRow; row <= LastFieldRow; ++row)
+        for (int column = 0; column < BoardColumns; ++column)
+            game.board[row][column] = 1 + (column + 2 * row + angle) % GemKinds;
+    turn.spinning = 1;
+    turn.spinCell = Cell{angle % BoardColumns, FirstFieldRow + angle % 7};
+    turn.spinAngle = static_cast<float>(angle);
+    turn.spinStop = 1;
+    turn.prevSpinning = 0;
+}
+
+TEST_P(GemCulling, TheBoardLooksTheSame) {
+    const bool full = GetParam();
+    const std::string data = realDataDir();
+    if (data.empty()) GTEST_SKIP() << "the game data has not been generated yet (build the game_data target)";
+    std::string why;
+    ASSERT_TRUE(openWindow(full ? 800 : 640, full ? 600 : 480, &why)) << why;
+    ASSERT_TRUE(startUp(data));
+    ui.fullScreenActive = full;
+    renderFrame();
+    game.fallOffset = 0.0f;
+    ui.screen = Screen::Playing;
+
+    int frames = 0, differing = 0, clustered = 0;
+    for (int angle = 0; angle < 360; angle += 11, ++frames) {
+        setBoard(angle);
+        gemBackFacesCulled = true;
+        const Image culled = renderFrame();
+        setBoard(angle);
+        gemBackFacesCulled = false;
+        const Image drawn = renderFrame();
+        differing += countDifferences(culled, drawn, 0);
+        // A differing pixel with a differing neighbour on each side of it
+        // along a row or a column would be part of a surface, not an outline.
+        for (int y = 1; y + 1 < drawn.height; ++y)
+            for (int x = 1; x + 1 < drawn.width; ++x) {
+                auto differs = [&](int px, int py) { return maxChannelDifference(culled.at(px, py), drawn.at(px, py)) > 0; };
+                if (!differs(x, y)) continue;
+                if ((differs(x - 1, y) && differs(x + 1, y)) || (differs(x, y - 1) && differs(x, y + 1))) ++clustered;
+            }
+    }
+    EXPECT_EQ(clustered, 0);
+    EXPECT_LE(differing, 10 * frames) << "more than a few outline pixels a frame";
+
+    // The gems are there to be compared: an empty field differs everywhere they are.
+    setBoard(0);
+    gemBackFacesCulled = true;
+    const Image culled = renderFrame();
+    for (int row = FirstFieldRow; row <= LastFieldRow; ++row)
+        for (int column = 0; column < BoardColumns; ++column) game.board[row][column] = 0;
+    EXPECT_GT(countDifferences(culled, renderFrame(), 0), 64 * 200);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothLayouts, GemCulling, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return std::string(info.param ? "FullScreen800" : "Windowed640");
+                         });
+
+}  // namespace
