@@ -8,7 +8,7 @@
 #include "shell/shell.h"
 #include "shell/window_icon.h"
 
-ShellState shell = {{0}, 1, 0, 0, 0, 0};
+ShellState shell = {{0}, 1, 0, 0, 0, 0, {0}, {0}};
 
 void resetShellState() {
     std::memset(&shell, 0, sizeof shell);
@@ -66,6 +66,15 @@ void releaseLatches() {
     if (up == LastLetterCode - FirstLetterCode + 1) shell.letterLatch = 0;
 }
 
+// The keys released before this frame saw them go up now.
+void releaseSeenKeys() {
+    for (int k = 0; k < 256; ++k) {
+        if (shell.keysLetGo[k]) shell.keys[k] = 0;
+        shell.keysLetGo[k] = 0;
+        shell.keysUnseen[k] = 0;
+    }
+}
+
 bool openWindow() {
     return ui.fullScreenActive ? createGameWindow("Vortiq", 800, 600, 16, true)
                                : createGameWindow("Vortiq", 640, 480, 16, false);
@@ -78,6 +87,7 @@ void heldKeyWork() {
     nameLetters();
     nameBackspace();
     nameConfirm();
+    releaseSeenKeys();
     releaseLatches();
 }
 

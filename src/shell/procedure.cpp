@@ -44,10 +44,19 @@ void windowProcedure(const WindowMessage& message) {
         case MessageKind::KeyDown:
             // The keyboard's auto-repeat is no new press: a key the loop has
             // taken (the pause keys) stays taken while it is held.
-            if (!message.repeat) shell.keys[message.key & 0xff] = 1;
+            if (!message.repeat) {
+                shell.keys[message.key & 0xff] = 1;
+                shell.keysUnseen[message.key & 0xff] = 1;
+                shell.keysLetGo[message.key & 0xff] = 0;
+            }
             break;
         case MessageKind::KeyUp:
-            shell.keys[message.key & 0xff] = 0;
+            // A tap shorter than a frame stays down until the frame's key
+            // work has seen it; otherwise a slow frame would lose it.
+            if (shell.keysUnseen[message.key & 0xff])
+                shell.keysLetGo[message.key & 0xff] = 1;
+            else
+                shell.keys[message.key & 0xff] = 0;
             break;
         case MessageKind::MouseMove:
             mouseMove(message.x, message.y);

@@ -14,6 +14,8 @@ struct ShellState {
     uint8_t letterLatch;     // a pass over the letter keys was taken; wait until all are up
     uint8_t backspaceLatch;  // Backspace was taken; wait until it is up
     int32_t exitCode;        // the code of the quit message that ended the loop
+    uint8_t keysUnseen[256];  // pressed since the last frame's key work
+    uint8_t keysLetGo[256];   // released before any frame's key work saw the press
 };
 extern ShellState shell;
 

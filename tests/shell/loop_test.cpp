@@ -54,6 +54,23 @@ TEST_F(KeyWork, NewLetterWaitsWhileAnotherIsHeld) {
     EXPECT_EQ(name(), "A$$$$$$$$");
 }
 
+// Taps quicker than the frames, as on a slow machine: each letter is typed.
+TEST_F(KeyWork, TapsShorterThanAFrameAreTyped) {
+    for (int key : {'J', 'O', 'E'}) {
+        keyDown(key);
+        keyUp(key);
+        heldKeyWork();
+    }
+    EXPECT_EQ(name(), "Joe$$$$$$");
+    keyDown(VkBack);
+    keyUp(VkBack);
+    heldKeyWork();
+    keyDown(VkBack);
+    keyUp(VkBack);
+    heldKeyWork();
+    EXPECT_EQ(name(), "J$$$$$$$$");
+}
+
 TEST_F(KeyWork, NineLettersAtMost) {
     for (int i = 0; i < 12; ++i) tap('K' + (i % 3));
     EXPECT_EQ(name(), "Klmklmklm");
@@ -133,6 +150,14 @@ TEST_F(KeyWork, PauseOnlyInTheTimedModeOnTheBoard) {
     keyDown(VkEscape);
     heldKeyWork();
     EXPECT_EQ(ui.paused, 0);
+    keyUp(VkEscape);
+
+    // A tap between two frames pauses once.
+    keyDown('P');
+    keyUp('P');
+    heldKeyWork();
+    heldKeyWork();
+    EXPECT_EQ(ui.paused, 1);
 }
 
 // ---------------------------------------------------------------------------

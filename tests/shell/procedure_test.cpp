@@ -90,8 +90,25 @@ TEST_F(Procedure, DragOntoTheFloorRowDoesNothing) {
 TEST_F(Procedure, KeysAreSetAndCleared) {
     keyDown('Q');
     EXPECT_EQ(shell.keys['Q'], 1);
+    heldKeyWork();
     keyUp('Q');
     EXPECT_EQ(shell.keys['Q'], 0);
+}
+
+// A tap shorter than a frame: the key stays down until the frame's key work
+// has seen it, and is up after that.
+TEST_F(Procedure, TapBetweenTwoFramesIsHeldForOneFrame) {
+    keyDown('Q');
+    keyUp('Q');
+    EXPECT_EQ(shell.keys['Q'], 1);
+    heldKeyWork();
+    EXPECT_EQ(shell.keys['Q'], 0);
+    // Pressed again before the frame: it is held, not let go.
+    keyDown('Q');
+    keyUp('Q');
+    keyDown('Q');
+    heldKeyWork();
+    EXPECT_EQ(shell.keys['Q'], 1);
 }
 
 // A key the loop has taken stays taken while the keyboard repeats it.
