@@ -11,18 +11,16 @@ sync, the playing screen with a full board, a spinning gem and a score popup,
 640 x 480 windowed and 800 x 600 full screen. Peak memory: the largest
 resident size of each program (from wait4). Rules: Google Benchmark.
 
-Mesa keeps the shaders it compiles in a disk cache. Each program gets an
-empty cache of its own here: its first run is a first start on this machine
-(reported on its own lines) and fills the cache. Before each frame-rate
-measurement one untimed run at the same size adds what the first left out
-(the frames differ a little from run to run, and with them the shaders), so
-the measured runs find their shaders there, as a player's later starts do.
-Even so, each run still adds a shader or two to the cache (seen here: 14
-entries after the first run, then one or two more with every run), and each
-compile raises the peak memory by a few MB; only after many runs (or the test
-suite) does the cache hold them all. With
+Mesa keeps the shaders it compiles in a disk cache, and a compile raises a
+run's peak memory by a few MB. Each program gets an empty cache of its own
+here: its first run is a first start on this machine (reported on its own
+lines). A run still adds a shader or two that the runs before it did not
+need (seen here: 14 entries after the first run, one or two more with each of
+the next ten or so), so short untimed runs follow until three in a row add
+nothing; the measured runs then find their shaders there, as a player's
+starts do once the game has been played a few times. With
 --user-shader-cache the measured runs use the player's own cache instead
-(~/.cache/mesa_shader_cache), to see that settled state.
+(~/.cache/mesa_shader_cache).
 Memory differences are given in MiB and in the MB (10^6 bytes) of the target.
 """
 import argparse
@@ -120,6 +118,22 @@ def frame_stats(times):
     }
 
 
+def cache_entries(folder):
+    return sum(len(files) for _, _, files in os.walk(folder))
+
+
+def settle_shader_cache(game, run_dir, env, times_path, folder, most=25):
+    """Short runs of the game until three in a row add nothing to its cache."""
+    quiet = 0
+    for _ in range(most):
+        before = cache_entries(folder)
+        run_timed([game], run_dir, dict(env, VORTIQ_BENCH_SCRIPT="continue:1"), times_path)
+        quiet = quiet + 1 if cache_entries(folder) == before else 0
+        if quiet == 3:
+            return
+    print(f"note: the shader cache still grew after {most} runs", file=sys.stderr)
+
+
 def more_memory(mib):
     return f"{mib:+.1f} MiB = {mib * 1.048576:+.1f} MB"
 
@@ -173,6 +187,8 @@ def main():
         t, rss = run_timed([baseline, times_path, str(args.frames)], run_dir, env, times_path)
         first.update({"base": t["first_frame_ms"][0], "base_share": t["first_frame_ms"][0] - t["context_ms"][0],
                       "base_rss": rss})
+        if not args.user_shader_cache:
+            settle_shader_cache(game, run_dir, game_env, times_path, game_env["MESA_SHADER_CACHE_DIR"])
         shutil.rmtree(run_dir)
         if args.user_shader_cache:
             game_env.pop("MESA_SHADER_CACHE_DIR")
@@ -182,6 +198,7 @@ def main():
             size = "800x600 full screen" if full else "640x480 windowed"
             run_dir = make_run_dir(os.path.dirname(game), root, full)
             base_argv = [baseline, times_path, str(args.frames)] + (["fullscreen"] if full else [])
+            # One untimed run of each at this size first, for whatever the size itself needs.
             run_timed([game], run_dir, dict(game_env, VORTIQ_BENCH_SCRIPT=f"new:{args.frames}"), times_path)
             run_timed(base_argv, run_dir, env, times_path)
             # Frames (a new game; its exit leaves the saved game continued below).
