@@ -30,9 +30,10 @@ play: build
 	cd $(BUILD)/game && ./vortiq
 
 # Tests that need a screen get one virtual X server; those that need a screen
-# of a particular size start their own.
+# of a particular size start their own. -noreset keeps the server from
+# resetting whenever its last client leaves, which refuses the next to come.
 check: build
-	cd $(BUILD) && SDL_AUDIODRIVER=dummy xvfb-run -a -s "-screen 0 1024x768x24" \
+	cd $(BUILD) && SDL_AUDIODRIVER=dummy xvfb-run -a -s "-screen 0 1024x768x24 -noreset" \
 	  ctest --output-on-failure -j $(JOBS) --timeout 600
 
 clean:
@@ -67,7 +68,7 @@ check-sanitize: deps
 	  ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:verify_asan_link_order=0 \
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitize/lsan.supp:print_suppressions=0 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-	  SDL_AUDIODRIVER=dummy xvfb-run -a -s "-screen 0 1024x768x24" \
+	  SDL_AUDIODRIVER=dummy xvfb-run -a -s "-screen 0 1024x768x24 -noreset" \
 	  ctest --output-on-failure -j $(JOBS) --timeout 600
 
 # The readers of outside data under libFuzzer, AddressSanitizer and UBSan, in

@@ -363,7 +363,9 @@ class Session:
         read_end, write_end = os.pipe()
         log = open(os.path.join(self.scratch, "xvfb.log"), "wb")
         self.xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", screen + "x24", "-nolisten", "tcp"],
+            # -noreset: left by its last client (the game quitting, a screenshot
+            # tool), the server resets and refuses whoever connects meanwhile.
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", screen + "x24", "-nolisten", "tcp", "-noreset"],
             pass_fds=(write_end,), stdout=log, stderr=log)
         os.close(write_end)
         number = b""
@@ -454,7 +456,30 @@ class Session:
         with open(os.path.join(self.scratch, "windows.log"), "wb") as f:
             f.write(windows)
         self.shot("no-window")
+        self.save_stacks("no-window")
         raise Failure("the game window did not show within %d s" % timeout)
+
+    def save_stacks(self, name):
+        """Where every thread of a stuck game is, into the artifacts (when gdb is there)."""
+        if self.game is None or self.game.poll() is not None or not shutil.which("gdb"):
+            return
+        try:
+            out = subprocess.run(["gdb", "-p", str(self.game.pid), "-batch", "-ex", "thread apply all bt"],
+                                 stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=60).stdout
+        except subprocess.TimeoutExpired:
+            return
+        sockets = subprocess.run(["ss", "-xp"], stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=20).stdout
+        mine = b"\n".join(line for line in sockets.splitlines() if b"pid=%d," % self.game.pid in line)
+        try:
+            environ = open("/proc/%d/environ" % self.game.pid, "rb").read().split(b"\0")
+            mine += b"\n" + b" ".join(v for v in environ if v.startswith(b"DISPLAY="))
+            mine += b"\n" + b" ".join(os.readlink("/proc/%d/fd/%s" % (self.game.pid, fd)).encode()
+                                       for fd in os.listdir("/proc/%d/fd" % self.game.pid))
+        except OSError:
+            pass
+        with open(os.path.join(self.scratch, "stacks-%s.log" % name), "wb") as f:
+            f.write(b"display %s\n%s\n\n" % (self.display.encode(), mine))
+            f.write(out)
 
     def wait_for_exit(self, timeout=30):
         try:

@@ -61,8 +61,10 @@ inline PrivateXServer::PrivateXServer(int width, int height) {
             dup2(devNull, 1);
             dup2(devNull, 2);
         }
+        // -noreset: a server left by its last client resets, and refuses the
+        // clients that come meanwhile.
         execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp",
-               static_cast<char*>(nullptr));
+               "-noreset", static_cast<char*>(nullptr));
         _exit(127);
     }
     close(fds[1]);
