@@ -1,5 +1,6 @@
 // The game window, its GL context, the full-screen display mode and the
 // message queue, on SDL2.
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -81,7 +82,19 @@ void setFailingStep(PlatformStep step) { platform.failingStep = step; }
 bool registerWindowClass(const char* /*className*/, WindowProcedure procedure) {
     if (failing(PlatformStep::RegisterClass)) return false;
     if (!platform.videoStarted) {
-        if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return false;
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+            std::fprintf(stderr, "vortiq: no display to open a window on: %s\n", SDL_GetError());
+            return false;
+        }
+        // Without a display SDL falls back to drivers that draw where nobody
+        // sees it; the game would run on, unseen. Only when asked for.
+        const char* driver = SDL_GetCurrentVideoDriver();
+        const bool unseen = driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+        if (unseen && !std::getenv("SDL_VIDEODRIVER")) {
+            SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+            std::fprintf(stderr, "vortiq: no display to open a window on (is DISPLAY or WAYLAND_DISPLAY set?)\n");
+            return false;
+        }
         platform.videoStarted = 1;
         // The game keeps the screen awake: no screen saver, no monitor power-down.
         SDL_DisableScreenSaver();

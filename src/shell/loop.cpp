@@ -130,7 +130,7 @@ int runGame() {
     applyWindowIcon();
     if (!openWindow()) {
         platformQuit();
-        return 0;
+        return 1;  // the reason is already shown; a script sees the failure too
     }
     while (!shell.quitRequested) mainLoopPass();
     benchFinish();

@@ -170,3 +170,25 @@ TEST(FullScreenMode, RefusedWhereTheScreenHasNoSuchMode) {
         platformQuit();
     }
 }
+
+// With no display to go to, SDL would fall back to a driver that draws where
+// nobody sees it; the window class is refused instead, and the reason said.
+TEST(NoDisplay, TheWindowClassIsRefusedWithTheReason) {
+    struct Unset {
+        std::string name, old;
+        bool had;
+        explicit Unset(const char* variable) : name(variable), had(std::getenv(variable) != nullptr) {
+            if (had) old = std::getenv(variable);
+            unsetenv(variable);
+        }
+        ~Unset() {
+            if (had) setenv(name.c_str(), old.c_str(), 1);
+        }
+    } display("DISPLAY"), wayland("WAYLAND_DISPLAY"), driver("SDL_VIDEODRIVER");
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(registerWindowClass("OpenGL", recordMessage));
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("vortiq: no display to open a window on"), std::string::npos) << said;
+    EXPECT_FALSE(createWindow("Vortiq", 640, 480, false)) << "nothing to make a window with";
+    platformQuit();
+}
