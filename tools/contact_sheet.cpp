@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "files_local.h"
+#include "game/screen_geometry.h"
 #include "generator.h"
 #include "pictures_local.h"
 
@@ -38,11 +39,14 @@ struct Screen {
     Rgb8Image image;
     std::vector<Rgb8Image>* pictures;
 
-    void quad(int tex, int x, int y, int w, int h) {
-        blit(image, resized((*pictures)[tex], w, h), x, image.height - y - h);
+    const Rgb8Image& picture(Picture p) const { return (*pictures)[pictureNumber(p)]; }
+    void quad(Picture tex, int x, int y, int w, int h) {
+        blit(image, resized(picture(tex), w, h), x, image.height - y - h);
     }
-    void sprite(int mask, int tex, int x, int y, int w, int h, bool additive = false) {
-        const Rgb8Image m = resized((*pictures)[mask], w, h), p = resized((*pictures)[tex], w, h);
+    void quad(Picture tex, const Placement& at) { quad(tex, at.x, at.y, at.w, at.h); }
+    void sprite(Picture mask, Picture tex, const Placement& at) { sprite(mask, tex, at.x, at.y, at.w, at.h); }
+    void sprite(Picture mask, Picture tex, int x, int y, int w, int h, bool additive = false) {
+        const Rgb8Image m = resized(picture(mask), w, h), p = resized(picture(tex), w, h);
         const int top = image.height - y - h;
         for (int j = 0; j < h; ++j) {
             if (top + j < 0 || top + j >= image.height) continue;
@@ -60,7 +64,7 @@ struct Screen {
     // 640 x 480 space, added to the screen.
     void text(int x, int y, const std::string& s) {
         const float scale = image.width / 640.0f;
-        const Rgb8Image& font = (*pictures)[0];
+        const Rgb8Image& font = picture(Picture::Font);
         for (size_t k = 0; k < s.size(); ++k) {
             const int cell = s[k] - 32;
             Rgb8Image glyph;
@@ -84,40 +88,38 @@ struct Screen {
     }
 };
 
-Screen playingScreen(std::vector<Rgb8Image>& pictures, int w, int h, int backdrop) {
+Screen playingScreen(std::vector<Rgb8Image>& pictures, int w, int h, Picture backdrop) {
     Screen s{Rgb8Image{}, &pictures};
     s.image.width = w;
     s.image.height = h;
     s.image.rgb.assign(size_t(w) * h * 3, 0);
     // The backdrop square: tiles about a sixth of the window wide, from x 0.21.
     const int tile = w * 106 / 640;
-    const Rgb8Image t = resized(pictures[backdrop], tile, tile);
+    const Rgb8Image t = resized(s.picture(backdrop), tile, tile);
     for (int y = -tile / 3; y < h; y += tile)
         for (int x = w * 134 / 640; x < w; x += tile) blit(s.image, t, x, y);
-    s.sprite(1, 2, 0, 0, w, h);
+    s.sprite(Picture::FrameMask, Picture::Frame, 0, 0, w, h);
     return s;
 }
 
+// The side panel in a mix of looks (the first of each pair windowed, the
+// second full screen), the bar and the counters.
 void sidePanel(Screen& s, bool full) {
-    if (!full) {
-        s.sprite(51, 50, 85, 140, 80, 120);
-        s.sprite(6, 7, 50, 380, 120, 40);
-        s.sprite(10, 24, 55, 295, 120, 40);
-        s.sprite(10, 29, 55, 330, 120, 40);
-        s.sprite(6, 19, 50, 60, 120, 40);
-        s.sprite(6, 21, 50, 20, 120, 40);
-    } else {
-        s.sprite(51, 49, 108, 175, 100, 150);
-        s.sprite(6, 8, 65, 475, 150, 50);
-        s.sprite(10, 26, 65, 370, 150, 50);
-        s.sprite(10, 28, 65, 415, 150, 50);
-        s.sprite(6, 18, 60, 75, 150, 50);
-        s.sprite(6, 23, 60, 20, 150, 50);
-    }
-    const float k = full ? 1.25f : 1.0f;
-    s.quad(37, int(306 * k * 0.8f), int(12 * k * 0.8f), int(250 * k * 0.8f), int(11 * k * 0.8f));
-    s.text(96, 437, "1250");
-    s.text(580, 4, " 3");
+    const ScreenGeometry& g = layoutGeometry(full ? Layout::FullScreen : Layout::Windowed);
+    auto look = [full](Picture first, int windowed, int fullScreen) {
+        return pictureAfter(first, full ? fullScreen : windowed);
+    };
+    s.sprite(Picture::HintMask, look(Picture::HintPicture, 1, 0), g.hint.drawn);
+    s.sprite(Picture::WideButtonMask, look(Picture::NewGameButton, 0, 1), g.newGame.drawn);
+    s.sprite(Picture::ModeButtonMask, look(Picture::TimedButton, 0, 2), g.timedMode.drawn);
+    s.sprite(Picture::ModeButtonMask, look(Picture::LevelsButton, 2, 1), g.levelsMode.drawn);
+    s.sprite(Picture::WideButtonMask, look(Picture::OptionsButton, 1, 0), g.options.drawn);
+    s.sprite(Picture::WideButtonMask, look(Picture::QuitButton, 0, 2), g.quit.drawn);
+    // The bar in the window's pixels, a little short of full.
+    const float k = static_cast<float>(g.width) / BarSpaceWidth;
+    s.quad(Picture::Bar, int(BarX * k), int(BarY * k), int(250 * k), int(BarHeight * k));
+    s.text(96, ScoreCounterY, "1250");
+    s.text(LevelNumberX, LevelNumberY, " 3");
 }
 
 }  // namespace
@@ -152,22 +154,26 @@ bool writeContactSheet(const std::string& gameDir, const std::string& pngPath) {
     Rgb8Image out = toRgb8(sheet);
 
     // Screens: windowed with the start-up prompt, full screen with options.
-    Screen a = playingScreen(pictures, 640, 480, 36);
+    const ScreenGeometry& windowed = layoutGeometry(Layout::Windowed);
+    Screen a = playingScreen(pictures, windowed.width, windowed.height, backdropPicture(0));
     sidePanel(a, false);
-    a.quad(52, 265, 240, 300, 150);
-    a.sprite(31, 33, 283, 255, 128, 32);
-    a.sprite(31, 34, 420, 255, 128, 32);
+    a.quad(Picture::ContinuePanel, windowed.confirmationPanel);
+    a.sprite(Picture::DialogButtonMask, Picture::YesButtonLit, windowed.dialogFirst.drawn);
+    a.sprite(Picture::DialogButtonMask, Picture::NoButton, windowed.dialogSecond.drawn);
     blit(out, a.image, 10, 10);
-    Screen b = playingScreen(pictures, 800, 600, 63);
+    const ScreenGeometry& full = layoutGeometry(Layout::FullScreen);
+    Screen b = playingScreen(pictures, full.width, full.height, backdropPicture(3));
     sidePanel(b, true);
-    b.quad(78, 230, 60, 420, 510);
-    b.sprite(31, 39, 380, 80, 128, 32);
+    b.quad(Picture::HighScoresPanel, full.highScoresPanel);
+    b.sprite(Picture::DialogButtonMask, Picture::BackButtonLit, full.highScoresBack.drawn);
     const char* names[5] = {"ALEXANDRA", "BEN", "CHLOE", "DMITRI", "EVA"};
     for (int i = 0; i < 5; ++i) {
-        b.text(240, 343 - 20 * i, names[i]);
-        b.text(415, 343 - 20 * i, std::to_string(98000 - 17000 * i));
-        b.text(240, 195 - 20 * i, names[4 - i]);
-        b.text(415, 195 - 20 * i, std::to_string(4200 - 700 * i));
+        const int levelsRow = full.levelsTableTop - full.tableRowStep * i;
+        const int timedRow = full.timedTableTop - full.tableRowStep * i;
+        b.text(full.tableNameX, levelsRow, names[i]);
+        b.text(full.tableScoreX, levelsRow, std::to_string(98000 - 17000 * i));
+        b.text(full.tableNameX, timedRow, names[4 - i]);
+        b.text(full.tableScoreX, timedRow, std::to_string(4200 - 700 * i));
     }
     blit(out, b.image, 660, 10);
 

@@ -14,7 +14,7 @@ constexpr float Pi = 3.14159265f;
 
 // Each mesh triangle shows one half of the picture, so the texture is a rich
 // colour with soft facet shading that reads well however it lands.
-void drawGem(PictureList& pictures, int number, Rgba colour, float sparkle) {
+void drawGem(PictureList& pictures, int kind, Rgba colour, float sparkle) {
     Canvas canvas = makeCanvas(64, 64, 64, 64);
     const Vec c = {32, 32};
     fillAll(canvas, [=](float x, float y) {
@@ -39,17 +39,17 @@ void drawGem(PictureList& pictures, int number, Rgba colour, float sparkle) {
         fill(canvas, circle(spot, 1.5f), {spot.x - 8, spot.y - 8, spot.x + 8, spot.y + 8},
              solid(withAlpha(hex(0xffffff), 0.55f * sparkle)), 3.5f);
     }
-    putOpaque(pictures, number, canvas);
+    putOpaque(pictures, gemPicture(kind), canvas);
 }
 
 void drawGems(PictureList& pictures) {
-    drawGem(pictures, 11, hex(0xd8082e), 0.8f);   // ruby
-    drawGem(pictures, 12, hex(0xff7800), 0.7f);   // amber
-    drawGem(pictures, 13, hex(0xffec30), 0.6f);   // citrine
-    drawGem(pictures, 14, hex(0x1ed050), 1.0f);   // emerald
-    drawGem(pictures, 15, hex(0x2088ff), 1.0f);   // sapphire
-    drawGem(pictures, 16, hex(0xa840ff), 1.0f);   // amethyst
-    drawGem(pictures, 17, hex(0xe6eef8), 0.6f);   // diamond
+    drawGem(pictures, 1, hex(0xd8082e), 0.8f);   // ruby
+    drawGem(pictures, 2, hex(0xff7800), 0.7f);   // amber
+    drawGem(pictures, 3, hex(0xffec30), 0.6f);   // citrine
+    drawGem(pictures, 4, hex(0x1ed050), 1.0f);   // emerald
+    drawGem(pictures, 5, hex(0x2088ff), 1.0f);   // sapphire
+    drawGem(pictures, 6, hex(0xa840ff), 1.0f);   // amethyst
+    drawGem(pictures, 7, hex(0xe6eef8), 0.6f);   // diamond
 }
 
 // --- backdrops ---------------------------------------------------------------
@@ -63,22 +63,22 @@ float wrapDistance(float a, float b) {
     return std::min(d, Tile - d);
 }
 
-void drawBackdrop(PictureList& pictures, int number, const Paint& paint) {
+void drawBackdrop(PictureList& pictures, int kind, const Paint& paint) {
     Canvas canvas = makeCanvas(128, 128, Tile, Tile);
     fillAll(canvas, paint);
-    putOpaque(pictures, number, canvas);
+    putOpaque(pictures, backdropPicture(kind), canvas);
 }
 
 void drawBackdrops(PictureList& pictures) {
     // Level 1: navy with a fine diamond lattice.
-    drawBackdrop(pictures, 36, [](float x, float y) {
+    drawBackdrop(pictures, 0, [](float x, float y) {
         const float u = std::fabs(std::sin((x + y) * Pi / 32)), v = std::fabs(std::sin((x - y) * Pi / 32));
         const float line = std::pow(1 - std::min(u, v), 10.0f);
         const float glow = 0.5f + 0.5f * std::cos(x * 2 * Pi / Tile) * std::cos(y * 2 * Pi / Tile);
         return mix(mix(hex(0x070b24), hex(0x0e1640), glow), hex(0x2d5aa8), 0.45f * line);
     });
     // Level 2: violet scales.
-    drawBackdrop(pictures, 61, [](float x, float y) {
+    drawBackdrop(pictures, 1, [](float x, float y) {
         float best = 1e9f;
         for (int row = 0; row < 5; ++row) {
             for (int col = 0; col < 5; ++col) {
@@ -91,14 +91,14 @@ void drawBackdrops(PictureList& pictures) {
         return mix(mix(hex(0x12082c), hex(0x26104e), inner), hex(0x6a3cc0), 0.35f * edge);
     });
     // Level 3: deep teal waves.
-    drawBackdrop(pictures, 62, [](float x, float y) {
+    drawBackdrop(pictures, 2, [](float x, float y) {
         const float phase = (y / Tile) * 6 * Pi + 1.5f * std::sin(x * 2 * Pi / Tile);
         const float wave = 0.5f + 0.5f * std::sin(phase);
         const float crest = std::pow(wave, 14.0f);
         return mix(mix(hex(0x031418), hex(0x08303a), wave * 0.6f), hex(0x3ac8d0), 0.3f * crest);
     });
     // Level 4: wine red with scattered starlight.
-    drawBackdrop(pictures, 63, [](float x, float y) {
+    drawBackdrop(pictures, 3, [](float x, float y) {
         Rgba base = mix(hex(0x1a0410), hex(0x2c0818), 0.5f + 0.5f * std::sin(x * 2 * Pi / Tile + y * 4 * Pi / Tile));
         uint32_t seed = 12345;
         for (int i = 0; i < 22; ++i) {
@@ -113,7 +113,7 @@ void drawBackdrops(PictureList& pictures) {
         return base;
     });
     // Level 5: dark green interlocking rings.
-    drawBackdrop(pictures, 64, [](float x, float y) {
+    drawBackdrop(pictures, 4, [](float x, float y) {
         float ring = 0;
         for (const Vec c : {Vec{0, 0}, Vec{32, 32}, Vec{64, 0}, Vec{96, 32}, Vec{0, 64}, Vec{32, 96}, Vec{64, 64}, Vec{96, 96}}) {
             const float d = std::hypot(wrapDistance(x, c.x), wrapDistance(y, c.y));
@@ -123,7 +123,7 @@ void drawBackdrops(PictureList& pictures) {
         return mix(mix(hex(0x03140a), hex(0x0a2a16), shade), hex(0x38b070), 0.28f * ring);
     });
     // Level 6: midnight plasma.
-    drawBackdrop(pictures, 65, [](float x, float y) {
+    drawBackdrop(pictures, 5, [](float x, float y) {
         const float u = x * 2 * Pi / Tile, v = y * 2 * Pi / Tile;
         const float p = std::sin(u * 2 + std::sin(v)) + std::sin(v * 3 + std::cos(u * 2)) + std::sin(u + v * 2);
         const float t = 0.5f + p / 6;
@@ -144,13 +144,13 @@ void drawBar(PictureList& pictures) {
         c = {clamp01(c.r), clamp01(c.g), clamp01(c.b), 1};
         return c;
     });
-    putOpaque(pictures, 37, canvas);
+    putOpaque(pictures, Picture::Bar, canvas);
 }
 
 // --- banners -----------------------------------------------------------------
 
 // Added to the screen with the banner's alpha: light on black.
-void drawBanner(PictureList& pictures, int number, const std::string& text, Rgba top, Rgba bottom, Rgba glow) {
+void drawBanner(PictureList& pictures, Picture picture, const std::string& text, Rgba top, Rgba bottom, Rgba glow) {
     Canvas canvas = makeCanvas(256, 64, 256, 64);
     fillAll(canvas, solid(theme::Ink));
     TextStyle style;
@@ -164,14 +164,14 @@ void drawBanner(PictureList& pictures, int number, const std::string& text, Rgba
     addCoverage(canvas, blurred(letters, 10), solid(glow), 0.9f);
     addCoverage(canvas, blurred(letters, 4), solid(glow), 0.8f);
     addCoverage(canvas, letters, linearStops({0, 20}, {0, 44}, {{0.0f, hex(0xffffff)}, {0.45f, top}, {1.0f, bottom}}));
-    putOpaque(pictures, number, canvas);
+    putOpaque(pictures, picture, canvas);
 }
 
 void drawBanners(PictureList& pictures) {
-    drawBanner(pictures, 58, "LEVEL COMPLETE", hex(0xffe070), hex(0xff9a20), hex(0xc07a10));
-    drawBanner(pictures, 59, "GAME OVER", hex(0xff6a50), hex(0xc01030), hex(0xa01020));
-    drawBanner(pictures, 60, "EXCELLENT!", hex(0x70f0ff), hex(0xd070ff), hex(0x5030c0));
-    drawBanner(pictures, 74, "NO MORE MOVES", hex(0xffb050), hex(0xff4030), hex(0xa03010));
+    drawBanner(pictures, Picture::LevelCompleteBanner, "LEVEL COMPLETE", hex(0xffe070), hex(0xff9a20), hex(0xc07a10));
+    drawBanner(pictures, Picture::GameOverBanner, "GAME OVER", hex(0xff6a50), hex(0xc01030), hex(0xa01020));
+    drawBanner(pictures, Picture::ExcellentBanner, "EXCELLENT!", hex(0x70f0ff), hex(0xd070ff), hex(0x5030c0));
+    drawBanner(pictures, Picture::NoMoreMovesBanner, "NO MORE MOVES", hex(0xffb050), hex(0xff4030), hex(0xa03010));
 }
 
 }  // namespace
@@ -229,5 +229,5 @@ void drawFontPicture(PictureList& pictures) {
         }
     }
     fillCoverage(canvas, glyphs, solid(hex(0xffffff)));
-    putOpaque(pictures, 0, canvas);
+    putOpaque(pictures, Picture::Font, canvas);
 }

@@ -52,12 +52,13 @@ void drawEmblem(Canvas& canvas, Vec c, float r, Rgba colour) {
 // lie over y 103 .. 135 of the panel.
 void drawQuestionPanels(PictureList& pictures) {
     struct Question {
-        int number;
+        Picture picture;
         const char* text;
         uint32_t gem;
     };
-    for (const Question& q : {Question{30, "Start a new game?", 0x38e070}, Question{52, "Continue your last game?", 0x40a0ff},
-                              Question{3, "Quit Vortiq?", 0xff3048}}) {
+    for (const Question& q : {Question{Picture::NewGamePanel, "Start a new game?", 0x38e070},
+                              Question{Picture::ContinuePanel, "Continue your last game?", 0x40a0ff},
+                              Question{Picture::QuitPanel, "Quit Vortiq?", 0xff3048}}) {
         Canvas canvas = makeCanvas(256, 128, 300, 150);
         drawPanelBackground(canvas, 10);
         drawRule(canvas, 40, 130, 26);
@@ -66,7 +67,7 @@ void drawQuestionPanels(PictureList& pictures) {
         TextStyle style;
         style.size = 20;
         drawLabel(canvas, style, q.text, {150, 64}, whiteText(64, 20), 0.9f, 262);
-        putOpaque(pictures, q.number, canvas);
+        putOpaque(pictures, q.picture, canvas);
     }
 }
 
@@ -82,14 +83,16 @@ ButtonArt dialogButton(const std::string& label) {
 void drawDialogButtons(PictureList& pictures) {
     struct Pair {
         const char* label;
-        int normal, lit;
+        Picture normal, lit;
     };
-    for (const Pair& p : {Pair{"YES", 32, 33}, Pair{"NO", 34, 35}, Pair{"BACK", 5, 39}}) {
+    for (const Pair& p : {Pair{"YES", Picture::YesButton, Picture::YesButtonLit},
+                          Pair{"NO", Picture::NoButton, Picture::NoButtonLit},
+                          Pair{"BACK", Picture::BackButton, Picture::BackButtonLit}}) {
         const ButtonArt art = dialogButton(p.label);
         const Canvas normal = drawButton(128, 32, 128, 32, art, Look::Normal);
         putSprite(pictures, p.normal, normal);
         putSprite(pictures, p.lit, drawButton(128, 32, 128, 32, art, Look::Lit));
-        if (p.normal == 32) putMask(pictures, 31, normal);
+        if (p.normal == Picture::YesButton) putMask(pictures, Picture::DialogButtonMask, normal);
     }
 }
 
@@ -109,12 +112,12 @@ void drawOptionsPanel(PictureList& pictures) {
     drawTitle(canvas, "OPTIONS", {150, 33}, 22, 240);
     drawRule(canvas, 30, 270, 52);
     drawRule(canvas, 30, 270, 259);
-    putOpaque(pictures, 4, canvas);
+    putOpaque(pictures, Picture::OptionsPanel, canvas);
 }
 
 enum class RowKind { Plain, Switch, Screen };
 
-void drawOptionRow(PictureList& pictures, int number, int rowIndex, const std::string& label, RowKind kind, bool on,
+void drawOptionRow(PictureList& pictures, Picture picture, int rowIndex, const std::string& label, RowKind kind, bool on,
                    bool lit) {
     Canvas canvas = makeCanvas(256, 32, 256, 32);
     fillAll(canvas, panelGround(OptionsW, OptionsH, 22, 63 + 35.0f * rowIndex));
@@ -170,20 +173,20 @@ void drawOptionRow(PictureList& pictures, int number, int rowIndex, const std::s
             fill(canvas, capsule({219, 25.5f}, {227, 25.5f}, 0.9f), {215, 23, 231, 28}, solid(hex(0xc8d0ff)));
         }
     }
-    putOpaque(pictures, number, canvas);
+    putOpaque(pictures, picture, canvas);
 }
 
 void drawOptionRows(PictureList& pictures) {
-    drawOptionRow(pictures, 79, 0, "HIGH SCORES", RowKind::Plain, false, false);
-    drawOptionRow(pictures, 80, 0, "HIGH SCORES", RowKind::Plain, false, true);
-    drawOptionRow(pictures, 40, 1, "WINDOW 640 x 480", RowKind::Screen, false, false);
-    drawOptionRow(pictures, 41, 1, "FULL SCREEN 800 x 600", RowKind::Screen, true, false);
-    drawOptionRow(pictures, 42, 2, "MUSIC: OFF", RowKind::Switch, false, false);
-    drawOptionRow(pictures, 43, 2, "MUSIC: ON", RowKind::Switch, true, false);
-    drawOptionRow(pictures, 44, 3, "SOUND: OFF", RowKind::Switch, false, false);
-    drawOptionRow(pictures, 45, 3, "SOUND: ON", RowKind::Switch, true, false);
-    drawOptionRow(pictures, 71, 4, "HELP", RowKind::Plain, false, false);
-    drawOptionRow(pictures, 72, 4, "HELP", RowKind::Plain, false, true);
+    drawOptionRow(pictures, Picture::HighScoresRow, 0, "HIGH SCORES", RowKind::Plain, false, false);
+    drawOptionRow(pictures, Picture::HighScoresRowLit, 0, "HIGH SCORES", RowKind::Plain, false, true);
+    drawOptionRow(pictures, Picture::WindowedRow, 1, "WINDOW 640 x 480", RowKind::Screen, false, false);
+    drawOptionRow(pictures, Picture::FullScreenRow, 1, "FULL SCREEN 800 x 600", RowKind::Screen, true, false);
+    drawOptionRow(pictures, Picture::MusicOffRow, 2, "MUSIC: OFF", RowKind::Switch, false, false);
+    drawOptionRow(pictures, Picture::MusicOnRow, 2, "MUSIC: ON", RowKind::Switch, true, false);
+    drawOptionRow(pictures, Picture::SoundOffRow, 3, "SOUND: OFF", RowKind::Switch, false, false);
+    drawOptionRow(pictures, Picture::SoundOnRow, 3, "SOUND: ON", RowKind::Switch, true, false);
+    drawOptionRow(pictures, Picture::HelpRow, 4, "HELP", RowKind::Plain, false, false);
+    drawOptionRow(pictures, Picture::HelpRowLit, 4, "HELP", RowKind::Plain, false, true);
 }
 
 // The high-score panel, drawn in the 345 x 420 units of the windowed layout
@@ -224,7 +227,7 @@ void drawHighScorePanel(PictureList& pictures) {
         }
     }
     fill(canvas, roundedBox({20, 362, w - 20, 410}, 10), {18, 360, w - 18, 412}, solid(withAlpha(theme::Ink, 0.25f)));
-    putOpaque(pictures, 78, canvas);
+    putOpaque(pictures, Picture::HighScoresPanel, canvas);
 }
 
 // The name-entry panel, 300 x 300; the typed name is printed from 27% of the
@@ -253,7 +256,7 @@ void drawNameEntryPanel(PictureList& pictures) {
              solid(withAlpha(theme::Cyan, 0.3f)));
     }
     drawRule(canvas, 40, 260, 250);
-    putOpaque(pictures, 38, canvas);
+    putOpaque(pictures, Picture::NameEntryPanel, canvas);
 }
 
 void drawPausePlate(PictureList& pictures) {
@@ -265,14 +268,14 @@ void drawPausePlate(PictureList& pictures) {
         fill(canvas, roundedBox({x - 7, 22, x - 2, 42}, 1.5f), {x - 9, 20, x, 44}, solid(theme::Cyan));
         fill(canvas, roundedBox({x + 2, 22, x + 7, 42}, 1.5f), {x, 20, x + 9, 44}, solid(theme::Cyan));
     }
-    putOpaque(pictures, 75, canvas);
+    putOpaque(pictures, Picture::Paused, canvas);
 }
 
 // Pictures the game loads but never shows: small plain tiles.
 void drawSpares(PictureList& pictures) {
     Canvas canvas = makeCanvas(32, 32, 32, 32);
     fillAll(canvas, linear({0, 0}, {32, 32}, theme::Navy, theme::DeepViolet));
-    for (int number : {46, 47, 48, 53, 54, 55, 56, 57, 66, 67, 68, 69, 70, 73, 76, 77}) putOpaque(pictures, number, canvas);
+    for (int number : SparePictureNumbers) putOpaque(pictures, static_cast<Picture>(number), canvas);
 }
 
 }  // namespace

@@ -127,8 +127,8 @@ void drawFrame(PictureList& pictures) {
     const Sdf outside = [hole](float x, float y) { return -hole(x, y); };
     fill(frame, shrunk(outside, -2.5f), grow(Opening, 1), solid(withAlpha(theme::Ink, 0.55f)), 2.5f);
     drawClipped(frame, content, coverageOf(frame, outside, {0, 0, W, H}));
-    putMask(pictures, 1, frame);
-    putSprite(pictures, 2, frame);
+    putMask(pictures, Picture::FrameMask, frame);
+    putSprite(pictures, Picture::Frame, frame);
 }
 
 // Side buttons: 128 x 32 pictures shown at 120 x 40 (and 150 x 50). Their
@@ -159,24 +159,25 @@ ButtonArt modeButton(const std::string& label) {
 void drawSideButtons(PictureList& pictures) {
     struct Wide {
         const char* label;
-        int first;
+        Picture first;
     };
-    for (const Wide& button : {Wide{"NEW GAME", 7}, Wide{"OPTIONS", 18}, Wide{"QUIT", 21}}) {
+    for (const Wide& button : {Wide{"NEW GAME", Picture::NewGameButton}, Wide{"OPTIONS", Picture::OptionsButton},
+                               Wide{"QUIT", Picture::QuitButton}}) {
         const ButtonArt art = wideButton(button.label);
-        for (int look = 0; look < 3; ++look) {
+        for (int look = 0; look < ButtonLookCount; ++look) {
             const Canvas canvas =
                 drawButton(ButtonW, ButtonH, ButtonDesignW, ButtonDesignH, art, static_cast<Look>(look));
-            putSprite(pictures, button.first + look, canvas);
-            if (button.first == 7 && look == 0) putMask(pictures, 6, canvas);
+            putSprite(pictures, pictureAfter(button.first, look), canvas);
+            if (button.first == Picture::NewGameButton && look == 0) putMask(pictures, Picture::WideButtonMask, canvas);
         }
     }
-    for (const Wide& button : {Wide{"TIMED", 24}, Wide{"LEVELS", 27}}) {
+    for (const Wide& button : {Wide{"TIMED", Picture::TimedButton}, Wide{"LEVELS", Picture::LevelsButton}}) {
         const ButtonArt art = modeButton(button.label);
-        for (int look = 0; look < 3; ++look) {
+        for (int look = 0; look < ButtonLookCount; ++look) {
             const Canvas canvas =
                 drawButton(ButtonW, ButtonH, ButtonDesignW, ButtonDesignH, art, static_cast<Look>(look));
-            putSprite(pictures, button.first + look, canvas);
-            if (button.first == 24 && look == 0) putMask(pictures, 10, canvas);
+            putSprite(pictures, pictureAfter(button.first, look), canvas);
+            if (button.first == Picture::TimedButton && look == 0) putMask(pictures, Picture::ModeButtonMask, canvas);
         }
     }
 }
@@ -237,8 +238,8 @@ void drawHint(PictureList& pictures) {
                   solid(lit ? hex(0xffffff) : hex(0xf7e3a4)), 0.9f);
         const Sdf body = roundedBox(grow(card, -1.5f), 10.5f);
         drawClipped(canvas, content, coverageOf(canvas, body, card));
-        putSprite(pictures, 49 + lit, canvas);
-        if (!lit) putMask(pictures, 51, canvas);
+        putSprite(pictures, lit ? Picture::HintPictureLit : Picture::HintPicture, canvas);
+        if (!lit) putMask(pictures, Picture::HintMask, canvas);
     }
 }
 

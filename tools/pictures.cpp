@@ -7,11 +7,11 @@
 #include "generator.h"
 #include "pictures_local.h"
 
-void putSprite(PictureList& pictures, int number, const Canvas& canvas) { pictures[number] = toRgb8(canvas); }
+void putSprite(PictureList& pictures, Picture picture, const Canvas& canvas) { pictures[picture] = toRgb8(canvas); }
 
-void putMask(PictureList& pictures, int number, const Canvas& canvas) { pictures[number] = maskOf(canvas); }
+void putMask(PictureList& pictures, Picture picture, const Canvas& canvas) { pictures[picture] = maskOf(canvas); }
 
-void putOpaque(PictureList& pictures, int number, const Canvas& canvas) { pictures[number] = toRgb8(canvas); }
+void putOpaque(PictureList& pictures, Picture picture, const Canvas& canvas) { pictures[picture] = toRgb8(canvas); }
 
 // --- buttons -----------------------------------------------------------------
 
@@ -144,7 +144,7 @@ bool writePictures(const std::string& gameDir) {
     for (int number = 0; number < PictureCount; ++number) {
         char name[32];
         std::snprintf(name, sizeof name, "/base/tex%02d.bmp", number);
-        const auto found = pictures.find(number);
+        const auto found = pictures.find(static_cast<Picture>(number));
         if (found == pictures.end() || found->second.width % 4 != 0) {
             std::fprintf(stderr, "vortiq-data: picture %d was not drawn properly\n", number);
             ok = false;

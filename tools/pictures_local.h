@@ -5,12 +5,11 @@
 #include <map>
 #include <string>
 
+#include "game/pictures.h"
 #include "raster.h"
 
-// Picture number -> the 24-bit image written as base/texNN.bmp.
-using PictureList = std::map<int, Rgb8Image>;
-
-constexpr int PictureCount = 81;
+// Picture -> the 24-bit image written as base/texNN.bmp.
+using PictureList = std::map<Picture, Rgb8Image>;
 
 void drawPanelPictures(PictureList& pictures);   // frame, side panel, hint
 void drawDialogPictures(PictureList& pictures);  // dialogs, options, tables, pause, spares
@@ -32,10 +31,10 @@ const Rgba Ink = hex(0x000000);
 }  // namespace theme
 
 // A sprite drawn through a mask: the picture premultiplied, the mask 1 - alpha.
-void putSprite(PictureList& pictures, int number, const Canvas& canvas);
-void putMask(PictureList& pictures, int number, const Canvas& canvas);
+void putSprite(PictureList& pictures, Picture picture, const Canvas& canvas);
+void putMask(PictureList& pictures, Picture picture, const Canvas& canvas);
 // An opaque picture (the canvas is expected to be covered everywhere).
-void putOpaque(PictureList& pictures, int number, const Canvas& canvas);
+void putOpaque(PictureList& pictures, Picture picture, const Canvas& canvas);
 
 // Button looks, as the game numbers them.
 enum class Look { Normal, Lit, Pressed };

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "game/pictures.h"
+
 struct Vec3 {
     float x, y, z;
     Vec3() {}
@@ -34,8 +36,13 @@ extern GemMesh gemMeshes[8];  // entries 1..7, after the gem kind
 void loadGemMesh(int kind);
 void drawGemMesh(int kind);
 
-constexpr int TextureCount = 81;
-extern uint32_t textures[TextureCount];
+constexpr int TextureCount = PictureCount;
+extern uint32_t textures[TextureCount];  // the GL texture of each picture
+// The texture of a picture; 0 (no texture) for Picture::None.
+inline uint32_t textureOf(Picture picture) {
+    const int number = pictureNumber(picture);
+    return number >= 0 && number < TextureCount ? textures[number] : 0;
+}
 
 struct RgbImage {
     int32_t width;

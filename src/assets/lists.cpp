@@ -42,7 +42,7 @@ void buildDisplayLists() {
 // i div 16 from the top.
 void createFontLists() {
     fontBase = glGenLists(GlyphCount);
-    glBindTexture(GL_TEXTURE_2D, textures[0]);
+    glBindTexture(GL_TEXTURE_2D, textureOf(Picture::Font));
     for (int i = 0; i < GlyphCount; ++i) {
         GLfloat cx = static_cast<float>(i % 16) / 16.0f;
         GLfloat cy = static_cast<float>(i / 16) / 16.0f;
@@ -87,7 +87,7 @@ void drawText(int x, int y, int set, const char* format, ...) {
     if (set > 1) set = 1;
     if (set < 0) set = 0;
 
-    glBindTexture(GL_TEXTURE_2D, textures[0]);
+    glBindTexture(GL_TEXTURE_2D, textureOf(Picture::Font));
     glDisable(GL_DEPTH_TEST);
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();

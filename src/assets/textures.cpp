@@ -134,7 +134,7 @@ bool createTextures() {
     }
 
     if (ok) {
-        frameOpening = findSeeThrough(*images[1], *images[2]);
+        frameOpening = findSeeThrough(*images[pictureNumber(Picture::FrameMask)], *images[pictureNumber(Picture::Frame)]);
         GLuint names[TextureCount];
         glGenTextures(TextureCount, names);
         // The decoded rows are packed tightly, whatever the picture's width.

@@ -7,6 +7,9 @@
 
 #include <cstdint>
 
+#include "game/pictures.h"
+#include "game/screen_geometry.h"
+
 // ---------------------------------------------------------------------------
 // Shared enumerations and constants
 
@@ -45,7 +48,8 @@ constexpr int HighScoreEntries = 5;
 // -600 no cell at all.
 constexpr int32_t DeselectedColumn = 800;
 constexpr int32_t NoCellColumn = -600;
-constexpr int NoCursorCell = -10000;
+// A free place of the name being typed (and of a short name in the tables).
+constexpr char FreeNamePlace = '$';
 
 // ---------------------------------------------------------------------------
 // Records
@@ -203,6 +207,10 @@ void resetGameState();
 // Seeds rand() from VORTIQ_SEED when it holds a number, else from the time of day.
 void seedRandom();
 
+// The layout on screen and its geometry.
+inline Layout currentLayout() { return ui.fullScreenActive ? Layout::FullScreen : Layout::Windowed; }
+inline const ScreenGeometry& screenGeometry() { return layoutGeometry(currentLayout()); }
+
 inline float& removalScale() { return turn.removalList[1].scale; }
 inline bool levelsModeRunning() { return ui.modeAButton == ButtonPressed; }
 inline bool timedModeRunning() { return ui.modeBButton == ButtonPressed; }
@@ -249,7 +257,7 @@ void measureFrameTime(float (*clockMillis)());
 void levelCompleteTest();
 void updateBarRules();       // time drain, bar value, time-out, level complete, barLength
 void advanceBanner();        // progress, end actions, bannerAlpha
-int bannerPicture();         // texture number of the banner for the current event, 0 for none
+Picture bannerPicture();     // the banner of the current event, Picture::None for none
 bool advanceScorePopup(int index);  // true when the popup is to be drawn this frame
 bool startScorePopup(int x, int y, int points);
 void chaseScore();           // the score counter follows the score, on Screen::Playing only

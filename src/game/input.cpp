@@ -22,15 +22,7 @@ bool swapRunning() { return turn.swapReturning || turn.swapActive; }
 
 }  // namespace
 
-void cursorCellAt(int x, int y, int32_t* column, int32_t* row) {
-    if (ui.fullScreenActive) {
-        *column = (x > 210 && x < 790) ? (x + 35) / 67 - 4 : NoCursorCell;
-        *row = (y > 20 && y < 575) ? (y - 22) / 67 + 1 : NoCursorCell;
-    } else {
-        *column = (x > 180 && x < 615) ? (x + 31) / 54 - 4 : NoCursorCell;
-        *row = (y > 18 && y < 450) ? (y - 15) / 54 + 1 : NoCursorCell;
-    }
-}
+void cursorCellAt(int x, int y, int32_t* column, int32_t* row) { cellAt(screenGeometry().cells, x, y, column, row); }
 
 void startSwap(Cell partner) {
     turn.secondSelected = 1;

@@ -54,7 +54,7 @@ void updateBarRules() {
         playSample(Sample::LevelUp);
     }
 
-    const float goal = barValue * 3.915f;
+    const float goal = barValue * BarLengthPerPercent;
     if (game.barLength < goal) game.barLength += 0.5f * scene.speedFactor;
     if (game.barLength > goal) game.barLength -= 0.5f * scene.speedFactor;
 }
@@ -92,12 +92,12 @@ void advanceBanner() {
     scene.bannerAlpha = std::sin(scene.bannerProgress * 3.14f);
 }
 
-int bannerPicture() {
-    int picture = 0;
-    if (game.boardEvent == BoardEvent::LevelComplete && !game.gameOverDrain) picture = 58;
-    if (game.boardEvent == BoardEvent::NoMoves || game.gameOverDrain) picture = 59;
-    if (game.boardEvent == BoardEvent::Excellent) picture = 60;
-    if (game.gameOverPending) picture = 74;
+Picture bannerPicture() {
+    Picture picture = Picture::None;
+    if (game.boardEvent == BoardEvent::LevelComplete && !game.gameOverDrain) picture = Picture::LevelCompleteBanner;
+    if (game.boardEvent == BoardEvent::NoMoves || game.gameOverDrain) picture = Picture::GameOverBanner;
+    if (game.boardEvent == BoardEvent::Excellent) picture = Picture::ExcellentBanner;
+    if (game.gameOverPending) picture = Picture::NoMoreMovesBanner;
     return picture;
 }
 

@@ -7,14 +7,13 @@
 
 namespace {
 
-constexpr char FreePlace = '$';
 
 HighScoreEntry& entryAt(int record) {
     return scoreBook.highScores[record / HighScoreEntries].entries[record % HighScoreEntries];
 }
 
 void clearEntryName() {
-    std::memset(scoreBook.entryName, FreePlace, HighScoreNameBytes);
+    std::memset(scoreBook.entryName, FreeNamePlace, HighScoreNameBytes);
     scoreBook.entryName[HighScoreNameBytes] = '\0';
 }
 
@@ -43,8 +42,8 @@ void encodeHighScores(uint8_t bytes[HighScoreFileBytes]) {
         bool ended = false;
         for (int i = 0; i < HighScoreNameBytes; ++i) {
             if (entry.name[i] == '\0') ended = true;
-            char c = ended ? FreePlace : entry.name[i];
-            out[i] = static_cast<uint8_t>(c == '\n' ? FreePlace : c);
+            char c = ended ? FreeNamePlace : entry.name[i];
+            out[i] = static_cast<uint8_t>(c == '\n' ? FreeNamePlace : c);
         }
         putInt32(out + HighScoreNameBytes, entry.score);
     }
@@ -121,11 +120,11 @@ void insertHighScore(GameMode mode) {
             // they were typed into the zeroed buffer of the first entry of a run.
             int cursor = scoreBook.entryCursor;
             if (cursor < 1) cursor = 1;
-            for (int k = cursor - 1; k < HighScoreNameBytes; ++k) entry.name[k] = FreePlace;
+            for (int k = cursor - 1; k < HighScoreNameBytes; ++k) entry.name[k] = FreeNamePlace;
             // Only letters up to the cursor count: a zero byte among them would
             // cut the name short on disk.
             for (int k = 0; k < HighScoreNameBytes; ++k) {
-                if (entry.name[k] == '\0') entry.name[k] = FreePlace;
+                if (entry.name[k] == '\0') entry.name[k] = FreeNamePlace;
             }
             entry.score = game.score;
             break;

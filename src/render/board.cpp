@@ -9,16 +9,6 @@
 
 namespace {
 
-constexpr float CellZ = -11.0f;
-constexpr float TopRowY = 4.65f;  // y of the spawn row's centre
-constexpr float LeftColumnX = -2.0f;
-
-int backgroundTexture() {
-    const int kind = game.backgroundKind;
-    if (kind >= 1 && kind <= 5) return 60 + kind;
-    return 36;
-}
-
 bool isCell(const Cell& cell, int column, int row) { return cell.column == column && cell.row == row; }
 
 bool inRemoval(int column, int row) {
@@ -44,7 +34,7 @@ void drawGem(int column, int row, int kind) {
     float degrees[2];
     const int turns = spinAnglesAt(column, row, degrees);
     for (int i = 0; i < turns; ++i) glRotatef(degrees[i], 0.0f, 1.0f, 0.0f);
-    glBindTexture(GL_TEXTURE_2D, textures[10 + kind]);
+    glBindTexture(GL_TEXTURE_2D, textureOf(gemPicture(kind)));
     drawGemMesh(kind);
     glPopMatrix();
 }
@@ -77,7 +67,7 @@ void drawBackground() {
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     glDisable(GL_LIGHTING);
     glTranslatef(1.4f, -0.32f, -11.7f);
-    glBindTexture(GL_TEXTURE_2D, textures[backgroundTexture()]);
+    glBindTexture(GL_TEXTURE_2D, textureOf(backdropPicture(game.backgroundKind)));
     glCallList(backgroundList);
     glTranslatef(-1.4f, 0.32f, 11.7f);
     glEnable(GL_LIGHTING);

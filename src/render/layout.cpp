@@ -7,56 +7,44 @@
 
 namespace {
 
-struct Placement {
-    int x, y, w, h;
-};
-
-struct PanelButton {
-    int mask;
-    int pictures[3];
-    int pictureCount;
-    Placement windowed;
-    Placement fullScreen;
+// A side-panel button's pictures: its mask and its run of looks.
+struct PanelPictures {
+    Picture mask;
+    Picture first;
+    int looks;
+    ButtonGeometry ScreenGeometry::*geometry;
 };
 
 // The side panel, in drawing order.
-const PanelButton HintPicture = {51, {49, 50, 0}, 2, {85, 140, 80, 120}, {108, 175, 100, 150}};
-const PanelButton NewGameButton = {6, {7, 8, 9}, 3, {50, 380, 120, 40}, {65, 475, 150, 50}};
-const PanelButton TimedButton = {10, {24, 25, 26}, 3, {55, 295, 120, 40}, {65, 370, 150, 50}};
-const PanelButton LevelsButton = {10, {27, 28, 29}, 3, {55, 330, 120, 40}, {65, 415, 150, 50}};
-const PanelButton OptionsButton = {6, {18, 19, 20}, 3, {50, 60, 120, 40}, {60, 75, 150, 50}};
-const PanelButton QuitButton = {6, {21, 22, 23}, 3, {50, 20, 120, 40}, {60, 20, 150, 50}};
+const PanelPictures HintPicture = {Picture::HintMask, Picture::HintPicture, 2, &ScreenGeometry::hint};
+const PanelPictures NewGameButton = {Picture::WideButtonMask, Picture::NewGameButton, 3, &ScreenGeometry::newGame};
+const PanelPictures TimedButton = {Picture::ModeButtonMask, Picture::TimedButton, 3, &ScreenGeometry::timedMode};
+const PanelPictures LevelsButton = {Picture::ModeButtonMask, Picture::LevelsButton, 3, &ScreenGeometry::levelsMode};
+const PanelPictures OptionsButton = {Picture::WideButtonMask, Picture::OptionsButton, 3, &ScreenGeometry::options};
+const PanelPictures QuitButton = {Picture::WideButtonMask, Picture::QuitButton, 3, &ScreenGeometry::quit};
 
-constexpr int DialogButtonMask = 31;
-constexpr int DialogButtonWidth = 128;
-constexpr int DialogButtonHeight = 32;
-const int FirstButtonPictures[2] = {32, 33};
-const int SecondButtonPictures[2] = {34, 35};
-const int BackButtonPictures[2] = {5, 39};
-
-constexpr int OptionRowX = 287;
-constexpr int OptionRowWidth = 256;
-constexpr int OptionRowHeight = 32;
-
-void addSprite(OverlayLayout* layout, int mask, int image, int x, int y, int w, int h) {
+void addSprite(OverlayLayout* layout, Picture mask, Picture image, int x, int y, int w, int h) {
     if (layout->spriteCount >= MaxLayoutSprites) return;
     layout->sprites[layout->spriteCount++] = Sprite{mask, image, x, y, w, h};
 }
 
-void addPanelButton(OverlayLayout* layout, const PanelButton& button, int32_t value) {
-    const Placement& at = ui.fullScreenActive ? button.fullScreen : button.windowed;
-    addSprite(layout, button.mask, pictureFor(button.pictures, button.pictureCount, value), at.x, at.y, at.w,
-              at.h);
+void addPicture(OverlayLayout* layout, Picture mask, Picture image, const Placement& at) {
+    addSprite(layout, mask, image, at.x, at.y, at.w, at.h);
 }
 
-void addDialogButton(OverlayLayout* layout, const int pictures[2], int32_t lit, int x, int y) {
-    addSprite(layout, DialogButtonMask, pictureFor(pictures, 2, lit), x, y, DialogButtonWidth,
-              DialogButtonHeight);
+void addPanelButton(OverlayLayout* layout, const PanelPictures& button, int32_t value) {
+    addPicture(layout, button.mask, pictureFor(button.first, button.looks, value),
+               (screenGeometry().*button.geometry).drawn);
 }
 
-void addOptionRow(OverlayLayout* layout, int offPicture, int onPicture, int32_t value, int y) {
-    const int pictures[2] = {offPicture, onPicture};
-    addSprite(layout, NoMask, pictureFor(pictures, 2, value), OptionRowX, y, OptionRowWidth, OptionRowHeight);
+// A dialog button: its normal picture, then its lit one.
+void addDialogButton(OverlayLayout* layout, Picture normal, Picture lit, int32_t value, const Placement& at) {
+    addPicture(layout, Picture::DialogButtonMask, value == 1 ? lit : normal, at);
+}
+
+// An options row: its off (or normal) picture, then its on (or lit) one.
+void addOptionRow(OverlayLayout* layout, Picture off, Picture on, int32_t value, const Placement& at) {
+    addPicture(layout, NoMask, value == 1 ? on : off, at);
 }
 
 template <typename... Values>
@@ -68,57 +56,53 @@ void addCaption(OverlayLayout* layout, int x, int y, const char* format, Values.
     std::snprintf(caption.text, sizeof caption.text, format, values...);
 }
 
-void layoutConfirmation(OverlayLayout* layout, int panel) {
-    addSprite(layout, NoMask, panel, 265, 240, 300, 150);
-    addDialogButton(layout, FirstButtonPictures, ui.confirmLit, 283, 255);
-    addDialogButton(layout, SecondButtonPictures, ui.cancelLit, 420, 255);
+void layoutConfirmation(OverlayLayout* layout, Picture panel) {
+    const ScreenGeometry& g = screenGeometry();
+    addPicture(layout, NoMask, panel, g.confirmationPanel);
+    addDialogButton(layout, Picture::YesButton, Picture::YesButtonLit, ui.confirmLit, g.dialogFirst.drawn);
+    addDialogButton(layout, Picture::NoButton, Picture::NoButtonLit, ui.cancelLit, g.dialogSecond.drawn);
 }
 
 void layoutOptions(OverlayLayout* layout) {
-    addSprite(layout, NoMask, 4, 265, 150, 300, 330);
-    addDialogButton(layout, BackButtonPictures, ui.confirmLit, 350, 165);
-    addOptionRow(layout, 79, 80, ui.highScoresLit, 385);
-    addOptionRow(layout, 40, 41, settings.fullScreen, 350);
-    addOptionRow(layout, 42, 43, settings.musicOn, 315);
-    addOptionRow(layout, 44, 45, settings.soundOn, 280);
-    addOptionRow(layout, 71, 72, ui.helpLit, 245);
+    const ScreenGeometry& g = screenGeometry();
+    addPicture(layout, NoMask, Picture::OptionsPanel, g.optionsPanel);
+    addDialogButton(layout, Picture::BackButton, Picture::BackButtonLit, ui.confirmLit, g.optionsBack.drawn);
+    addOptionRow(layout, Picture::HighScoresRow, Picture::HighScoresRowLit, ui.highScoresLit, g.highScoresRow.drawn);
+    addOptionRow(layout, Picture::WindowedRow, Picture::FullScreenRow, settings.fullScreen, g.fullScreenRow.drawn);
+    addOptionRow(layout, Picture::MusicOffRow, Picture::MusicOnRow, settings.musicOn, g.musicRow.drawn);
+    addOptionRow(layout, Picture::SoundOffRow, Picture::SoundOnRow, settings.soundOn, g.soundRow.drawn);
+    addOptionRow(layout, Picture::HelpRow, Picture::HelpRowLit, ui.helpLit, g.helpRow.drawn);
 }
 
 void layoutHighScores(OverlayLayout* layout) {
-    const bool full = ui.fullScreenActive;
-    if (full)
-        addSprite(layout, NoMask, 78, 230, 60, 420, 510);
-    else
-        addSprite(layout, NoMask, 78, 230, 40, 345, 420);
-    addDialogButton(layout, BackButtonPictures, ui.confirmLit, full ? 380 : 340, full ? 80 : 55);
+    const ScreenGeometry& g = screenGeometry();
+    addPicture(layout, NoMask, Picture::HighScoresPanel, g.highScoresPanel);
+    addDialogButton(layout, Picture::BackButton, Picture::BackButtonLit, ui.confirmLit, g.highScoresBack.drawn);
 
-    const int nameX = full ? 240 : 290;
-    const int scoreX = full ? 415 : 460;
-    const int tableTop[2] = {343, full ? 195 : 190};
+    const int tableTop[2] = {g.levelsTableTop, g.timedTableTop};
     for (int mode = 0; mode < 2; ++mode) {
         for (int i = 0; i < HighScoreEntries; ++i) {
             const HighScoreEntry& entry = scoreBook.highScores[mode].entries[i];
-            const int y = tableTop[mode] - 20 * i;
+            const int y = tableTop[mode] - g.tableRowStep * i;
             // The name field may be full to its last byte in a damaged table.
-            addCaption(layout, nameX, y, "%.*s", static_cast<int>(sizeof entry.name), entry.name);
-            addCaption(layout, scoreX, y, "%2i", entry.score);
+            addCaption(layout, g.tableNameX, y, "%.*s", static_cast<int>(sizeof entry.name), entry.name);
+            addCaption(layout, g.tableScoreX, y, "%2i", entry.score);
         }
     }
 }
 
 void layoutNameEntry(OverlayLayout* layout) {
-    addSprite(layout, NoMask, 38, 265, 150, 300, 300);
-    if (ui.fullScreenActive)
-        addCaption(layout, 270, 195, "%.*s", static_cast<int>(sizeof scoreBook.entryName), scoreBook.entryName);
-    else
-        addCaption(layout, 345, 245, "%.*s", static_cast<int>(sizeof scoreBook.entryName), scoreBook.entryName);
+    const ScreenGeometry& g = screenGeometry();
+    addPicture(layout, NoMask, Picture::NameEntryPanel, g.nameEntryPanel);
+    addCaption(layout, g.typedName.x, g.typedName.y, "%.*s", static_cast<int>(sizeof scoreBook.entryName),
+               scoreBook.entryName);
 }
 
 }  // namespace
 
-int pictureFor(const int* pictures, int count, int32_t value) {
-    if (value < 0 || value >= count) return pictures[0];
-    return pictures[value];
+Picture pictureFor(Picture first, int count, int32_t value) {
+    if (value < 0 || value >= count) return first;
+    return pictureAfter(first, value);
 }
 
 void layoutSidePanel(OverlayLayout* layout) {
@@ -134,11 +118,11 @@ void layoutSidePanel(OverlayLayout* layout) {
 void layoutDialog(OverlayLayout* layout) {
     *layout = OverlayLayout{};
     switch (ui.screen) {
-    case Screen::ConfirmNewGame: layoutConfirmation(layout, 30); break;
-    case Screen::ContinuePrompt: layoutConfirmation(layout, 52); break;
+    case Screen::ConfirmNewGame: layoutConfirmation(layout, Picture::NewGamePanel); break;
+    case Screen::ContinuePrompt: layoutConfirmation(layout, Picture::ContinuePanel); break;
     case Screen::HighScores: layoutHighScores(layout); break;
     case Screen::NameEntry: layoutNameEntry(layout); break;
-    case Screen::ConfirmQuit: layoutConfirmation(layout, 3); break;
+    case Screen::ConfirmQuit: layoutConfirmation(layout, Picture::QuitPanel); break;
     case Screen::Options: layoutOptions(layout); break;
     case Screen::Playing: break;
     }
@@ -172,16 +156,16 @@ bool layoutScoreCounter(float shown, Caption* caption) {
     const int x = scoreCounterX(shown);
     if (x < 0) return false;
     caption->x = x;
-    caption->y = 437;
+    caption->y = ScoreCounterY;
     std::snprintf(caption->text, sizeof caption->text, "%2i", static_cast<int>(shown));
     return true;
 }
 
-int levelNumberX(int32_t level) { return level < 10 ? 580 : 587; }
+int levelNumberX(int32_t level) { return level < 10 ? LevelNumberX : LevelNumberLaterX; }
 
 void layoutLevelNumber(int32_t level, Caption* caption) {
     caption->x = levelNumberX(level);
-    caption->y = 4;
+    caption->y = LevelNumberY;
     // The level index of a damaged saved game may be anything; print it as it is.
     std::snprintf(caption->text, sizeof caption->text, "%2lld", static_cast<long long>(level) + 1);
 }

@@ -11,8 +11,9 @@
 
 namespace {
 
-void bindTexture(int tex) {
-    if (tex >= 0 && tex < TextureCount) glBindTexture(GL_TEXTURE_2D, textures[tex]);
+void bindTexture(Picture picture) {
+    const int number = pictureNumber(picture);
+    if (number >= 0 && number < TextureCount) glBindTexture(GL_TEXTURE_2D, textures[number]);
 }
 
 // The window pixels [first, end) of one axis of n pixels whose texture
@@ -96,10 +97,10 @@ void drawFrame(int width, int height) {
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_BLEND);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    bindTexture(2);
+    bindTexture(Picture::Frame);
     inStripsAround(window, outer, [&] { drawQuadAt(0.0f, 0.0f, width, height); });
     glEnable(GL_DEPTH_TEST);
-    inStripsAround(outer, inner, [&] { drawMaskedSprite(1, 2, 0, 0, width, height); });
+    inStripsAround(outer, inner, [&] { drawMaskedSprite(Picture::FrameMask, Picture::Frame, 0, 0, width, height); });
     glScissor(box[0], box[1], box[2], box[3]);
     glDisable(GL_SCISSOR_TEST);
 }
@@ -121,8 +122,8 @@ bool boardScissorBox(int box[4]) {
     return true;
 }
 
-int overlayWidth() { return ui.fullScreenActive ? 800 : 640; }
-int overlayHeight() { return ui.fullScreenActive ? 600 : 480; }
+int overlayWidth() { return screenGeometry().width; }
+int overlayHeight() { return screenGeometry().height; }
 
 void drawQuadAt(float x, float y, float w, float h) {
     glTranslatef(x, y, 0.0f);
@@ -139,7 +140,7 @@ void drawQuadAt(float x, float y, float w, float h) {
     glTranslatef(-x, -y, 0.0f);
 }
 
-void drawMaskedSprite(int mask, int image, int x, int y, int w, int h) {
+void drawMaskedSprite(Picture mask, Picture image, int x, int y, int w, int h) {
     glDisable(GL_DEPTH_TEST);
     glEnable(GL_BLEND);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
@@ -153,9 +154,9 @@ void drawMaskedSprite(int mask, int image, int x, int y, int w, int h) {
     glDisable(GL_BLEND);
 }
 
-void drawPlainQuad(int tex, int x, int y, int w, int h) {
+void drawPlainQuad(Picture picture, int x, int y, int w, int h) {
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    bindTexture(tex);
+    bindTexture(picture);
     drawQuadAt(x, y, w, h);
 }
 
@@ -197,7 +198,10 @@ void drawOverlay() {
         drawLayout(layout);
     }
     if (static_cast<int>(game.boardEvent) > 0) drawEventBanner();
-    if (ui.paused && ui.screen == Screen::Playing) drawPlainQuad(75, 300, 250, 256, 64);
+    if (ui.paused && ui.screen == Screen::Playing) {
+        const Placement& at = screenGeometry().pausePicture;
+        drawPlainQuad(Picture::Paused, at.x, at.y, at.w, at.h);
+    }
 
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
@@ -229,20 +233,22 @@ void drawLevelNumber() {
 
 void drawEventBanner() {
     advanceBanner();
-    const float rise = scene.bannerProgress * 550.0f;
+    const ScreenGeometry& geometry = screenGeometry();
+    const float x = static_cast<float>(geometry.bannerX);
+    const float rise = scene.bannerProgress * geometry.bannerRise;
     glDisable(GL_DEPTH_TEST);
     glEnable(GL_BLEND);
-    glTranslatef(283.0f, rise, 0.0f);
+    glTranslatef(x, rise, 0.0f);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
     glColor4f(1.0f, 1.0f, 1.0f, scene.bannerAlpha);
     // In the frame in which a banner ends its event is already over: there is
     // no picture, and its alpha is 0 anyway.
-    const int picture = bannerPicture();
-    if (picture > 0) {
+    const Picture picture = bannerPicture();
+    if (picture != Picture::None) {
         bindTexture(picture);
-        drawQuadAt(0.0f, 0.0f, 256.0f, 64.0f);
+        drawQuadAt(0.0f, 0.0f, geometry.bannerWidth, geometry.bannerHeight);
     }
-    glTranslatef(-283.0f, -rise, 0.0f);
+    glTranslatef(-x, -rise, 0.0f);
     glEnable(GL_DEPTH_TEST);
     glDisable(GL_BLEND);
 }

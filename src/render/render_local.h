@@ -8,6 +8,8 @@
 
 #include <cstdint>
 
+#include "game/pictures.h"
+
 // ---------------------------------------------------------------------------
 // Frame steps
 
@@ -35,9 +37,9 @@ bool boardScissorBox(int box[4]);
 
 // The mask clears the surround (white keeps what is behind, black clears it),
 // then the picture is added on top.
-void drawMaskedSprite(int mask, int image, int x, int y, int w, int h);
+void drawMaskedSprite(Picture mask, Picture image, int x, int y, int w, int h);
 // An opaque picture.
-void drawPlainQuad(int tex, int x, int y, int w, int h);
+void drawPlainQuad(Picture picture, int x, int y, int w, int h);
 // The textured quad itself, at (x, y), with the current state.
 void drawQuadAt(float x, float y, float w, float h);
 
@@ -49,11 +51,11 @@ int overlayHeight();
 // ---------------------------------------------------------------------------
 // Layouts
 
-constexpr int NoMask = -1;  // a sprite without a mask is an opaque picture
+constexpr Picture NoMask = Picture::None;  // a sprite without a mask is an opaque picture
 
 struct Sprite {
-    int mask;   // texture of the mask, or NoMask
-    int image;  // texture of the picture
+    Picture mask;  // or NoMask
+    Picture image;
     int x, y, w, h;
 };
 
@@ -74,9 +76,9 @@ struct OverlayLayout {
     Caption captions[MaxLayoutCaptions];
 };
 
-// Picks picture `value` of a button's list of `count` pictures; a value
-// outside the list shows the first (normal) picture.
-int pictureFor(const int* pictures, int count, int32_t value);
+// Picks look `value` of a button's run of `count` pictures from `first`; a
+// value outside the run shows the first (normal) picture.
+Picture pictureFor(Picture first, int count, int32_t value);
 
 // The frame's hint picture and five buttons, from the button looks.
 void layoutSidePanel(OverlayLayout* layout);

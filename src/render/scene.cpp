@@ -25,17 +25,17 @@ bool drawScene() {
     return true;
 }
 
-// The bar lives in an 800 x 600 space in both window sizes; its picture is
+// The bar lives in a space of its own in both window sizes; its picture is
 // stretched over the length shown.
 void drawBar() {
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
-    glOrtho(0.0, 800.0, 0.0, 600.0, -1.0, 1.0);
+    glOrtho(0.0, BarSpaceWidth, 0.0, BarSpaceHeight, -1.0, 1.0);
     glMatrixMode(GL_MODELVIEW);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    glBindTexture(GL_TEXTURE_2D, textures[37]);
-    drawQuadAt(306.0f, 12.0f, game.barLength, 11.0f);
+    glBindTexture(GL_TEXTURE_2D, textureOf(Picture::Bar));
+    drawQuadAt(BarX, BarY, game.barLength, BarHeight);
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);

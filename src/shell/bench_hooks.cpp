@@ -113,14 +113,15 @@ void click(int x, int y) {
 
 // The start-up prompt's two buttons, in the layout on screen.
 void answerPrompt() {
-    const int y = ui.fullScreenActive ? 327 : 210;
-    click(bench.continueGame ? 350 : 480, y);
+    const ScreenGeometry& g = screenGeometry();
+    const HitRect& button = bench.continueGame ? g.dialogFirst.hit : g.dialogSecond.hit;
+    click(hitCentreX(button), hitCentreY(button));
 }
 
 void selectGem(int column, int row) {
-    const int width = ui.fullScreenActive ? 800 : 640, height = ui.fullScreenActive ? 600 : 480;
-    for (int y = 0; y < height; y += 2)
-        for (int x = 0; x < width; x += 2) {
+    const ScreenGeometry& g = screenGeometry();
+    for (int y = 0; y < g.height; y += 2)
+        for (int x = 0; x < g.width; x += 2) {
             int32_t c, r;
             cursorCellAt(x, y, &c, &r);
             if (c == column && r == row) {

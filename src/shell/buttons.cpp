@@ -6,36 +6,11 @@
 
 namespace {
 
-struct ButtonLayout {
-    // side panel
-    HitRect newGame, timedMode, levelsMode, hint, options, quit;
-    // dialogs: the first and second button
-    HitRect dialogFirst, dialogSecond;
-    // the high-score screen's button
-    HitRect highScoresDone;
-    // options rows
-    HitRect highScores, fullScreen, music, sound, help, back;
-};
+using Button = ButtonGeometry ScreenGeometry::*;
 
-const ButtonLayout windowedLayout = {
-    {45, 165, 60, 100},   {50, 155, 145, 175},  {50, 155, 110, 140},  {85, 165, 220, 325},
-    {45, 165, 380, 420},  {45, 165, 420, 460},  {287, 410, 195, 225}, {417, 540, 195, 225},
-    {340, 470, 390, 420}, {286, 545, 60, 95},   {286, 545, 97, 130},  {286, 545, 132, 165},
-    {286, 545, 167, 200}, {286, 545, 202, 235}, {350, 478, 282, 315},
-};
+bool hit(Button button) { return insideRect((screenGeometry().*button).hit, ui.mouseX, ui.mouseY); }
 
-const ButtonLayout fullScreenLayout = {
-    {65, 200, 75, 125},   {65, 195, 180, 220},  {65, 195, 135, 175},  {107, 207, 275, 406},
-    {60, 200, 475, 525},  {60, 200, 530, 580},  {287, 410, 310, 345}, {417, 540, 310, 345},
-    {380, 510, 485, 515}, {286, 545, 180, 216}, {286, 545, 217, 249}, {286, 545, 252, 284},
-    {286, 545, 287, 319}, {286, 545, 322, 354}, {350, 478, 402, 435},
-};
-
-const ButtonLayout& layout() { return ui.fullScreenActive ? fullScreenLayout : windowedLayout; }
-
-bool hit(HitRect ButtonLayout::*button) { return insideRect(layout().*button, ui.mouseX, ui.mouseY); }
-
-int32_t lit(HitRect ButtonLayout::*button) { return hit(button) ? 1 : 0; }
+int32_t lit(Button button) { return hit(button) ? 1 : 0; }
 
 void menuSound() { playSample(Sample::Menu); }
 
@@ -49,26 +24,26 @@ void startMode(GameMode mode) {
 }
 
 // The running mode's button keeps its pressed look; the other lights under the mouse.
-int32_t modeButtonLook(int32_t current, HitRect ButtonLayout::*button, GameMode mode) {
+int32_t modeButtonLook(int32_t current, Button button, GameMode mode) {
     if (current != ButtonPressed && hit(button)) return ButtonHighlighted;
     return game.gameMode == mode ? ButtonPressed : ButtonNormal;
 }
 
 void sidePanelClick() {
-    if (ui.screen == Screen::Playing && hit(&ButtonLayout::newGame)) {
+    if (ui.screen == Screen::Playing && hit(&ScreenGeometry::newGame)) {
         ui.newGameButton = ButtonPressed;
         ui.screen = Screen::ConfirmNewGame;
         menuSound();
     }
-    if (ui.screen == Screen::Playing && hit(&ButtonLayout::timedMode)) startMode(GameMode::Timed);
-    if (ui.screen == Screen::Playing && hit(&ButtonLayout::levelsMode)) startMode(GameMode::Levels);
-    if (ui.screen == Screen::Playing && hit(&ButtonLayout::hint)) useHint();
-    if (ui.screen == Screen::Playing && hit(&ButtonLayout::options)) {
+    if (ui.screen == Screen::Playing && hit(&ScreenGeometry::timedMode)) startMode(GameMode::Timed);
+    if (ui.screen == Screen::Playing && hit(&ScreenGeometry::levelsMode)) startMode(GameMode::Levels);
+    if (ui.screen == Screen::Playing && hit(&ScreenGeometry::hint)) useHint();
+    if (ui.screen == Screen::Playing && hit(&ScreenGeometry::options)) {
         ui.optionsButton = ButtonPressed;
         ui.screen = Screen::Options;
         menuSound();
     }
-    if (ui.screen == Screen::Playing && hit(&ButtonLayout::quit)) {
+    if (ui.screen == Screen::Playing && hit(&ScreenGeometry::quit)) {
         ui.quitButton = ButtonPressed;
         ui.screen = Screen::ConfirmQuit;
         menuSound();
@@ -87,7 +62,7 @@ void continueSavedGame() {
 }
 
 void dialogClick() {
-    if (ui.screen == Screen::ConfirmNewGame && hit(&ButtonLayout::dialogFirst)) {
+    if (ui.screen == Screen::ConfirmNewGame && hit(&ScreenGeometry::dialogFirst)) {
         newGame();
         ui.screen = Screen::Playing;
         ui.confirmLit = 0;
@@ -95,13 +70,13 @@ void dialogClick() {
         playModeMusic();
         menuSound();
     }
-    if (ui.screen == Screen::ConfirmNewGame && hit(&ButtonLayout::dialogSecond)) {
+    if (ui.screen == Screen::ConfirmNewGame && hit(&ScreenGeometry::dialogSecond)) {
         ui.screen = Screen::Playing;
         ui.cancelLit = 0;
         ui.newGameButton = ButtonNormal;
         menuSound();
     }
-    if (ui.screen == Screen::ContinuePrompt && hit(&ButtonLayout::dialogFirst)) {
+    if (ui.screen == Screen::ContinuePrompt && hit(&ScreenGeometry::dialogFirst)) {
         ui.screen = Screen::Playing;
         ui.confirmLit = 0;
         ui.newGameButton = ButtonNormal;
@@ -109,7 +84,7 @@ void dialogClick() {
         playModeMusic();
         menuSound();
     }
-    if (ui.screen == Screen::ContinuePrompt && hit(&ButtonLayout::dialogSecond)) {
+    if (ui.screen == Screen::ContinuePrompt && hit(&ScreenGeometry::dialogSecond)) {
         ui.screen = Screen::Playing;
         ui.cancelLit = 0;
         ui.newGameButton = ButtonNormal;
@@ -117,18 +92,18 @@ void dialogClick() {
         playModeMusic();
         menuSound();
     }
-    if (ui.screen == Screen::ConfirmQuit && hit(&ButtonLayout::dialogFirst)) {
+    if (ui.screen == Screen::ConfirmQuit && hit(&ScreenGeometry::dialogFirst)) {
         shell.quitRequested = 1;
         ui.screen = Screen::Playing;
         ui.confirmLit = 0;
     }
-    if (ui.screen == Screen::ConfirmQuit && hit(&ButtonLayout::dialogSecond)) {
+    if (ui.screen == Screen::ConfirmQuit && hit(&ScreenGeometry::dialogSecond)) {
         ui.screen = Screen::Playing;
         ui.cancelLit = 0;
         ui.quitButton = ButtonNormal;
         menuSound();
     }
-    if (ui.screen == Screen::HighScores && hit(&ButtonLayout::highScoresDone)) {
+    if (ui.screen == Screen::HighScores && hit(&ScreenGeometry::highScoresBack)) {
         ui.screen = Screen::Playing;
         newGame();
         ui.confirmLit = 0;
@@ -139,19 +114,19 @@ void dialogClick() {
 // Returns false when the full-screen switch replaced the window.
 bool optionsClick() {
     if (ui.screen != Screen::Options) return true;
-    if (hit(&ButtonLayout::highScores)) {
+    if (hit(&ScreenGeometry::highScoresRow)) {
         ui.screen = Screen::HighScores;
         ui.confirmLit = 0;
         ui.highScoresLit = 0;
         if (!ui.fullScreenActive) ui.optionsButton = ButtonNormal;
         menuSound();
     }
-    if (ui.screen == Screen::Options && hit(&ButtonLayout::fullScreen)) {
+    if (ui.screen == Screen::Options && hit(&ScreenGeometry::fullScreenRow)) {
         menuSound();
         switchFullScreen();
         return false;
     }
-    if (ui.screen == Screen::Options && hit(&ButtonLayout::music)) {
+    if (ui.screen == Screen::Options && hit(&ScreenGeometry::musicRow)) {
         if (settings.musicOn != 0) {
             settings.musicOn = 0;
             stopMusic();
@@ -161,17 +136,17 @@ bool optionsClick() {
         }
         menuSound();
     }
-    if (ui.screen == Screen::Options && hit(&ButtonLayout::sound)) {
+    if (ui.screen == Screen::Options && hit(&ScreenGeometry::soundRow)) {
         settings.soundOn = settings.soundOn == 0 ? 1 : 0;
         menuSound();
     }
-    if (ui.screen == Screen::Options && hit(&ButtonLayout::help)) {
+    if (ui.screen == Screen::Options && hit(&ScreenGeometry::helpRow)) {
         ui.helpLit = 0;
         ui.optionsButton = ButtonNormal;
         shell.quitRequested = 1;
         openDocument("help.htm");
     }
-    if (ui.screen == Screen::Options && hit(&ButtonLayout::back)) {
+    if (ui.screen == Screen::Options && hit(&ScreenGeometry::optionsBack)) {
         ui.screen = Screen::Playing;
         ui.confirmLit = 0;
         if (!ui.fullScreenActive) ui.optionsButton = ButtonNormal;
@@ -183,12 +158,12 @@ bool optionsClick() {
 }  // namespace
 
 void sidePanelHover() {
-    ui.newGameButton = lit(&ButtonLayout::newGame);
-    ui.optionsButton = lit(&ButtonLayout::options);
-    ui.quitButton = lit(&ButtonLayout::quit);
-    ui.hintLit = lit(&ButtonLayout::hint);
-    ui.modeBButton = modeButtonLook(ui.modeBButton, &ButtonLayout::timedMode, GameMode::Timed);
-    ui.modeAButton = modeButtonLook(ui.modeAButton, &ButtonLayout::levelsMode, GameMode::Levels);
+    ui.newGameButton = lit(&ScreenGeometry::newGame);
+    ui.optionsButton = lit(&ScreenGeometry::options);
+    ui.quitButton = lit(&ScreenGeometry::quit);
+    ui.hintLit = lit(&ScreenGeometry::hint);
+    ui.modeBButton = modeButtonLook(ui.modeBButton, &ScreenGeometry::timedMode, GameMode::Timed);
+    ui.modeAButton = modeButtonLook(ui.modeAButton, &ScreenGeometry::levelsMode, GameMode::Levels);
 }
 
 void otherScreensHover() {
@@ -196,16 +171,16 @@ void otherScreensHover() {
         case Screen::ConfirmNewGame:
         case Screen::ContinuePrompt:
         case Screen::ConfirmQuit:
-            ui.confirmLit = lit(&ButtonLayout::dialogFirst);
-            ui.cancelLit = lit(&ButtonLayout::dialogSecond);
+            ui.confirmLit = lit(&ScreenGeometry::dialogFirst);
+            ui.cancelLit = lit(&ScreenGeometry::dialogSecond);
             break;
         case Screen::HighScores:
-            ui.confirmLit = lit(&ButtonLayout::highScoresDone);
+            ui.confirmLit = lit(&ScreenGeometry::highScoresBack);
             break;
         case Screen::Options:
-            ui.highScoresLit = lit(&ButtonLayout::highScores);
-            ui.helpLit = lit(&ButtonLayout::help);
-            ui.confirmLit = lit(&ButtonLayout::back);
+            ui.highScoresLit = lit(&ScreenGeometry::highScoresRow);
+            ui.helpLit = lit(&ScreenGeometry::helpRow);
+            ui.confirmLit = lit(&ScreenGeometry::optionsBack);
             break;
         default:
             break;
@@ -222,8 +197,8 @@ void switchFullScreen() {
     settings.fullScreen = settings.fullScreen == 0 ? 1 : 0;
     destroyGameWindow();
     ui.fullScreenActive = ui.fullScreenActive ? 0 : 1;
-    const bool made = ui.fullScreenActive ? createGameWindow("Vortiq", 800, 600, 16, true)
-                                          : createGameWindow("Vortiq", 640, 480, 16, false);
+    const ScreenGeometry& g = screenGeometry();
+    const bool made = createGameWindow("Vortiq", g.width, g.height, 16, ui.fullScreenActive != 0);
     // The window code has said why; the normal shutdown follows.
     if (!made) shell.quitRequested = 1;
 }

@@ -47,7 +47,7 @@ void nameBackspace() {
         return;
     shell.backspaceLatch = 1;
     --scoreBook.entryCursor;
-    scoreBook.entryName[scoreBook.entryCursor - 1] = '$';
+    scoreBook.entryName[scoreBook.entryCursor - 1] = FreeNamePlace;
 }
 
 void nameConfirm() {
@@ -76,8 +76,8 @@ void releaseSeenKeys() {
 }
 
 bool openWindow() {
-    return ui.fullScreenActive ? createGameWindow("Vortiq", 800, 600, 16, true)
-                               : createGameWindow("Vortiq", 640, 480, 16, false);
+    const ScreenGeometry& g = screenGeometry();
+    return createGameWindow("Vortiq", g.width, g.height, 16, ui.fullScreenActive != 0);
 }
 
 }  // namespace

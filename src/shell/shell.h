@@ -38,14 +38,6 @@ void resizeViewport(int width, int height);
 
 void windowProcedure(const WindowMessage& message);
 
-// A hit rectangle of a screen button: inside when left < x < right and top < y < bottom.
-struct HitRect {
-    int32_t left, right, top, bottom;
-};
-inline bool insideRect(const HitRect& r, int x, int y) {
-    return r.left < x && x < r.right && r.top < y && y < r.bottom;
-}
-
 // Highlights of the side panel (on the board screen).
 void sidePanelHover();
 // Highlights of the dialog, high-score and options screens.

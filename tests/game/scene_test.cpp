@@ -207,7 +207,7 @@ TEST_F(TimedBar, RunningOutOfTimeEndsTheGameOnce) {
     EXPECT_EQ(countSampleRequests(Sample::GameOver), 1);
     for (int n = 0; n < 10; ++n) updateBarRules();
     EXPECT_EQ(countSampleRequests(Sample::GameOver), 1);
-    EXPECT_EQ(bannerPicture(), 59);
+    EXPECT_EQ(bannerPicture(), Picture::GameOverBanner);
 }
 
 TEST_F(TimedBar, NoTimeOutOnTheScoreScreens) {
@@ -230,7 +230,7 @@ TEST_F(Scene, TheBannerRisesAndFades) {
     advanceBanner();
     EXPECT_FLOAT_EQ(scene.bannerProgress, 0.00315f);
     EXPECT_FLOAT_EQ(scene.bannerAlpha, std::sin(0.00315f * 3.14f));
-    EXPECT_EQ(bannerPicture(), 60);
+    EXPECT_EQ(bannerPicture(), Picture::ExcellentBanner);
     int frames = 1;
     while (game.boardEvent != BoardEvent::None && frames < 1000) {
         advanceBanner();
@@ -249,7 +249,7 @@ TEST_F(Scene, TheEndOfLevelIndexTwoStartsLevelThreeOnBackgroundThree) {
     game.lastPassPoints = 40;
     game.barLength = 390.0f;
     game.boardEvent = BoardEvent::LevelComplete;
-    EXPECT_EQ(bannerPicture(), 58);
+    EXPECT_EQ(bannerPicture(), Picture::LevelCompleteBanner);
     runBannerToItsEnd();
     EXPECT_EQ(game.level, 3);
     EXPECT_EQ(game.backgroundKind, 3);
@@ -290,7 +290,7 @@ TEST_F(Scene, AGameOverThatQualifiesGoesToTheNameEntry) {
     game.boardEvent = BoardEvent::NoMoves;
     game.gameOverDrain = 1;
     game.gameOverPending = 1;
-    EXPECT_EQ(bannerPicture(), 74) << "the no-moves picture of the levels mode";
+    EXPECT_EQ(bannerPicture(), Picture::NoMoreMovesBanner) << "the no-moves picture of the levels mode";
     const auto board = drive::field();
     runBannerToItsEnd();
     EXPECT_EQ(ui.screen, Screen::NameEntry);

@@ -136,7 +136,8 @@ Rgb Image::at(int x, int y) const {
 
 Rgb syntheticColour(int texture) {
     // Dark backdrops, as the real ones, so the gems stand out against them.
-    if (texture == 36 || (texture >= 61 && texture <= 65)) return Rgb{20 + texture % 8, 24, 36};
+    for (int kind = 0; kind < BackdropKinds; ++kind)
+        if (texture == pictureNumber(backdropPicture(kind))) return Rgb{20 + texture % 8, 24, 36};
     return Rgb{40 + (texture * 53) % 180, 40 + (texture * 97) % 180, 40 + (texture * 29) % 180};
 }
 

@@ -27,7 +27,7 @@ protected:
     }
 };
 
-void expectSprite(const Sprite& s, int mask, int image, int x, int y, int w, int h) {
+void expectSprite(const Sprite& s, Picture mask, Picture image, int x, int y, int w, int h) {
     EXPECT_EQ(s.mask, mask);
     EXPECT_EQ(s.image, image);
     EXPECT_EQ(s.x, x);
@@ -115,9 +115,9 @@ TEST_F(LayoutTest, LookOutsideTheButtonsPicturesShowsTheNormalOne) {
     ui.quitButton = 7;
     ui.newGameButton = -1;
     const OverlayLayout p = sidePanel();
-    EXPECT_EQ(p.sprites[0].image, 49);
-    EXPECT_EQ(p.sprites[1].image, 7);
-    EXPECT_EQ(p.sprites[5].image, 21);
+    EXPECT_EQ(p.sprites[0].image, Picture::HintPicture);
+    EXPECT_EQ(p.sprites[1].image, Picture::NewGameButton);
+    EXPECT_EQ(p.sprites[5].image, Picture::QuitButton);
 }
 
 // --- dialogs -----------------------------------------------------------------
@@ -125,7 +125,7 @@ TEST_F(LayoutTest, LookOutsideTheButtonsPicturesShowsTheNormalOne) {
 TEST_F(LayoutTest, OptionRowForAnOddSettingValueShowsOff) {
     settings.soundOn = 5;  // only 1 means on
     const OverlayLayout d = dialog(Screen::Options);
-    EXPECT_EQ(d.sprites[5].image, 44);
+    EXPECT_EQ(d.sprites[5].image, Picture::SoundOffRow);
 }
 
 void fillTables() {
@@ -143,8 +143,8 @@ TEST_F(LayoutTest, HighScoresWindowedPrintsBothTables) {
     fillTables();
     const OverlayLayout d = dialog(Screen::HighScores);
     ASSERT_EQ(d.spriteCount, 2);
-    expectSprite(d.sprites[0], NoMask, 78, 230, 40, 345, 420);
-    expectSprite(d.sprites[1], 31, 5, 340, 55, 128, 32);
+    expectSprite(d.sprites[0], NoMask, Picture::HighScoresPanel, 230, 40, 345, 420);
+    expectSprite(d.sprites[1], Picture::DialogButtonMask, Picture::BackButton, 340, 55, 128, 32);
     ASSERT_EQ(d.captionCount, 20);
     // Levels table first, a name then its score per entry.
     EXPECT_EQ(d.captions[0].x, 290);
@@ -178,7 +178,7 @@ TEST_F(LayoutTest, DamagedNameWithoutEndPrintsOnlyItsField) {
 TEST_F(LayoutTest, NameEntryPrintsTheTypedName) {
     const OverlayLayout fresh = dialog(Screen::NameEntry);
     ASSERT_EQ(fresh.spriteCount, 1);
-    expectSprite(fresh.sprites[0], NoMask, 38, 265, 150, 300, 300);
+    expectSprite(fresh.sprites[0], NoMask, Picture::NameEntryPanel, 265, 150, 300, 300);
     ASSERT_EQ(fresh.captionCount, 1);
     EXPECT_STREQ(fresh.captions[0].text, "");
 

@@ -4,16 +4,11 @@
 
 namespace {
 
-struct Rect {
-    int left, right, top, bottom;
-};
-
 // A button and how a test sees that the mouse position was taken by it.
 struct ButtonCase {
     const char* name;
     Screen screen;
-    Rect windowed;
-    Rect fullScreen;
+    ButtonGeometry ScreenGeometry::*button;
     bool (*takes)(int x, int y);
 };
 
@@ -35,43 +30,43 @@ void clickAt(int x, int y) {
 }
 
 const ButtonCase buttonCases[] = {
-    {"new game", Screen::Playing, {45, 165, 60, 100}, {65, 200, 75, 125},
+    {"new game", Screen::Playing, &ScreenGeometry::newGame,
      [](int x, int y) { return hovered(x, y) && ui.newGameButton == ButtonHighlighted; }},
-    {"timed mode", Screen::Playing, {50, 155, 145, 175}, {65, 195, 180, 220},
+    {"timed mode", Screen::Playing, &ScreenGeometry::timedMode,
      [](int x, int y) { return hovered(x, y) && ui.modeBButton == ButtonHighlighted; }},
-    {"levels mode", Screen::Playing, {50, 155, 110, 140}, {65, 195, 135, 175},
+    {"levels mode", Screen::Playing, &ScreenGeometry::levelsMode,
      [](int x, int y) {
          game.gameMode = GameMode::Timed;
          ui.modeAButton = ButtonNormal;
          ui.modeBButton = ButtonPressed;
          return hovered(x, y) && ui.modeAButton == ButtonHighlighted;
      }},
-    {"hint", Screen::Playing, {85, 165, 220, 325}, {107, 207, 275, 406},
+    {"hint", Screen::Playing, &ScreenGeometry::hint,
      [](int x, int y) { return hovered(x, y) && ui.hintLit == 1; }},
-    {"options", Screen::Playing, {45, 165, 380, 420}, {60, 200, 475, 525},
+    {"options", Screen::Playing, &ScreenGeometry::options,
      [](int x, int y) { return hovered(x, y) && ui.optionsButton == ButtonHighlighted; }},
-    {"quit", Screen::Playing, {45, 165, 420, 460}, {60, 200, 530, 580},
+    {"quit", Screen::Playing, &ScreenGeometry::quit,
      [](int x, int y) { return hovered(x, y) && ui.quitButton == ButtonHighlighted; }},
-    {"new game: yes", Screen::ConfirmNewGame, {287, 410, 195, 225}, {287, 410, 310, 345},
+    {"new game: yes", Screen::ConfirmNewGame, &ScreenGeometry::dialogFirst,
      [](int x, int y) { return hovered(x, y) && ui.confirmLit == 1; }},
-    {"new game: no", Screen::ConfirmNewGame, {417, 540, 195, 225}, {417, 540, 310, 345},
+    {"new game: no", Screen::ConfirmNewGame, &ScreenGeometry::dialogSecond,
      [](int x, int y) { return hovered(x, y) && ui.cancelLit == 1; }},
-    {"prompt: continue", Screen::ContinuePrompt, {287, 410, 195, 225}, {287, 410, 310, 345},
+    {"prompt: continue", Screen::ContinuePrompt, &ScreenGeometry::dialogFirst,
      [](int x, int y) { return hovered(x, y) && ui.confirmLit == 1; }},
-    {"prompt: new game", Screen::ContinuePrompt, {417, 540, 195, 225}, {417, 540, 310, 345},
+    {"prompt: new game", Screen::ContinuePrompt, &ScreenGeometry::dialogSecond,
      [](int x, int y) { return hovered(x, y) && ui.cancelLit == 1; }},
-    {"quit: yes", Screen::ConfirmQuit, {287, 410, 195, 225}, {287, 410, 310, 345},
+    {"quit: yes", Screen::ConfirmQuit, &ScreenGeometry::dialogFirst,
      [](int x, int y) {
          clickAt(x, y);
          return shell.quitRequested == 1;
      }},
-    {"quit: no", Screen::ConfirmQuit, {417, 540, 195, 225}, {417, 540, 310, 345},
+    {"quit: no", Screen::ConfirmQuit, &ScreenGeometry::dialogSecond,
      [](int x, int y) { return hovered(x, y) && ui.cancelLit == 1; }},
-    {"high scores: ok", Screen::HighScores, {340, 470, 390, 420}, {380, 510, 485, 515},
+    {"high scores: ok", Screen::HighScores, &ScreenGeometry::highScoresBack,
      [](int x, int y) { return hovered(x, y) && ui.confirmLit == 1; }},
-    {"options: high scores", Screen::Options, {286, 545, 60, 95}, {286, 545, 180, 216},
+    {"options: high scores", Screen::Options, &ScreenGeometry::highScoresRow,
      [](int x, int y) { return hovered(x, y) && ui.highScoresLit == 1; }},
-    {"options: full screen", Screen::Options, {286, 545, 97, 130}, {286, 545, 217, 249},
+    {"options: full screen", Screen::Options, &ScreenGeometry::fullScreenRow,
      [](int x, int y) {
          // The switch runs; the window cannot be made here, which ends the game.
          setFailingStep(PlatformStep::RegisterClass);
@@ -79,19 +74,19 @@ const ButtonCase buttonCases[] = {
          setFailingStep(PlatformStep::None);
          return settings.fullScreen == 1;
      }},
-    {"options: music", Screen::Options, {286, 545, 132, 165}, {286, 545, 252, 284},
+    {"options: music", Screen::Options, &ScreenGeometry::musicRow,
      [](int x, int y) {
          clickAt(x, y);
          return settings.musicOn == 1;
      }},
-    {"options: sound", Screen::Options, {286, 545, 167, 200}, {286, 545, 287, 319},
+    {"options: sound", Screen::Options, &ScreenGeometry::soundRow,
      [](int x, int y) {
          clickAt(x, y);
          return settings.soundOn == 1;
      }},
-    {"options: help", Screen::Options, {286, 545, 202, 235}, {286, 545, 322, 354},
+    {"options: help", Screen::Options, &ScreenGeometry::helpRow,
      [](int x, int y) { return hovered(x, y) && ui.helpLit == 1; }},
-    {"options: back", Screen::Options, {350, 478, 282, 315}, {350, 478, 402, 435},
+    {"options: back", Screen::Options, &ScreenGeometry::optionsBack,
      [](int x, int y) { return hovered(x, y) && ui.confirmLit == 1; }},
 };
 
@@ -108,7 +103,7 @@ protected:
     }
 
     void checkRect(const ButtonCase& button, bool fullScreen) {
-        const Rect r = fullScreen ? button.fullScreen : button.windowed;
+        const HitRect r = (layoutGeometry(fullScreen ? Layout::FullScreen : Layout::Windowed).*button.button).hit;
         const int midX = (r.left + r.right) / 2;
         const int midY = (r.top + r.bottom) / 2;
         SCOPED_TRACE(std::string(button.name) + (fullScreen ? " (full screen)" : " (windowed)"));
@@ -148,13 +143,13 @@ protected:
 
 TEST_F(ButtonClicks, NewGameAsksFirst) {
     game.score = 300;
-    click(100, 80);
+    clickButton(&ScreenGeometry::newGame);
     EXPECT_EQ(ui.screen, Screen::ConfirmNewGame);
     EXPECT_EQ(ui.newGameButton, ButtonPressed);
     EXPECT_EQ(game.score, 300);
     EXPECT_EQ(countSampleRequests(Sample::Menu), 1);
 
-    click(350, 210);  // yes
+    clickButton(&ScreenGeometry::dialogFirst);  // yes
     EXPECT_EQ(ui.screen, Screen::Playing);
     EXPECT_EQ(game.score, 0);
     EXPECT_EQ(ui.newGameButton, ButtonNormal);
@@ -165,10 +160,10 @@ TEST_F(ButtonClicks, NewGameAsksFirst) {
 
 TEST_F(ButtonClicks, NewGameCancelledKeepsTheGame) {
     game.score = 300;
-    click(100, 80);
-    move(450, 210);
+    clickButton(&ScreenGeometry::newGame);
+    hoverButton(&ScreenGeometry::dialogSecond);
     EXPECT_EQ(ui.cancelLit, 1);
-    click(450, 210);
+    clickButton(&ScreenGeometry::dialogSecond);
     EXPECT_EQ(ui.screen, Screen::Playing);
     EXPECT_EQ(game.score, 300);
     EXPECT_EQ(ui.cancelLit, 0);
@@ -177,7 +172,7 @@ TEST_F(ButtonClicks, NewGameCancelledKeepsTheGame) {
 
 TEST_F(ButtonClicks, TimedModeStartsATimedGame) {
     game.score = 900;
-    click(100, 160);
+    clickButton(&ScreenGeometry::timedMode);
     EXPECT_EQ(game.gameMode, GameMode::Timed);
     EXPECT_EQ(ui.modeBButton, ButtonPressed);
     EXPECT_EQ(ui.modeAButton, ButtonNormal);
@@ -190,7 +185,7 @@ TEST_F(ButtonClicks, TimedModeStartsATimedGame) {
 TEST_F(ButtonClicks, RunningModeButtonRestartsItsMode) {
     game.score = 900;
     game.level = 4;
-    click(100, 125);  // levels, already running
+    clickButton(&ScreenGeometry::levelsMode);  // already running
     EXPECT_EQ(game.gameMode, GameMode::Levels);
     EXPECT_EQ(ui.modeAButton, ButtonPressed);
     EXPECT_EQ(game.score, 0);
@@ -202,16 +197,16 @@ TEST_F(ButtonClicks, HintCostsPointsButNeverBelowTheLevelBase) {
     game.level = 0;
     updateLevelBounds();
     game.score = game.levelBase + 120;
-    click(120, 270);
+    clickButton(&ScreenGeometry::hint);
     EXPECT_EQ(game.score, game.levelBase + 70);
     EXPECT_EQ(countSampleRequests(Sample::Hint), 1);
     game.score = game.levelBase + 20;
-    click(120, 270);
+    clickButton(&ScreenGeometry::hint);
     EXPECT_EQ(game.score, game.levelBase);
 }
 
 TEST_F(ButtonClicks, HintCostsTimeInTheTimedMode) {
-    click(100, 160);
+    clickButton(&ScreenGeometry::timedMode);
     game.timeLeft = 40.0f;
     click(150, 340);  // full-screen hint position, windowed: nothing
     EXPECT_FLOAT_EQ(game.timeLeft, 40.0f);
@@ -221,27 +216,27 @@ TEST_F(ButtonClicks, HintCostsTimeInTheTimedMode) {
 }
 
 TEST_F(ButtonClicks, SidePanelWorksWhilePaused) {
-    click(100, 160);
+    clickButton(&ScreenGeometry::timedMode);
     ui.paused = 1;
-    click(100, 400);
+    clickButton(&ScreenGeometry::options);
     EXPECT_EQ(ui.screen, Screen::Options);
     EXPECT_EQ(ui.optionsButton, ButtonPressed);
 }
 
 TEST_F(ButtonClicks, QuitAsksAndYesEndsWithoutASound) {
-    click(100, 440);
+    clickButton(&ScreenGeometry::quit);
     EXPECT_EQ(ui.screen, Screen::ConfirmQuit);
     EXPECT_EQ(ui.quitButton, ButtonPressed);
     clearSoundLog();
-    click(350, 210);
+    clickButton(&ScreenGeometry::dialogFirst);
     EXPECT_EQ(shell.quitRequested, 1);
     EXPECT_EQ(ui.screen, Screen::Playing);
     EXPECT_EQ(countSampleRequests(Sample::Menu), 0);
 }
 
 TEST_F(ButtonClicks, QuitNoGoesBack) {
-    click(100, 440);
-    click(450, 210);
+    clickButton(&ScreenGeometry::quit);
+    clickButton(&ScreenGeometry::dialogSecond);
     EXPECT_EQ(shell.quitRequested, 0);
     EXPECT_EQ(ui.screen, Screen::Playing);
     EXPECT_EQ(ui.quitButton, ButtonNormal);
@@ -249,7 +244,7 @@ TEST_F(ButtonClicks, QuitNoGoesBack) {
 
 TEST_F(ButtonClicks, PromptNewGameStartsTheLevelsMusic) {
     ui.screen = Screen::ContinuePrompt;
-    click(450, 210);
+    clickButton(&ScreenGeometry::dialogSecond);
     EXPECT_EQ(ui.screen, Screen::Playing);
     EXPECT_EQ(game.gameMode, GameMode::Levels);
     EXPECT_EQ(moduleRequests(Module::Theme1), 1);
@@ -269,7 +264,7 @@ TEST_F(ButtonClicks, PromptContinueRestoresTheSavedGame) {
     presetStartUp();
     settings.musicOn = 1;
 
-    click(350, 210);
+    clickButton(&ScreenGeometry::dialogFirst);
     EXPECT_EQ(ui.screen, Screen::Playing);
     EXPECT_EQ(game.gameMode, GameMode::Timed);
     EXPECT_EQ(ui.modeBButton, ButtonPressed);
@@ -284,7 +279,7 @@ TEST_F(ButtonClicks, PromptContinueRestoresTheSavedGame) {
 TEST_F(ButtonClicks, PromptContinueWithoutASavedGameStartsANewOne) {
     ui.screen = Screen::ContinuePrompt;
     game.score = 777;
-    click(350, 210);
+    clickButton(&ScreenGeometry::dialogFirst);
     EXPECT_EQ(ui.screen, Screen::Playing);
     EXPECT_EQ(game.gameMode, GameMode::Levels);
     EXPECT_EQ(ui.modeAButton, ButtonPressed);
@@ -299,7 +294,7 @@ TEST_F(ButtonClicks, PromptContinueWithoutASavedGameStartsANewOne) {
     std::fclose(f);
     presetStartUp();
     game.score = 555;
-    click(350, 210);
+    clickButton(&ScreenGeometry::dialogFirst);
     EXPECT_EQ(game.score, 0);
     EXPECT_EQ(game.gameMode, GameMode::Levels);
 }
@@ -307,9 +302,9 @@ TEST_F(ButtonClicks, PromptContinueWithoutASavedGameStartsANewOne) {
 TEST_F(ButtonClicks, HighScoresButtonStartsANewGameWithoutMusic) {
     ui.screen = Screen::HighScores;
     game.score = 50;
-    move(400, 400);
+    hoverButton(&ScreenGeometry::highScoresBack);
     EXPECT_EQ(ui.confirmLit, 1);
-    click(400, 400);
+    clickButton(&ScreenGeometry::highScoresBack);
     EXPECT_EQ(ui.screen, Screen::Playing);
     EXPECT_EQ(game.score, 0);
     EXPECT_EQ(ui.confirmLit, 0);
@@ -318,31 +313,31 @@ TEST_F(ButtonClicks, HighScoresButtonStartsANewGameWithoutMusic) {
 }
 
 TEST_F(ButtonClicks, OptionsBackWindowedReleasesTheOptionsButton) {
-    click(100, 400);
-    click(400, 300);
+    clickButton(&ScreenGeometry::options);
+    clickButton(&ScreenGeometry::optionsBack);
     EXPECT_EQ(ui.screen, Screen::Playing);
     EXPECT_EQ(ui.optionsButton, ButtonNormal);
 }
 
 TEST_F(ButtonClicks, OptionsReturnInFullScreenKeepsTheButtonPressed) {
     ui.fullScreenActive = 1;
-    click(100, 500);
+    clickButton(&ScreenGeometry::options);
     EXPECT_EQ(ui.screen, Screen::Options);
-    click(400, 420);  // back
+    clickButton(&ScreenGeometry::optionsBack);
     EXPECT_EQ(ui.screen, Screen::Playing);
     EXPECT_EQ(ui.optionsButton, ButtonPressed);
     move(500, 300);  // over the board
     EXPECT_EQ(ui.optionsButton, ButtonNormal);
 
-    click(100, 500);
-    click(400, 200);  // high scores
+    clickButton(&ScreenGeometry::options);
+    clickButton(&ScreenGeometry::highScoresRow);
     EXPECT_EQ(ui.screen, Screen::HighScores);
     EXPECT_EQ(ui.optionsButton, ButtonPressed);
 }
 
 TEST_F(ButtonClicks, OptionsHighScoresWindowed) {
-    click(100, 400);
-    click(400, 80);
+    clickButton(&ScreenGeometry::options);
+    clickButton(&ScreenGeometry::highScoresRow);
     EXPECT_EQ(ui.screen, Screen::HighScores);
     EXPECT_EQ(ui.optionsButton, ButtonNormal);
     EXPECT_EQ(ui.highScoresLit, 0);
@@ -350,33 +345,33 @@ TEST_F(ButtonClicks, OptionsHighScoresWindowed) {
 
 TEST_F(ButtonClicks, MusicSwitch) {
     ui.screen = Screen::Options;
-    click(400, 150);
+    clickButton(&ScreenGeometry::musicRow);
     EXPECT_EQ(settings.musicOn, 0);
     EXPECT_EQ(stopRequests(), 1);
-    click(400, 150);
+    clickButton(&ScreenGeometry::musicRow);
     EXPECT_EQ(settings.musicOn, 1);
     EXPECT_EQ(moduleRequests(Module::Theme1), 1);
     settings.musicOn = 2;  // any value but 0 counts as on for the switch
-    click(400, 150);
+    clickButton(&ScreenGeometry::musicRow);
     EXPECT_EQ(settings.musicOn, 0);
 }
 
 TEST_F(ButtonClicks, SoundSwitchIsHeardOnlyWhenOn) {
     ui.screen = Screen::Options;
     settings.soundOn = 2;
-    click(400, 180);
+    clickButton(&ScreenGeometry::soundRow);
     EXPECT_EQ(settings.soundOn, 0);
     EXPECT_EQ(countSampleRequests(Sample::Menu), 0);
-    click(400, 180);
+    clickButton(&ScreenGeometry::soundRow);
     EXPECT_EQ(settings.soundOn, 1);
     EXPECT_EQ(countSampleRequests(Sample::Menu), 1);
 }
 
 TEST_F(ButtonClicks, HelpOpensThePageAndEndsTheGame) {
-    click(100, 400);
-    move(400, 220);
+    clickButton(&ScreenGeometry::options);
+    hoverButton(&ScreenGeometry::helpRow);
     EXPECT_EQ(ui.helpLit, 1);
-    click(400, 220);
+    clickButton(&ScreenGeometry::helpRow);
     EXPECT_EQ(shell.quitRequested, 1);
     EXPECT_EQ(ui.helpLit, 0);
     EXPECT_EQ(ui.optionsButton, ButtonNormal);
@@ -389,7 +384,7 @@ TEST_F(ButtonClicks, FullScreenSwitchThatFailsEndsTheGame) {
     ui.screen = Screen::Options;
     settings.fullScreen = 0;
     setFailingStep(PlatformStep::RegisterClass);
-    click(400, 110);
+    clickButton(&ScreenGeometry::fullScreenRow);
     EXPECT_EQ(settings.fullScreen, 1);
     EXPECT_EQ(ui.fullScreenActive, 1);
     EXPECT_EQ(shell.quitRequested, 1);

@@ -159,7 +159,7 @@ TEST_F(EightHundredScreen, OptionsSwitchMakesTheWindowAgain) {
     ASSERT_TRUE(copyGameData());
     ASSERT_TRUE(createGameWindow("Vortiq", 640, 480, 16, false));
     ui.screen = Screen::Options;
-    click(400, 110);
+    clickButton(&ScreenGeometry::fullScreenRow);
     EXPECT_EQ(shell.quitRequested, 0);
     EXPECT_EQ(ui.fullScreenActive, 1);
     EXPECT_EQ(settings.fullScreen, 1);

@@ -122,6 +122,16 @@ protected:
         press(x, y);
         release(x, y);
     }
+    // The middle of a screen button's hit rectangle, in the layout on screen.
+    using Button = ButtonGeometry ScreenGeometry::*;
+    static void clickButton(Button button) {
+        const HitRect& r = (screenGeometry().*button).hit;
+        click(hitCentreX(r), hitCentreY(r));
+    }
+    static void hoverButton(Button button) {
+        const HitRect& r = (screenGeometry().*button).hit;
+        move(hitCentreX(r), hitCentreY(r));
+    }
     static void keyDown(int key, bool repeat = false) {
         WindowMessage message = {};
         message.kind = MessageKind::KeyDown;
