@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
+#include <string>
 
 #include "platform/platform.h"
 
@@ -47,6 +49,20 @@ void otherScreensHover();
 bool screenButtonsClick();
 // Windowed to full screen or back: the window is made again.
 void switchFullScreen();
+
+// ---------------------------------------------------------------------------
+// The command line
+
+enum class CommandAction { Play, Help, Version, Refuse };
+struct CommandLine {
+    CommandAction action;
+    std::string complaint;  // why the line was refused
+};
+// What the arguments ask for; the first option that is not understood refuses them.
+CommandLine readCommandLine(int argc, const char* const* argv);
+// Prints the help or the version to out, or a refusal to err, and gives the
+// exit status (0, or 2 for a refusal; 1 when out cannot be written).
+int answerCommandLine(const CommandLine& line, std::FILE* out, std::FILE* err);
 
 // ---------------------------------------------------------------------------
 // The main loop

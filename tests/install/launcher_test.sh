@@ -19,6 +19,7 @@ make_tree() {
     cat >"$1/$programdir/vortiq" <<'EOF'
 #!/bin/sh
 pwd -P >"$VORTIQ_TEST_RECORD/cwd"
+printf '%s\n' "$@" >"$VORTIQ_TEST_RECORD/arguments"
 ls -A base >"$VORTIQ_TEST_RECORD/files"
 printf '%s\n' "$SDL_VIDEO_X11_WMCLASS" >"$VORTIQ_TEST_RECORD/wmclass"
 [ -n "${VORTIQ_TEST_WRITE:-}" ] && printf '%s' "$VORTIQ_TEST_WRITE" >base/hiscores
@@ -131,6 +132,16 @@ expect_link "$scratch/home5/.local/share/vortiq/base/tex00.bmp" "$prefix/$datadi
 begin "the game's exit status is the launcher's"
 VORTIQ_TEST_EXIT=3 run_as "$home"
 expect_equal "$?" "3" "exit status"
+
+begin "options go to the game as they are, with no player's folder made"
+rm -f "$record"/*
+(cd "$elsewhere" && env HOME="$scratch/home8" "$prefix/$bindir/vortiq" --help "two words")
+expect_equal "$(cat "$record/arguments")" "$(printf '%s\n' --help "two words")" "arguments"
+expect_equal "$(cat "$record/cwd")" "$(cd "$elsewhere" && pwd -P)" "working directory of the game"
+expect_missing "$scratch/home8"
+(cd "$elsewhere" && env HOME="$scratch/home8" VORTIQ_TEST_EXIT=2 "$prefix/$bindir/vortiq" --bogus)
+expect_equal "$?" "2" "exit status of a refused option"
+expect_missing "$scratch/home8"
 
 begin "a folder that cannot be made stops the launcher with a message, before the game"
 printf 'in the way' >"$scratch/blocker"
