@@ -6,6 +6,11 @@
 #   share/vortiq/help.htm              the help page
 #   share/vortiq/defaults/             the high scores and settings a new player starts with
 #   share/applications/, share/metainfo/, share/icons/hicolor/NxN/apps/   the desktop's view of it
+#   share/man/man6/vortiq.6.gz         the manual page
+#   share/doc/vortiq/                  the licence (copyright) and the changelog
+#
+# The Debian package moves the command to games/ and the shared data to
+# share/games/vortiq (see debian_games_layout.cmake).
 #
 # The data is made afresh at install time into its own folder, so the high
 # scores and settings of whoever played from the build tree never ship.
@@ -39,6 +44,18 @@ if(TARGET vortiq-data)
   endforeach()
 endif()
 
+# The manual page and the changelog, compressed as Debian has them (no name
+# or time stamp in the gzip header, so a rebuild gives the same bytes).
+set(docs ${CMAKE_BINARY_DIR}/packaging)
+foreach(doc vortiq.6 changelog)
+  add_custom_command(OUTPUT ${docs}/${doc}.gz
+    COMMAND gzip -9 -n -c ${CMAKE_SOURCE_DIR}/packaging/${doc} > ${docs}/${doc}.gz
+    DEPENDS ${CMAKE_SOURCE_DIR}/packaging/${doc} VERBATIM)
+endforeach()
+add_custom_target(vortiq-docs ALL DEPENDS ${docs}/vortiq.6.gz ${docs}/changelog.gz)
+install(FILES ${docs}/vortiq.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/copyright ${docs}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/${VORTIQ_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/${VORTIQ_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
@@ -46,10 +63,11 @@ install(FILES ${CMAKE_SOURCE_DIR}/packaging/${VORTIQ_APP_ID}.metainfo.xml DESTIN
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME vortiq)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_VENDOR "The Vortiq developers")
-set(VORTIQ_MAINTAINER "The Vortiq developers <vortiq@users.noreply.github.com>" CACHE STRING
-  "Maintainer field of the Debian package")
-set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${VORTIQ_MAINTAINER})
+# The project maintains the package; the same name and address stand in the
+# changelog, the copyright file and the AppStream data (the package test
+# compares them).
+set(CPACK_PACKAGE_VENDOR "Vortiq developers")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Vortiq developers <devel@vortiq.github.io>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "gem-matching game")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Swap two neighbouring gems on an eight by eight field; lines of three or
 more vanish, the gems above fall, new gems drop in, and lines that form by
@@ -73,5 +91,11 @@ else()
   set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "libc6, libstdc++6, libgcc-s1, libsdl2-2.0-0, libsdl2-mixer-2.0-0, libgl1, libglu1-mesa, xdg-utils")
 endif()
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/debian_games_layout.cmake)
+set(CPACK_VORTIQ_GAMES_LAUNCHER ${VORTIQ_GAMES_LAUNCHER})
+set(CPACK_VORTIQ_BINDIR ${CMAKE_INSTALL_BINDIR})
+set(CPACK_VORTIQ_GAMES_BINDIR ${VORTIQ_GAMES_BINDIR})
+set(CPACK_VORTIQ_DATA_DIR ${VORTIQ_DATA_DIR})
+set(CPACK_VORTIQ_GAMES_DATA_DIR ${VORTIQ_GAMES_DATA_DIR})
 set(CPACK_SOURCE_GENERATOR "")
 include(CPack)

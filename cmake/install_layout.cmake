@@ -14,3 +14,16 @@ set(VORTIQ_LAUNCHER ${CMAKE_BINARY_DIR}/packaging/vortiq)
 # can be moved (and installed with --prefix) as a whole.
 file(RELATIVE_PATH VORTIQ_BIN_TO_PREFIX /prefix/${CMAKE_INSTALL_BINDIR} /prefix)
 configure_file(${CMAKE_SOURCE_DIR}/packaging/vortiq.in ${VORTIQ_LAUNCHER} @ONLY)
+
+# The Debian package keeps Debian's layout for games: the command in games/,
+# the shared data in share/games/vortiq. An install to a prefix keeps bin/ and
+# share/vortiq, since games/ is on no one's PATH under ~/.local or /usr/local.
+set(VORTIQ_GAMES_BINDIR games)
+set(VORTIQ_GAMES_DATA_DIR ${CMAKE_INSTALL_DATADIR}/games/vortiq)
+set(VORTIQ_GAMES_LAUNCHER ${CMAKE_BINARY_DIR}/packaging/games/vortiq)
+function(vortiq_games_launcher)
+  set(VORTIQ_DATA_DIR ${VORTIQ_GAMES_DATA_DIR})
+  file(RELATIVE_PATH VORTIQ_BIN_TO_PREFIX /prefix/${VORTIQ_GAMES_BINDIR} /prefix)
+  configure_file(${CMAKE_SOURCE_DIR}/packaging/vortiq.in ${VORTIQ_GAMES_LAUNCHER} @ONLY)
+endfunction()
+vortiq_games_launcher()

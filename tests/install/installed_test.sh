@@ -40,6 +40,38 @@ files)
     expect_equal "$(wc -c <"$prefix/$datadir/defaults/hiscores" | tr -d ' ')" "130" "size of the default high scores"
     expect_equal "$(wc -c <"$prefix/$datadir/defaults/menu.inf" | tr -d ' ')" "12" "size of the default settings"
 
+    begin "the manual page, the licence and the changelog are installed"
+    expect_file "$prefix/$sharedir/man/man6/vortiq.6.gz"
+    expect_file "$prefix/$sharedir/doc/vortiq/copyright"
+    expect_file "$prefix/$sharedir/doc/vortiq/changelog.gz"
+    if command -v man >/dev/null 2>&1; then
+        MANWIDTH=80 man -l "$prefix/$sharedir/man/man6/vortiq.6.gz" 2>"$prefix.man-warnings" | grep -q 'EXIT STATUS' ||
+            fail_check "the manual page does not read"
+        expect_equal "$(cat "$prefix.man-warnings")" "" "warnings of man"
+        rm -f -- "$prefix.man-warnings"
+    fi
+
+    begin "--help and --version answer without a display and make no player's folder"
+    answers=$(mktemp -d "${TMPDIR:-/tmp}/vortiq-answers.XXXXXX") || exit 1
+    ask() {  # OPTION: the installed command's answer in $answers/out, err, status
+        (cd "$answers" && env -u DISPLAY -u WAYLAND_DISPLAY HOME="$answers/home" XDG_DATA_HOME= \
+            "$prefix/$bindir/vortiq" "$1" >"$answers/out" 2>"$answers/err")
+        echo $? >"$answers/status"
+    }
+    ask --help
+    expect_equal "$(cat "$answers/status")" "0" "exit status of --help"
+    expect_equal "$(head -n 1 "$answers/out")" "Usage: vortiq [OPTION]" "first line of --help"
+    grep -q 'local/share/vortiq' "$answers/out" || fail_check "--help does not say where the player's files live"
+    ask --version
+    expect_equal "$(cat "$answers/status")" "0" "exit status of --version"
+    grep -qx 'vortiq [0-9][0-9.]*' "$answers/out" || fail_check "--version printed '$(cat "$answers/out")'"
+    ask --no-such-option
+    expect_equal "$(cat "$answers/status")" "2" "exit status of an unknown option"
+    expect_equal "$(head -n 1 "$answers/err")" "vortiq: unknown option '--no-such-option'" "refusal"
+    expect_equal "$(cat "$answers/out")" "" "output of a refusal"
+    expect_missing "$answers/home"
+    rm -rf -- "$answers"
+
     begin "the desktop entry and the software-centre data pass their validators"
     desktop=$prefix/$sharedir/applications/$appid.desktop
     metainfo=$prefix/$sharedir/metainfo/$appid.metainfo.xml
