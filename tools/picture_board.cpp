@@ -194,13 +194,23 @@ void drawFontPicture(PictureList& pictures) {
     constexpr float MaxInk = Room - 1.4f;
     constexpr float Baseline = 12;            // texels below the cell's top
     constexpr float MaxTall = Cell - 3.2f;
+    constexpr int FreePlaceCode = '$';
+    constexpr float PlaceholderRadius = 1.3f;
+    constexpr uint32_t PlaceholderGrey = 0x7a7a7a;  // the game tints and adds it: a faint dot
     Canvas canvas = makeCanvas(256, 256, 256, 256);
     fillAll(canvas, solid(theme::Ink));
     Coverage glyphs = emptyCoverage(canvas);
+    std::vector<Vec> placeholders;
     for (int set = 0; set < 2; ++set) {
         for (int code = 33; code < 127; ++code) {
             const int cell = code - 32 + 128 * set;
             const float left = (cell % 16) * Cell, top = (cell / 16) * Cell;
+            // '$' fills the free places of a name: a small dot on the
+            // baseline, so that a name reads as its letters alone.
+            if (code == FreePlaceCode) {
+                placeholders.push_back({left + Room / 2, top + Baseline - PlaceholderRadius});
+                continue;
+            }
             TextStyle style;
             style.face = set == 0 ? Face::SansBold : Face::MonoBold;
             style.size = 14.5f;
@@ -229,5 +239,8 @@ void drawFontPicture(PictureList& pictures) {
         }
     }
     fillCoverage(canvas, glyphs, solid(hex(0xffffff)));
+    for (const Vec& centre : placeholders)
+        fill(canvas, circle(centre, PlaceholderRadius), grow({centre.x, centre.y, centre.x, centre.y}, 2),
+             solid(hex(PlaceholderGrey)));
     putOpaque(pictures, Picture::Font, canvas);
 }

@@ -225,12 +225,48 @@ TEST(FontPicture, EveryPrintableCodeHasAGlyphInsideItsAdvance) {
             }
         }
         EXPECT_EQ(coloured, 0) << "cell " << cell << " is white on black";
-        if (printable) {
+        if (code == '$') {
+            // The free place of a name: see below.
+        } else if (printable) {
             EXPECT_GT(ink, code == '.' || code == '\'' || code == ',' || code == '`' || code == '-' ? 1 : 5) << "cell " << cell;
         } else {
             EXPECT_EQ(ink, 0) << "cell " << cell << " is reached by no character";
         }
         EXPECT_EQ(strayInk, 0) << "cell " << cell;
+    }
+}
+
+// '$' fills the free places of a name ("GEM$$$$$$"); it shows as a small,
+// faint dot on the baseline, centred under where a letter stands.
+TEST(FontPicture, TheFreePlaceOfANameIsAFaintDotOnTheBaseline) {
+    const Bitmap& font = picture(0);
+    for (int set = 0; set < 2; ++set) {
+        // Where the letters of this set stand: the columns of 'H' and 'M'.
+        auto inkBox = [&](char c, int threshold, int box[4]) {
+            const int cell = c - 32 + 128 * set;
+            box[0] = box[2] = 16;
+            box[1] = box[3] = -1;
+            int brightest = 0;
+            for (int y = 0; y < 16; ++y)
+                for (int x = 0; x < 16; ++x) {
+                    const int v = font.at((cell % 16) * 16 + x, (cell / 16) * 16 + y)[0];
+                    brightest = std::max(brightest, v);
+                    if (v <= threshold) continue;
+                    box[0] = std::min(box[0], x), box[1] = std::max(box[1], x);
+                    box[2] = std::min(box[2], y), box[3] = std::max(box[3], y);
+                }
+            return brightest;
+        };
+        int letter[4], dot[4];
+        inkBox('H', 128, letter);
+        const int brightest = inkBox('$', 24, dot);
+        ASSERT_GE(dot[1], 0) << "set " << set << ": the free place shows nothing";
+        EXPECT_GT(brightest, 64) << "set " << set << ": too faint to see";
+        EXPECT_LT(brightest, 160) << "set " << set << ": as bright as a letter";
+        EXPECT_LE(dot[1] - dot[0], 3) << "set " << set << ": wider than a dot";
+        EXPECT_LE(dot[3] - dot[2], 3) << "set " << set << ": taller than a dot";
+        EXPECT_EQ(dot[3], letter[3]) << "set " << set << ": not on the baseline";
+        EXPECT_LE(std::abs((dot[0] + dot[1]) - (letter[0] + letter[1])), 2) << "set " << set << ": off centre";
     }
 }
 
