@@ -249,12 +249,8 @@ void drawNameEntryPanel(PictureList& pictures) {
     fill(canvas, shape, grow(field, 1), linear({0, field.y0}, {0, field.y1}, hex(0x010208), hex(0x0b1030)));
     bevel(canvas, shape, field, 3.5f, -0.6f);
     fill(canvas, outline(shape, 0.7f), grow(field, 1), solid(withAlpha(theme::Cyan, 0.8f)));
-    // A faint line for each of the nine letters.
-    for (int i = 0; i < 9; ++i) {
-        const float x = 82 + 17.5f * i;
-        fill(canvas, capsule({x - 5, 208}, {x + 5, 208}, 0.6f), {x - 7, 206, x + 7, 210},
-             solid(withAlpha(theme::Cyan, 0.3f)));
-    }
+    // The free places of the name show as the font's faint dots, which keep
+    // in step with the letters in both layouts; marks drawn here could not.
     drawRule(canvas, 40, 260, 250);
     putOpaque(pictures, Picture::NameEntryPanel, canvas);
 }
