@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "game/game.h"
 #include "pictures_local.h"
 
 namespace {
@@ -194,7 +195,6 @@ void drawFontPicture(PictureList& pictures) {
     constexpr float MaxInk = Room - 1.4f;
     constexpr float Baseline = 12;            // texels below the cell's top
     constexpr float MaxTall = Cell - 3.2f;
-    constexpr int FreePlaceCode = '$';
     constexpr float PlaceholderRadius = 1.3f;
     constexpr uint32_t PlaceholderGrey = 0x7a7a7a;  // the game tints and adds it: a faint dot
     Canvas canvas = makeCanvas(256, 256, 256, 256);
@@ -205,9 +205,9 @@ void drawFontPicture(PictureList& pictures) {
         for (int code = 33; code < 127; ++code) {
             const int cell = code - 32 + 128 * set;
             const float left = (cell % 16) * Cell, top = (cell / 16) * Cell;
-            // '$' fills the free places of a name: a small dot on the
-            // baseline, so that a name reads as its letters alone.
-            if (code == FreePlaceCode) {
+            // The free places of a name: a small dot on the baseline, so
+            // that a name reads as its letters alone.
+            if (code == FreeNamePlace) {
                 placeholders.push_back({left + Room / 2, top + Baseline - PlaceholderRadius});
                 continue;
             }

@@ -15,6 +15,8 @@
 #include <unistd.h>
 #include <vector>
 
+#include "game/game.h"
+
 namespace {
 
 struct Bitmap {
@@ -225,7 +227,7 @@ TEST(FontPicture, EveryPrintableCodeHasAGlyphInsideItsAdvance) {
             }
         }
         EXPECT_EQ(coloured, 0) << "cell " << cell << " is white on black";
-        if (code == '$') {
+        if (code == FreeNamePlace) {
             // The free place of a name: see below.
         } else if (printable) {
             EXPECT_GT(ink, code == '.' || code == '\'' || code == ',' || code == '`' || code == '-' ? 1 : 5) << "cell " << cell;
@@ -236,8 +238,8 @@ TEST(FontPicture, EveryPrintableCodeHasAGlyphInsideItsAdvance) {
     }
 }
 
-// '$' fills the free places of a name ("GEM$$$$$$"); it shows as a small,
-// faint dot on the baseline, centred under where a letter stands.
+// FreeNamePlace fills the free places of a name ("GEM$$$$$$"); it shows as a
+// small, faint dot on the baseline, centred under where a letter stands.
 TEST(FontPicture, TheFreePlaceOfANameIsAFaintDotOnTheBaseline) {
     const Bitmap& font = picture(0);
     for (int set = 0; set < 2; ++set) {
@@ -259,7 +261,7 @@ TEST(FontPicture, TheFreePlaceOfANameIsAFaintDotOnTheBaseline) {
         };
         int letter[4], dot[4];
         inkBox('H', 128, letter);
-        const int brightest = inkBox('$', 24, dot);
+        const int brightest = inkBox(FreeNamePlace, 24, dot);
         ASSERT_GE(dot[1], 0) << "set " << set << ": the free place shows nothing";
         EXPECT_GT(brightest, 64) << "set " << set << ": too faint to see";
         EXPECT_LT(brightest, 160) << "set " << set << ": as bright as a letter";
