@@ -48,7 +48,7 @@ float fakeClock() { return fakeClockMs += 100.0f; }  // 10 ms a frame over the 1
 void BM_SettledFrameRules(benchmark::State& state) {
     settledBoard();
     for (auto _ : state) {
-        stepSceneRules(fakeClock);
+        stepFrame(fakeClock);
         benchmark::DoNotOptimize(game.board);
     }
     if (game.boardEvent != BoardEvent::None || turn.removing) state.SkipWithError("the board did not stay settled");

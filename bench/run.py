@@ -146,7 +146,7 @@ def rules_table(build):
                          capture_output=True, text=True).stdout
     rows = []
     names = {
-        "BM_SettledFrameRules": "one settled frame's rules (stepSceneRules)",
+        "BM_SettledFrameRules": "one settled frame's rules (stepFrame)",
         "BM_FallStep": "one fall step (two holes; board copy included)",
         "BM_FindMoveSettled": "findMove, settled board (move found)",
         "BM_FindMoveNone": "findMove, board without a move (full scan)",

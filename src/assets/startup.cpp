@@ -59,8 +59,7 @@ bool initAtStartUp() {
     if (!firstStartUp) return true;
 
     game.gameMode = GameMode::Levels;
-    ui.modeAButton = ButtonPressed;
-    ui.modeBButton = ButtonNormal;
+    settleModeButtons();
     for (int kind = 1; kind <= GemKinds; ++kind) loadGemMesh(kind);
     loadHighScores();
     ui.screen = Screen::ContinuePrompt;

@@ -43,6 +43,7 @@ constexpr int RemovalSlots = 20;  // slot 0 is never used; slots 1..19 hold cell
 constexpr int ScorePopupCount = 10;
 constexpr int LevelCount = 21;    // rows of the level table
 constexpr int HighScoreEntries = 5;
+constexpr float TimedModeTime = 50.0f;  // the time bar of every timed level starts here
 
 // A column 800 in firstCell marks a gem deselected by the current click,
 // -600 no cell at all.
@@ -167,8 +168,8 @@ struct SceneState {
 struct UiState {
     Screen screen;
     int32_t newGameButton;
-    int32_t modeAButton;  // 2 while the levels mode runs
-    int32_t modeBButton;  // 2 while the timed mode runs
+    int32_t modeAButton;  // the levels button's look: pressed while the levels mode runs
+    int32_t modeBButton;  // the timed button's look: pressed while the timed mode runs
     int32_t hintLit;
     int32_t optionsButton;
     int32_t quitButton;
@@ -192,12 +193,29 @@ struct ScoreBook {
     int32_t entryCursor;           // 1-based, 1..10
 };
 
+// What a frame's rules step leaves for its drawing, taken where the drawing
+// looks at it: the board, its backdrop and the spins as they stand when the
+// gems are drawn (before a banner that ends may start a new game or level),
+// the screen whose dialog shows, and the banner of the frame.
+struct FrameView {
+    uint8_t gemsShown;  // the gems are drawn (the playing screen, not paused)
+    int32_t board[BoardRows][BoardColumns];
+    int32_t backgroundKind;
+    int32_t spinCount;  // rotations of the drawn gems, in the order they apply
+    Cell spinCells[2];
+    float spinDegrees[2];
+    Screen dialog;  // the dialog drawn over the board (none on Screen::Playing)
+    uint8_t bannerShown;
+    Picture banner;  // Picture::None on the frame in which the banner ends
+};
+
 extern GameState game;
 extern TurnState turn;
 extern SceneState scene;
 extern UiState ui;
 extern ScoreBook scoreBook;
 extern Settings settings;
+extern FrameView frameView;
 
 extern const LevelBounds LevelTable[LevelCount];
 
@@ -212,13 +230,19 @@ inline Layout currentLayout() { return ui.fullScreenActive ? Layout::FullScreen 
 inline const ScreenGeometry& screenGeometry() { return layoutGeometry(currentLayout()); }
 
 inline float& removalScale() { return turn.removalList[1].scale; }
-inline bool levelsModeRunning() { return ui.modeAButton == ButtonPressed; }
-inline bool timedModeRunning() { return ui.modeBButton == ButtonPressed; }
+inline bool levelsModeRunning() { return game.gameMode == GameMode::Levels; }
+inline bool timedModeRunning() { return game.gameMode == GameMode::Timed; }
+// The two mode buttons' looks for the running mode: its button pressed.
+void settleModeButtons();
 
 // ---------------------------------------------------------------------------
 // Board and game state
 
 void newGame();
+// What every level starts with: its bounds, an empty bar, no move or chain
+// yet, a full time bar in the timed mode, and its backdrop (which may draw a
+// random number, last).
+void startLevel();
 // Levels mode only: the bounds of `level` from LevelTable; above its last row
 // each level starts at the previous target and spans 500000 points.
 void updateLevelBounds();
@@ -232,22 +256,20 @@ bool findMove();
 void resolveMatches(bool afterSwap);
 void fallStep();
 
-// The board step of one frame is split around its drawing:
-//   boardStepBeforeBackground()  full-board test, no-move tests, fall clock
-//   (the background is drawn)
-//   boardStepAfterBackground()   swap motion, removal
-//   boardCellsShown()            false: the frame's board work ends here
-//   (the cells are drawn; each drawn gem asks spinAnglesAt for its rotations)
-void boardStepBeforeBackground();
-void boardStepAfterBackground();
-bool boardCellsShown();
+// The board's part of a frame, in this order:
+//   stepNoMovesAndFall()  full-board test, no-move tests, fall clock
+//   stepSwapAndRemoval()  swap motion, removal
+//   gemsShown()           false: the board's work ends here
+//   advanceSpinsAt()      for each gem that is shown, row by row
+// stepBoard() runs them all and fills the board part of frameView.
+void stepNoMovesAndFall();
+void stepSwapAndRemoval();
+bool gemsShown();
+void stepBoard();
 
-// Advances the spins of a drawn gem cell and says how to turn it: returns how
+// Advances the spins of a shown gem cell and says how to turn it: returns how
 // many rotations (0..2) to apply about the y axis, in order, into degrees[].
-int spinAnglesAt(int column, int row, float degrees[2]);
-
-// All of the rules steps of one board frame, for a caller that draws nothing.
-void stepBoardRules();
+int advanceSpinsAt(int column, int row, float degrees[2]);
 
 // ---------------------------------------------------------------------------
 // Scene: frame timing, level test, bar, banner, popups, score counter
@@ -258,11 +280,17 @@ void levelCompleteTest();
 void updateBarRules();       // time drain, bar value, time-out, level complete, barLength
 void advanceBanner();        // progress, end actions, bannerAlpha
 Picture bannerPicture();     // the banner of the current event, Picture::None for none
-bool advanceScorePopup(int index);  // true when the popup is to be drawn this frame
+bool advanceScorePopup(int index);  // true when the popup shows this frame
 bool startScorePopup(int x, int y, int points);
 void chaseScore();           // the score counter follows the score, on Screen::Playing only
-// All of the rules steps of one scene frame, for a caller that draws nothing.
-void stepSceneRules(float (*clockMillis)());
+
+// ---------------------------------------------------------------------------
+// The frame
+
+// Every rule step of one frame, in order, with the given clock
+// (milliseconds): frame time, level bounds and test, the board, the banner,
+// the score counter, the popups, the bar. Fills frameView for the drawing.
+void stepFrame(float (*clockMillis)());
 
 // ---------------------------------------------------------------------------
 // Board input: selection and swaps on board cells
@@ -278,3 +306,15 @@ void useHint();                // the hint button's rule (select, charge, hint.w
 // High scores in memory
 
 bool madeHighScore();
+
+// ---------------------------------------------------------------------------
+// The name entry of a new high score (on Screen::NameEntry only)
+
+// Types the letter of key code `code` ('A' ..) into the next free place: the
+// first letter upper case, the others lower case. False when nothing changes.
+bool typeNameLetter(int code);
+// Frees the last typed place. False when nothing changes.
+bool eraseNameLetter();
+// Ends the entry: the high-score screen follows. False when no entry runs;
+// the caller then puts the name into its table.
+bool finishNameEntry();

@@ -66,15 +66,9 @@ void advanceBanner() {
         scene.bannerProgress = 0.0f;
         if (game.boardEvent == BoardEvent::LevelComplete && !game.gameOverDrain) {
             if (game.level < INT32_MAX) game.level += 1;
-            updateLevelBounds();
-            game.playerMoved = 0;
-            game.comboCount = 0;
-            game.lastPassPoints = 0;
-            game.barLength = 0.0f;
-            chooseBackground();
             game.boardEvent = BoardEvent::None;
-            game.timeLeft =
-                (ui.modeBButton == ButtonPressed || ui.modeBButton == ButtonHighlighted) ? 50.0f : 0.0f;
+            game.lastPassPoints = 0;
+            startLevel();
         }
         if (game.boardEvent == BoardEvent::NoMoves || game.gameOverDrain) {
             game.boardEvent = BoardEvent::None;
@@ -134,12 +128,20 @@ void chaseScore() {
     if (score > scene.shownScore) scene.shownScore += 0.7f * scene.speedFactor;
 }
 
-void stepSceneRules(float (*clockMillis)()) {
+void stepFrame(float (*clockMillis)()) {
     measureFrameTime(clockMillis);
     updateLevelBounds();
     levelCompleteTest();
-    stepBoardRules();
-    if (static_cast<int>(game.boardEvent) > 0) advanceBanner();
+    stepBoard();
+    // The dialog is drawn as the screen stands before a banner that ends
+    // changes it; the banner as its event stands after its step.
+    frameView.dialog = ui.screen;
+    frameView.bannerShown = game.boardEvent != BoardEvent::None;
+    frameView.banner = Picture::None;
+    if (frameView.bannerShown) {
+        advanceBanner();
+        frameView.banner = bannerPicture();
+    }
     chaseScore();
     for (int i = 0; i < ScorePopupCount; ++i) advanceScorePopup(i);
     updateBarRules();

@@ -29,6 +29,7 @@ SceneState scene{};
 UiState ui{};
 ScoreBook scoreBook = loadScoreBook();
 Settings settings{};
+FrameView frameView{};
 
 const LevelBounds LevelTable[LevelCount] = {
     {0, 500},          {500, 1500},       {1500, 3000},      {3000, 5500},      {5500, 8000},
@@ -45,6 +46,7 @@ void resetGameState() {
     ui = UiState{};
     scoreBook = loadScoreBook();
     settings = Settings{};
+    frameView = FrameView{};
 }
 
 void seedRandom() {
@@ -87,23 +89,31 @@ void chooseBackground() {
     if (game.level >= 0 && game.level <= 5) game.backgroundKind = game.level;
 }
 
+void settleModeButtons() {
+    ui.modeAButton = levelsModeRunning() ? ButtonPressed : ButtonNormal;
+    ui.modeBButton = timedModeRunning() ? ButtonPressed : ButtonNormal;
+}
+
+void startLevel() {
+    updateLevelBounds();
+    game.playerMoved = 0;
+    game.comboCount = 0;
+    game.barLength = 0.0f;
+    game.timeLeft = timedModeRunning() ? TimedModeTime : 0.0f;
+    chooseBackground();
+}
+
 void newGame() {
     for (int r = SpawnRow; r <= LastFieldRow; ++r)
         for (int c = 0; c < BoardColumns; ++c) game.board[r][c] = 0;
     game.score = 0;
     scene.shownScore = 0.0f;
     game.level = 0;
-    game.comboCount = 0;
-    game.timeLeft = (ui.modeBButton == ButtonPressed || ui.modeBButton == ButtonHighlighted) ? 50.0f : 0.0f;
-    game.playerMoved = 0;
-    game.barLength = 0.0f;
-    game.backgroundKind = 0;
-    updateLevelBounds();
     turn.firstSelected = 0;
     turn.secondSelected = 0;
     turn.spinning = 0;
     turn.prevSpinning = 0;
-    chooseBackground();
+    startLevel();
 }
 
 bool madeHighScore() {

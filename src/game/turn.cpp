@@ -1,6 +1,7 @@
 // The turn sequence: the no-move tests, the fall clock, the swap, the removal
 // and the spins of the selected gems, frame by frame.
 #include <cmath>
+#include <cstring>
 
 #include "audio/audio.h"
 #include "game/game.h"
@@ -30,13 +31,13 @@ void noMoveTests(bool full) {
         return game.boardEvent == BoardEvent::None && ui.screen == Screen::Playing && full &&
                !turn.removing && !turn.swapActive;
     };
-    if (stuck() && ui.modeBButton != ButtonPressed && !game.gameOverDrain && !findMove()) {
+    if (stuck() && !timedModeRunning() && !game.gameOverDrain && !findMove()) {
         game.boardEvent = BoardEvent::NoMoves;
         game.gameOverDrain = 1;
         game.gameOverPending = 1;
         playSample(Sample::GameOver);
     }
-    if (stuck() && ui.modeBButton == ButtonPressed && !findMove()) game.timedDrain = 1;
+    if (stuck() && timedModeRunning() && !findMove()) game.timedDrain = 1;
 }
 
 void advanceFallClock() {
@@ -106,7 +107,7 @@ void shrinkRemovedGems() {
     turn.removing = 0;
 }
 
-// One spin of a drawn gem: the angle runs up to a whole turn and starts again,
+// One spin of a shown gem: the angle runs up to a whole turn and starts again,
 // and a spin told to stop ends at the end of its turn.
 void advanceSpin(uint8_t& spinning, float& angle, uint8_t& stop) {
     if (angle < 360.0f) {
@@ -157,20 +158,20 @@ void fallStep() {
     }
 }
 
-void boardStepBeforeBackground() {
+void stepNoMovesAndFall() {
     const bool full = boardFull();
     noMoveTests(full);
     advanceFallClock();
 }
 
-void boardStepAfterBackground() {
+void stepSwapAndRemoval() {
     if (turn.swapActive) moveSwappingGems();
     if (turn.removing) shrinkRemovedGems();
 }
 
-bool boardCellsShown() { return ui.screen == Screen::Playing && !ui.paused; }
+bool gemsShown() { return ui.screen == Screen::Playing && !ui.paused; }
 
-int spinAnglesAt(int column, int row, float degrees[2]) {
+int advanceSpinsAt(int column, int row, float degrees[2]) {
     int count = 0;
     if (turn.spinning && isCell(turn.spinCell, column, row)) {
         advanceSpin(turn.spinning, turn.spinAngle, turn.spinStop);
@@ -185,16 +186,28 @@ int spinAnglesAt(int column, int row, float degrees[2]) {
     return count;
 }
 
-void stepBoardRules() {
-    boardStepBeforeBackground();
-    boardStepAfterBackground();
-    if (!boardCellsShown()) return;
-    float degrees[2];
+// A gem in the spawn row shows only while it can slide in.
+void stepBoard() {
+    stepNoMovesAndFall();
+    stepSwapAndRemoval();
+    FrameView& view = frameView;
+    view.gemsShown = gemsShown() ? 1 : 0;
+    std::memcpy(view.board, game.board, sizeof view.board);
+    view.backgroundKind = game.backgroundKind;
+    view.spinCount = 0;
+    if (!view.gemsShown) return;
     for (int r = SpawnRow; r <= LastFieldRow; ++r) {
         for (int c = 0; c < BoardColumns; ++c) {
             if (r == SpawnRow && game.board[FirstFieldRow][c] != 0) continue;
             const int32_t kind = game.board[r][c];
-            if (kind >= 1 && kind <= GemKinds) spinAnglesAt(c, r, degrees);
+            if (kind < 1 || kind > GemKinds) continue;
+            float degrees[2];
+            const int turns = advanceSpinsAt(c, r, degrees);
+            for (int i = 0; i < turns && view.spinCount < 2; ++i) {
+                view.spinCells[view.spinCount] = Cell{c, r};
+                view.spinDegrees[view.spinCount] = degrees[i];
+                ++view.spinCount;
+            }
         }
     }
 }

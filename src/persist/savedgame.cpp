@@ -64,9 +64,7 @@ bool restoreGame() {
     }
 
     game.gameMode = static_cast<GameMode>(mode);
-    bool timed = game.gameMode == GameMode::Timed;
-    ui.modeAButton = timed ? ButtonNormal : ButtonPressed;
-    ui.modeBButton = timed ? ButtonPressed : ButtonNormal;
+    settleModeButtons();
     game.level = level;
     game.timeLeft = static_cast<float>(values[2]);
     game.score = values[3];

@@ -1,6 +1,5 @@
 // The 3D board: the backdrop behind the field and the lit gems in their
-// cells, moved by the running animations. The rules of the board frame run in
-// between, at the places where the drawing depends on them.
+// cells, moved by the running animations, as the frame's rules step left them.
 #include <GL/gl.h>
 
 #include "assets/assets.h"
@@ -19,7 +18,7 @@ bool inRemoval(int column, int row) {
     return false;
 }
 
-void drawGem(int column, int row, int kind) {
+void drawGem(const FrameView& view, int column, int row, int kind) {
     glPushMatrix();
     if (turn.swapActive) {
         if (isCell(turn.firstCell, column, row))
@@ -31,9 +30,8 @@ void drawGem(int column, int row, int kind) {
         const float scale = removalScale();
         glScalef(scale, scale, scale);
     }
-    float degrees[2];
-    const int turns = spinAnglesAt(column, row, degrees);
-    for (int i = 0; i < turns; ++i) glRotatef(degrees[i], 0.0f, 1.0f, 0.0f);
+    for (int i = 0; i < view.spinCount; ++i)
+        if (isCell(view.spinCells[i], column, row)) glRotatef(view.spinDegrees[i], 0.0f, 1.0f, 0.0f);
     glBindTexture(GL_TEXTURE_2D, textureOf(gemPicture(kind)));
     drawGemMesh(kind);
     glPopMatrix();
@@ -44,7 +42,7 @@ void drawGem(int column, int row, int kind) {
 bool gemBackFacesCulled = true;
 
 // The board is drawn only where the frame lets it show.
-void stepAndDrawBoard() {
+void drawBoard(const FrameView& view) {
     int box[4];
     const bool scissor = boardScissorBox(box);
     GLint previous[4];
@@ -53,21 +51,19 @@ void stepAndDrawBoard() {
         glScissor(box[0], box[1], box[2], box[3]);
         glEnable(GL_SCISSOR_TEST);
     }
-    boardStepBeforeBackground();
-    drawBackground();
-    boardStepAfterBackground();
-    if (boardCellsShown()) drawCells();
+    drawBackground(view.backgroundKind);
+    if (view.gemsShown) drawCells(view);
     if (scissor) {
         glDisable(GL_SCISSOR_TEST);
         glScissor(previous[0], previous[1], previous[2], previous[3]);
     }
 }
 
-void drawBackground() {
+void drawBackground(int32_t backgroundKind) {
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     glDisable(GL_LIGHTING);
     glTranslatef(1.4f, -0.32f, -11.7f);
-    glBindTexture(GL_TEXTURE_2D, textureOf(backdropPicture(game.backgroundKind)));
+    glBindTexture(GL_TEXTURE_2D, textureOf(backdropPicture(backgroundKind)));
     glCallList(backgroundList);
     glTranslatef(-1.4f, 0.32f, 11.7f);
     glEnable(GL_LIGHTING);
@@ -75,19 +71,19 @@ void drawBackground() {
     glMaterialfv(GL_FRONT, GL_SPECULAR, specular);
 }
 
-void drawCells() {
+void drawCells(const FrameView& view) {
     if (gemBackFacesCulled) glEnable(GL_CULL_FACE);
     for (int row = SpawnRow; row <= LastFieldRow; ++row) {
         for (int column = 0; column < BoardColumns; ++column) {
             // A gem waiting in the spawn row shows only while it can slide in.
-            if (row == SpawnRow && game.board[FirstFieldRow][column] != 0) continue;
+            if (row == SpawnRow && view.board[FirstFieldRow][column] != 0) continue;
             glPushMatrix();
-            if (game.board[row + 1][column] == 0) glTranslatef(0.0f, game.fallOffset, 0.0f);
+            if (view.board[row + 1][column] == 0) glTranslatef(0.0f, game.fallOffset, 0.0f);
             glTranslatef(LeftColumnX + column, TopRowY - row, CellZ);
             const bool underCursor = column == ui.cursorColumn && row == ui.cursorRow;
             if (underCursor && !turn.swapActive && !turn.removing) glEnable(GL_LIGHT3);
-            const int32_t kind = game.board[row][column];
-            if (kind >= 1 && kind <= GemKinds) drawGem(column, row, kind);
+            const int32_t kind = view.board[row][column];
+            if (kind >= 1 && kind <= GemKinds) drawGem(view, column, row, kind);
             if (underCursor) glDisable(GL_LIGHT3);
             glPopMatrix();
         }

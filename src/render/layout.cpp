@@ -115,9 +115,9 @@ void layoutSidePanel(OverlayLayout* layout) {
     addPanelButton(layout, QuitButton, ui.quitButton);
 }
 
-void layoutDialog(OverlayLayout* layout) {
+void layoutDialog(Screen screen, OverlayLayout* layout) {
     *layout = OverlayLayout{};
-    switch (ui.screen) {
+    switch (screen) {
     case Screen::ConfirmNewGame: layoutConfirmation(layout, Picture::NewGamePanel); break;
     case Screen::ContinuePrompt: layoutConfirmation(layout, Picture::ContinuePanel); break;
     case Screen::HighScores: layoutHighScores(layout); break;

@@ -178,7 +178,7 @@ void drawLayout(const OverlayLayout& layout) {
     glDisable(GL_BLEND);
 }
 
-void drawOverlay() {
+void drawOverlay(const FrameView& view) {
     const int width = overlayWidth();
     const int height = overlayHeight();
     glMatrixMode(GL_PROJECTION);
@@ -193,11 +193,11 @@ void drawOverlay() {
     layoutSidePanel(&layout);
     drawLayout(layout);
 
-    if (static_cast<int>(ui.screen) > 0) {
-        layoutDialog(&layout);
+    if (view.dialog != Screen::Playing) {
+        layoutDialog(view.dialog, &layout);
         drawLayout(layout);
     }
-    if (static_cast<int>(game.boardEvent) > 0) drawEventBanner();
+    if (view.bannerShown) drawEventBanner(view.banner);
     if (ui.paused && ui.screen == Screen::Playing) {
         const Placement& at = screenGeometry().pausePicture;
         drawPlainQuad(Picture::Paused, at.x, at.y, at.w, at.h);
@@ -213,10 +213,8 @@ void drawOverlay() {
     drawScorePopups();
 }
 
-// The counter runs after the score on the playing screen and is printed on
-// every screen, adding to what lies behind it.
+// The counter is printed on every screen, adding to what lies behind it.
 void drawScoreCounter() {
-    chaseScore();
     glEnable(GL_BLEND);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     Caption counter;
@@ -231,8 +229,7 @@ void drawLevelNumber() {
     glDisable(GL_BLEND);
 }
 
-void drawEventBanner() {
-    advanceBanner();
+void drawEventBanner(Picture picture) {
     const ScreenGeometry& geometry = screenGeometry();
     const float x = static_cast<float>(geometry.bannerX);
     const float rise = scene.bannerProgress * geometry.bannerRise;
@@ -243,7 +240,6 @@ void drawEventBanner() {
     glColor4f(1.0f, 1.0f, 1.0f, scene.bannerAlpha);
     // In the frame in which a banner ends its event is already over: there is
     // no picture, and its alpha is 0 anyway.
-    const Picture picture = bannerPicture();
     if (picture != Picture::None) {
         bindTexture(picture);
         drawQuadAt(0.0f, 0.0f, geometry.bannerWidth, geometry.bannerHeight);
@@ -254,9 +250,8 @@ void drawEventBanner() {
 }
 
 void drawScorePopups() {
-    for (int i = 0; i < ScorePopupCount; ++i) {
-        if (!advanceScorePopup(i)) continue;
-        const ScorePopup& popup = scene.scorePopups[i];
+    for (const ScorePopup& popup : scene.scorePopups) {
+        if (!popup.active) continue;
         glBlendFunc(GL_SRC_ALPHA, GL_ONE);
         glEnable(GL_BLEND);
         glColor4f(0.3f, 0.3f, 1.0f, 1.0f - popup.progress);

@@ -1,4 +1,6 @@
 // The frame: the 3D board view and the flat overlay over it.
 #pragma once
 
-bool drawScene();
+// Draws the frame that the rules' step (stepFrame) left: reads the state and
+// frameView, changes neither.
+void drawScene();

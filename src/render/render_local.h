@@ -1,4 +1,4 @@
-// What only the drawing code uses: the steps of a frame, the two ways of
+// What only the drawing code uses: the parts of a frame, the two ways of
 // putting a picture on the screen, and the layouts of the flat screens.
 //
 // The layouts are plain data worked out from the shared state without any GL
@@ -10,19 +10,21 @@
 
 #include "game/pictures.h"
 
-// ---------------------------------------------------------------------------
-// Frame steps
+#include "game/game.h"
 
-void stepAndDrawBoard();
-void drawBackground();
-void drawCells();
+// ---------------------------------------------------------------------------
+// Parts of a frame
+
+void drawBoard(const FrameView& view);
+void drawBackground(int32_t backgroundKind);
+void drawCells(const FrameView& view);
 // Whether drawCells culls the gems' back faces (on; a test turns it off to
 // compare). A gem is a closed mesh wound counter-clockwise seen from outside,
 // so the nearest surface along any line of sight faces the viewer and the
 // back faces are hidden anyway; culling them spares their rasterising.
 extern bool gemBackFacesCulled;
-void drawOverlay();
-void drawEventBanner();
+void drawOverlay(const FrameView& view);
+void drawEventBanner(Picture banner);
 void drawScorePopups();
 void drawScoreCounter();
 void drawLevelNumber();
@@ -82,8 +84,8 @@ Picture pictureFor(Picture first, int count, int32_t value);
 
 // The frame's hint picture and five buttons, from the button looks.
 void layoutSidePanel(OverlayLayout* layout);
-// The dialog of the current screen; empty on the playing screen.
-void layoutDialog(OverlayLayout* layout);
+// The dialog of a screen; empty on the playing screen.
+void layoutDialog(Screen screen, OverlayLayout* layout);
 void drawLayout(const OverlayLayout& layout);
 
 // Text-space x of the score counter for the value it shows, or -1 when the

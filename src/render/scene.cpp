@@ -1,28 +1,22 @@
-// One frame: clear, time, rules, board, overlay, bar.
+// One frame as the rules' step left it: clear, board, overlay, bar.
 #include <GL/gl.h>
 
 #include "assets/assets.h"
 #include "game/game.h"
-#include "platform/platform.h"
 #include "render/render.h"
 #include "render/render_local.h"
 
-bool drawScene() {
+void drawScene() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
-    measureFrameTime(clockMillis);
-    updateLevelBounds();
-    levelCompleteTest();
-    stepAndDrawBoard();
+    drawBoard(frameView);
     glDisable(GL_LIGHTING);
-    drawOverlay();
-    updateBarRules();
+    drawOverlay(frameView);
     drawBar();
     // Leave the colour opaque white for whatever draws next.
     glEnable(GL_BLEND);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     glDisable(GL_BLEND);
-    return true;
 }
 
 // The bar lives in a space of its own in both window sizes; its picture is

@@ -15,9 +15,8 @@ int32_t lit(Button button) { return hit(button) ? 1 : 0; }
 void menuSound() { playSample(Sample::Menu); }
 
 void startMode(GameMode mode) {
-    ui.modeAButton = mode == GameMode::Levels ? ButtonPressed : ButtonNormal;
-    ui.modeBButton = mode == GameMode::Timed ? ButtonPressed : ButtonNormal;
     game.gameMode = mode;
+    settleModeButtons();
     newGame();
     playModeMusic();
     menuSound();
@@ -54,9 +53,8 @@ void continueSavedGame() {
     // Without a readable saved game there is nothing to continue: a new game
     // of the levels mode starts instead.
     if (!restoreGame()) {
-        ui.modeAButton = ButtonPressed;
-        ui.modeBButton = ButtonNormal;
         game.gameMode = GameMode::Levels;
+        settleModeButtons();
         newGame();
     }
 }

@@ -22,40 +22,32 @@ constexpr int LastLetterCode = 91;
 constexpr int KeyP = 80;
 
 void pauseKeys() {
-    if ((shell.keys[VkEscape] || shell.keys[KeyP]) && ui.modeBButton == ButtonPressed &&
-        ui.screen == Screen::Playing) {
+    if ((shell.keys[VkEscape] || shell.keys[KeyP]) && timedModeRunning() && ui.screen == Screen::Playing) {
         shell.keys[VkEscape] = 0;
         shell.keys[KeyP] = 0;
         ui.paused = ui.paused ? 0 : 1;
     }
 }
 
-// Every letter key held is taken in one pass, the lower code first; the
-// first letter of the name is upper case, the others lower case.
+// Every letter key held is taken in one pass, the lower code first; then no
+// letter is taken until all of them are up.
 void nameLetters() {
     if (shell.letterLatch || ui.screen != Screen::NameEntry) return;
     shell.letterLatch = 1;
-    for (int k = FirstLetterCode; k <= LastLetterCode; ++k) {
-        if (!shell.keys[k] || scoreBook.entryCursor > 9) continue;
-        scoreBook.entryName[scoreBook.entryCursor - 1] = static_cast<char>(scoreBook.entryCursor == 1 ? k : k + 32);
-        ++scoreBook.entryCursor;
-    }
+    for (int k = FirstLetterCode; k <= LastLetterCode; ++k)
+        if (shell.keys[k]) typeNameLetter(k);
 }
 
 void nameBackspace() {
-    if (shell.backspaceLatch || !shell.keys[VkBack] || ui.screen != Screen::NameEntry || scoreBook.entryCursor <= 1)
-        return;
-    shell.backspaceLatch = 1;
-    --scoreBook.entryCursor;
-    scoreBook.entryName[scoreBook.entryCursor - 1] = FreeNamePlace;
+    if (shell.backspaceLatch || !shell.keys[VkBack]) return;
+    if (eraseNameLetter()) shell.backspaceLatch = 1;
 }
 
 void nameConfirm() {
-    if ((shell.keys[VkSpace] || shell.keys[VkReturn]) && ui.screen == Screen::NameEntry) {
-        ui.screen = Screen::HighScores;
-        insertHighScore(game.gameMode);
-        refreshHighScores();
-    }
+    if (!shell.keys[VkSpace] && !shell.keys[VkReturn]) return;
+    if (!finishNameEntry()) return;
+    insertHighScore(game.gameMode);
+    refreshHighScores();
 }
 
 void releaseLatches() {
@@ -91,6 +83,14 @@ void heldKeyWork() {
     releaseLatches();
 }
 
+// A frame flows one way:
+//   input      the waiting messages, one a pass (the mouse's rules run as
+//              they come), then the frame:
+//   stepFrame  every rule step of the frame (src/game), in order;
+//   drawScene  draws what the step left, changing no state (src/render);
+//   present    swaps the buffers;
+//   key work   the held keys: pause and the name entry, for the next frame.
+// A minimised window steps and draws nothing.
 void mainLoopPass() {
     WindowMessage message;
     if (peekMessage(&message)) {
@@ -102,15 +102,12 @@ void mainLoopPass() {
         }
         return;
     }
-    bool present = true;
-    if (shell.windowActive && !drawScene()) {
-        shell.quitRequested = 1;
-        present = false;
+    if (shell.windowActive) {
+        stepFrame(clockMillis);
+        drawScene();
     }
-    if (present) {
-        swapBuffers();
-        benchFramePresented();
-    }
+    swapBuffers();
+    benchFramePresented();
     heldKeyWork();
 }
 

@@ -73,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             ui.cursorRow = FirstFieldRow + (data[0] / BoardColumns) % 8;
             boardButtonDownRules();
         }
-        stepSceneRules(steadyClock);
+        stepFrame(steadyClock);
         expectPlayableBoard();
         if (ui.screen != Screen::Playing) break;
     }

@@ -79,7 +79,7 @@ bool boardFull() {
 void frame() {
     scene.speedFactor = Speed;
     scene.measureCount = 1;  // keeps the clock measurement out of the way
-    stepSceneRules(steadyClock);
+    stepFrame(steadyClock);
 }
 
 int runUntil(const std::function<bool()>& done, int maxFrames) {

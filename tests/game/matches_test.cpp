@@ -96,7 +96,7 @@ TEST_F(Matches, ALineOfFourAtLevelTwoScoresFortyAndRemovesFourCells) {
 
     int frames = 0;
     while (turn.removing && frames < 100) {
-        boardStepAfterBackground();
+        stepSwapAndRemoval();
         ++frames;
     }
     EXPECT_EQ(frames, 43) << "0.02 a frame from 1.0 to below 0.1";
@@ -139,7 +139,7 @@ TEST_F(Matches, ThePassFillsNineteenSlotsAndWritesNothingBeyond) {
     // Ten popups at most; the rest are skipped.
     for (const ScorePopup& popup : scene.scorePopups) EXPECT_TRUE(popup.active);
 
-    while (turn.removing) boardStepAfterBackground();
+    while (turn.removing) stepSwapAndRemoval();
     for (int c = 0; c < 6; ++c)
         for (int r = 1; r <= 3; ++r) EXPECT_EQ(game.board[r][c], 0);
     EXPECT_EQ(game.board[1][6], 0);

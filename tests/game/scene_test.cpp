@@ -65,8 +65,8 @@ TEST_F(Scene, LevelBoundsFollowTheTableInTheLevelsModeOnly) {
     updateLevelBounds();
     EXPECT_EQ(game.levelBase, 500000);
     EXPECT_EQ(game.levelTarget, 1000000);
-    ui.modeAButton = ButtonNormal;
-    ui.modeBButton = ButtonPressed;
+    game.gameMode = GameMode::Timed;
+    settleModeButtons();
     game.level = 2;
     updateLevelBounds();
     EXPECT_EQ(game.levelBase, 500000) << "the timed mode keeps the last bounds";

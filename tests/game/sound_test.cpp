@@ -86,21 +86,22 @@ TEST_F(Sound, APlayedMoveAsksForItsSamplesInOrder) {
     EXPECT_EQ(soundLog.records[2].what, static_cast<int>(Sample::New));
 }
 
+// The running mode picks the music; the buttons' looks do not.
 TEST_F(Sound, TheRunningModesMusicPlaysWhileMusicIsOne) {
     settings.musicOn = 1;
     playModeMusic();
-    ui.modeAButton = ButtonNormal;
-    ui.modeBButton = ButtonPressed;
+    game.gameMode = GameMode::Timed;
     playModeMusic();
+    ui.modeAButton = ButtonPressed;  // a look out of step with the mode
     ui.modeBButton = ButtonHighlighted;
-    playModeMusic();  // no mode running
-    settings.musicOn = 2;
-    ui.modeBButton = ButtonPressed;
     playModeMusic();
-    ASSERT_EQ(soundLog.count, 2);
+    settings.musicOn = 2;
+    playModeMusic();
+    ASSERT_EQ(soundLog.count, 3);
     EXPECT_EQ(soundLog.records[0].kind, SoundRecord::ModuleRequest);
     EXPECT_EQ(soundLog.records[0].what, static_cast<int>(Module::Theme1));
     EXPECT_EQ(soundLog.records[1].what, static_cast<int>(Module::Theme2));
+    EXPECT_EQ(soundLog.records[2].what, static_cast<int>(Module::Theme2));
 }
 
 TEST_F(Sound, TheBackendGetsWhatPassesTheGuards) {

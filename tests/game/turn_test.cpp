@@ -213,15 +213,15 @@ TEST_F(Turn, AFallStepComesEveryEighthFrame) {
 TEST_F(Turn, WhilePausedTheGemsAreHiddenButTheSwapRunsOn) {
     drive::swapByClicks(2, 3, 3, 3);
     ui.paused = 1;
-    EXPECT_FALSE(boardCellsShown());
+    EXPECT_FALSE(gemsShown());
     const float angle = turn.spinAngle;
     ASSERT_GT(drive::runUntil([] { return turn.swapActive == 0; }, 300), 0);
     EXPECT_EQ(turn.spinAngle, angle) << "spins advance only while the gem is drawn";
     ui.paused = 0;
     ui.screen = Screen::Options;
-    EXPECT_FALSE(boardCellsShown());
+    EXPECT_FALSE(gemsShown());
     ui.screen = Screen::Playing;
-    EXPECT_TRUE(boardCellsShown());
+    EXPECT_TRUE(gemsShown());
 }
 
 TEST_F(Turn, NoMoveLeftEndsALevelsGame) {
@@ -286,9 +286,9 @@ TEST_F(Turn, TheSelectedGemSpinsWhileDrawnAndStopsAtTheEndOfItsTurn) {
     drive::click(4, 4);
     ASSERT_TRUE(turn.spinning);
     float degrees[2];
-    ASSERT_EQ(spinAnglesAt(4, 4, degrees), 1);
+    ASSERT_EQ(advanceSpinsAt(4, 4, degrees), 1);
     EXPECT_FLOAT_EQ(degrees[0], 5.25f);
-    EXPECT_EQ(spinAnglesAt(4, 5, degrees), 0);
+    EXPECT_EQ(advanceSpinsAt(4, 5, degrees), 0);
     drive::click(4, 4);  // deselect: the spin ends at its next whole turn
     EXPECT_TRUE(turn.spinStop);
     int frames = 0;
@@ -324,10 +324,10 @@ TEST_F(Turn, AnAngleWithoutItsSpinIsClearedAtTheNextDrawnGem) {
     turn.prevSpinning = 0;
     turn.prevSpinAngle = 80.0f;
     ui.paused = 1;
-    stepBoardRules();
+    stepBoard();
     EXPECT_EQ(turn.spinAngle, 100.0f) << "no gem is drawn while paused";
     ui.paused = 0;
-    stepBoardRules();
+    stepBoard();
     EXPECT_EQ(turn.spinAngle, 0.0f);
     EXPECT_EQ(turn.prevSpinAngle, 0.0f);
 }
@@ -336,15 +336,15 @@ TEST_F(Turn, ASpawnRowGemSpinsOnlyWhileTheCellBelowIsEmpty) {
     game.fallOffset = 0.0f;  // no fall step in these frames
     turn.spinning = 1;
     turn.spinCell = {3, SpawnRow};
-    stepBoardRules();
+    stepBoard();
     EXPECT_EQ(turn.spinAngle, 0.0f) << "hidden behind the top field gem";
     game.board[FirstFieldRow][3] = 0;
     game.fallOffset = 0.0f;
-    stepBoardRules();
+    stepBoard();
     EXPECT_FLOAT_EQ(turn.spinAngle, 5.25f);
     game.board[SpawnRow][3] = 0;
     game.fallOffset = 0.0f;
-    stepBoardRules();
+    stepBoard();
     EXPECT_FLOAT_EQ(turn.spinAngle, 5.25f) << "an empty cell is not drawn";
 }
 

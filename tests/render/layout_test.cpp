@@ -22,7 +22,7 @@ protected:
     OverlayLayout dialog(Screen screen) {
         ui.screen = screen;
         OverlayLayout layout;
-        layoutDialog(&layout);
+        layoutDialog(screen, &layout);
         return layout;
     }
 };

@@ -101,8 +101,8 @@ const ScreenCase Cases[] = {
      [] {
          playing();
          ui.paused = 1;
-         ui.modeAButton = 0;
-         ui.modeBButton = ButtonPressed;
+         game.gameMode = GameMode::Timed;
+         settleModeButtons();
          game.timeLeft = 40.0f;
      }},
     {"banner",

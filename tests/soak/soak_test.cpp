@@ -193,7 +193,7 @@ bool Soak::frame() {
     const int32_t levelBefore = game.level;
     const Screen screenBefore = ui.screen;
     clearSoundLog();
-    stepSceneRules(&Soak::clock);
+    stepFrame(&Soak::clock);
     ++figures_.frames;
 
     const int passes = comboRequests();
