@@ -109,11 +109,10 @@ void newGame() {
     game.score = 0;
     scene.shownScore = 0.0f;
     game.level = 0;
-    turn.firstSelected = 0;
-    turn.secondSelected = 0;
-    turn.spinning = 0;
-    turn.prevSpinning = 0;
     startLevel();
+    // The selection and its spins end; a running swap or removal goes on.
+    turn.firstSelected = turn.secondSelected = 0;
+    turn.spinning = turn.prevSpinning = 0;
 }
 
 bool madeHighScore() {

@@ -6,6 +6,7 @@ Only the Python standard library plus the X tools the project already needs
 (Xvfb, xdotool, ImageMagick's import and convert)."""
 
 import colorsys
+import json
 import math
 import ctypes
 import os
@@ -16,34 +17,53 @@ import subprocess
 import tempfile
 import time
 
-# Board geometry of the windowed layout: a cell is 54 pixels square.
-CELL = 54
+def _screen_geometry():
+    """The game's screen geometry table (both layouts), as the build wrote it."""
+    path = os.environ.get("VORTIQ_GEOMETRY")
+    if not path:
+        raise SystemExit("VORTIQ_GEOMETRY must name the geometry.json the build writes (ctest sets it)")
+    with open(path) as f:
+        return json.load(f)
+
+
+GEOMETRY = _screen_geometry()
+
+# Board cells of the windowed layout: pitch pixels square.
+_CELLS = GEOMETRY["windowed"]["cells"]
+CELL = _CELLS["pitch"]
 
 
 def cell_centre(column, row):
     """Client pixel at the middle of a field cell (row 1..8, column 0..7)."""
-    return CELL * (column + 4) - 31 + CELL // 2, CELL * (row - 1) + 15 + CELL // 2
+    return (CELL * (column + 4) - _CELLS["columnShift"] + CELL // 2,
+            CELL * (row - 1) - _CELLS["rowShift"] + CELL // 2)
 
 
-# Screen buttons of the windowed layout, as click points inside their rectangles.
-NEW_GAME = (105, 80)
-LEVELS = (102, 125)
-TIMED = (102, 160)
-HINT = (125, 270)
-OPTIONS = (105, 400)
-QUIT = (105, 440)
-DIALOG_YES = (348, 210)
-DIALOG_NO = (478, 210)
-OPTION_HIGH_SCORES = (415, 77)
-OPTION_FULL_SCREEN = (415, 113)
-OPTION_MUSIC = (415, 148)
-OPTION_SOUND = (415, 183)
-OPTION_BACK = (414, 298)
-HIGH_SCORES_BACK = (405, 405)
+def button_point(layout, name):
+    """The middle of a screen button's hit rectangle (top-down client pixels)."""
+    left, right, top, bottom = GEOMETRY[layout]["buttons"][name]["hit"]
+    return (left + right) // 2, (top + bottom) // 2
+
+
+# Screen buttons of the windowed layout.
+NEW_GAME = button_point("windowed", "newGame")
+LEVELS = button_point("windowed", "levelsMode")
+TIMED = button_point("windowed", "timedMode")
+HINT = button_point("windowed", "hint")
+OPTIONS = button_point("windowed", "options")
+QUIT = button_point("windowed", "quit")
+DIALOG_YES = button_point("windowed", "dialogFirst")
+DIALOG_NO = button_point("windowed", "dialogSecond")
+OPTION_HIGH_SCORES = button_point("windowed", "highScoresRow")
+OPTION_FULL_SCREEN = button_point("windowed", "fullScreenRow")
+OPTION_MUSIC = button_point("windowed", "musicRow")
+OPTION_SOUND = button_point("windowed", "soundRow")
+OPTION_BACK = button_point("windowed", "optionsBack")
+HIGH_SCORES_BACK = button_point("windowed", "highScoresBack")
 # The same buttons in the 800 x 600 layout.
-FULL_OPTION_FULL_SCREEN = (415, 233)
-FULL_OPTION_BACK = (414, 418)
-FULL_OPTIONS = (130, 500)
+FULL_OPTION_FULL_SCREEN = button_point("fullScreen", "fullScreenRow")
+FULL_OPTION_BACK = button_point("fullScreen", "optionsBack")
+FULL_OPTIONS = button_point("fullScreen", "options")
 
 # The field as it shows through the frame (top-down client pixels).
 FIELD_BOX = (188, 21, 610, 443)

@@ -23,7 +23,8 @@ TEST_P(FrameStrips, SamePixelsAsTheWholeFrame) {
     const bool full = std::get<0>(GetParam()), realArt = std::get<1>(GetParam());
     const std::string data = realArt ? realDataDir() : syntheticDataDir();
     if (data.empty()) GTEST_SKIP() << "the game data has not been generated yet (build the game_data target)";
-    const int width = full ? 800 : 640, height = full ? 600 : 480;
+    const ScreenGeometry& g = layoutGeometry(full ? Layout::FullScreen : Layout::Windowed);
+    const int width = g.width, height = g.height;
     std::string why;
     ASSERT_TRUE(openWindow(width, height, &why)) << why;
     ASSERT_TRUE(startUp(data));

@@ -41,7 +41,8 @@ TEST_P(GemCulling, TheBoardLooksTheSame) {
     const std::string data = realDataDir();
     if (data.empty()) GTEST_SKIP() << "the game data has not been generated yet (build the game_data target)";
     std::string why;
-    ASSERT_TRUE(openWindow(full ? 800 : 640, full ? 600 : 480, &why)) << why;
+    const ScreenGeometry& g = layoutGeometry(full ? Layout::FullScreen : Layout::Windowed);
+    ASSERT_TRUE(openWindow(g.width, g.height, &why)) << why;
     ASSERT_TRUE(startUp(data));
     ui.fullScreenActive = full;
     renderFrame();

@@ -124,8 +124,8 @@ class RealArt {
 protected:
     void open(bool fullScreen) {
         full = fullScreen;
-        width = full ? 800 : 640;
-        height = full ? 600 : 480;
+        width = layoutGeometry(full ? Layout::FullScreen : Layout::Windowed).width;
+        height = layoutGeometry(full ? Layout::FullScreen : Layout::Windowed).height;
         const std::string data = realDataDir();
         if (data.empty()) GTEST_SKIP() << "the game data has not been generated yet (build the game_data target)";
         std::string why;

@@ -18,8 +18,8 @@ class Screens : public ::testing::TestWithParam<bool> {
 protected:
     void SetUp() override {
         full = GetParam();
-        width = full ? 800 : 640;
-        height = full ? 600 : 480;
+        width = layoutGeometry(full ? Layout::FullScreen : Layout::Windowed).width;
+        height = layoutGeometry(full ? Layout::FullScreen : Layout::Windowed).height;
         std::string why;
         ASSERT_TRUE(openWindow(width, height, &why)) << why;
         ASSERT_TRUE(startUp(syntheticDataDir()));
