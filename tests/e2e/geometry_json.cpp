@@ -29,11 +29,32 @@ const NamedButton Buttons[] = {
     {"highScoresBack", &ScreenGeometry::highScoresBack},
 };
 
+struct NamedPanel {
+    const char* name;
+    Placement ScreenGeometry::*panel;
+};
+
+const NamedPanel Panels[] = {
+    {"confirmationPanel", &ScreenGeometry::confirmationPanel},
+    {"optionsPanel", &ScreenGeometry::optionsPanel},
+    {"highScoresPanel", &ScreenGeometry::highScoresPanel},
+    {"nameEntryPanel", &ScreenGeometry::nameEntryPanel},
+    {"pausePicture", &ScreenGeometry::pausePicture},
+};
+
 void writeLayout(FILE* out, const char* name, const ScreenGeometry& g) {
     std::fprintf(out, "  \"%s\": {\n    \"width\": %d, \"height\": %d,\n", name, g.width, g.height);
     const CellGrid& c = g.cells;
-    std::fprintf(out, "    \"cells\": {\"area\": [%d, %d, %d, %d], \"columnShift\": %d, \"rowShift\": %d, \"pitch\": %d},\n",
+    std::fprintf(out,
+                 "    \"cells\": {\"area\": [%d, %d, %d, %d], \"columnShift\": %d, \"rowShift\": %d, \"pitch\": %d},\n",
                  c.area.left, c.area.right, c.area.top, c.area.bottom, c.columnShift, c.rowShift, c.pitch);
+    std::fprintf(out, "    \"panels\": {");
+    for (const NamedPanel& p : Panels) {
+        const Placement& at = g.*p.panel;
+        std::fprintf(out, "%s\n      \"%s\": [%d, %d, %d, %d]", &p == Panels ? "" : ",", p.name, at.x, at.y, at.w,
+                     at.h);
+    }
+    std::fprintf(out, "\n    },\n");
     std::fprintf(out, "    \"buttons\": {\n");
     const int count = sizeof Buttons / sizeof Buttons[0];
     for (int i = 0; i < count; ++i) {

@@ -45,6 +45,14 @@ def button_point(layout, name):
     return (left + right) // 2, (top + bottom) // 2
 
 
+def drawn(name, layout="windowed"):
+    """Where a panel or a button's picture is drawn: overlay (x, y, w, h), origin bottom left."""
+    geometry = GEOMETRY[layout]
+    if name in geometry["panels"]:
+        return tuple(geometry["panels"][name])
+    return tuple(geometry["buttons"][name]["drawn"])
+
+
 # Screen buttons of the windowed layout.
 NEW_GAME = button_point("windowed", "newGame")
 LEVELS = button_point("windowed", "levelsMode")
@@ -640,7 +648,7 @@ class Session:
     def quit_by_button(self):
         self.click(QUIT, settle=0.4)
         confirm = self.shot("confirm-quit")
-        self.looks_like(confirm, 3, 265, 240, 300, 150, others=(30, 52), part=(0, 0, 300, 96))
+        self.looks_like(confirm, 3, *drawn("confirmationPanel"), others=(30, 52), part=(0, 0, 300, 96))
         self.click(DIALOG_YES, settle=0.1)
         check_equal(self.wait_for_exit(), 0, "exit status after quit")
 

@@ -18,7 +18,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from harness import (  # noqa: E402
     DIALOG_NO, DIALOG_YES, FULL_OPTION_BACK, FULL_OPTION_FULL_SCREEN, FULL_OPTIONS, HIGH_SCORES_BACK, HINT,
     LEVELS, OPTION_BACK, OPTION_FULL_SCREEN, OPTION_HIGH_SCORES, OPTION_MUSIC, OPTION_SOUND, OPTIONS, TIMED,
-    Failure, GemReader, HighScores, SavedGame, Session, block_difference, cell_centre, check, check_equal,
+    Failure, GemReader, HighScores, SavedGame, Session, block_difference, cell_centre, check, check_equal, drawn,
     field_text, lines_in, neighbour_swaps, predict_move, swapped, valid_moves)
 
 TESTS = {}
@@ -71,7 +71,7 @@ def start_new_game(session, seed):
     """Start-up prompt, "NO": a new game in the levels mode, waited for until the board rests."""
     session.start(seed=seed)
     prompt = session.shot("prompt")
-    session.looks_like(prompt, 52, 265, 240, 300, 150, others=(3, 30), part=(0, 0, 300, 96))
+    session.looks_like(prompt, 52, *drawn("confirmationPanel"), others=(3, 30), part=(0, 0, 300, 96))
     session.click(DIALOG_NO, settle=0.5)
     return session.wait_settled("new-game")
 
@@ -80,7 +80,7 @@ def continue_game(session, saved, seed=11, **start):
     """Starts with `saved` as base/data.inf and answers "YES" on the start-up prompt."""
     session.write("data.inf", saved.encode())
     session.start(seed=seed, **start)
-    session.looks_like(session.shot("prompt"), 52, 265, 240, 300, 150, others=(3, 30), part=(0, 0, 300, 96))
+    session.looks_like(session.shot("prompt"), 52, *drawn("confirmationPanel"), others=(3, 30), part=(0, 0, 300, 96))
     session.click(DIALOG_YES, settle=0.5)
 
 
@@ -114,22 +114,22 @@ def start_and_new_game(s):
     check_equal(s.geometry(), "640x480", "window size")
     prompt = s.shot("prompt")
     # The continue panel with its question, and its two buttons.
-    s.looks_like(prompt, 52, 265, 240, 300, 150, others=(3, 30), part=(0, 0, 300, 96))
-    s.looks_like(prompt, 32, 283, 255, 128, 32, others=(34,), part=(10, 6, 108, 20))
-    s.looks_like(prompt, 34, 420, 255, 128, 32, others=(32,), part=(10, 6, 108, 20))
+    s.looks_like(prompt, 52, *drawn("confirmationPanel"), others=(3, 30), part=(0, 0, 300, 96))
+    s.looks_like(prompt, 32, *drawn("dialogFirst"), others=(34,), part=(10, 6, 108, 20))
+    s.looks_like(prompt, 34, *drawn("dialogSecond"), others=(32,), part=(10, 6, 108, 20))
     # No gems behind the prompt: nothing is started yet.
     check(len(board_shown(prompt)) > 40, "gems show before a game is started")
     # The levels mode is preset: its button shows the running look.
-    s.looks_like(prompt, 27 + 2, 55, 330, 120, 40, others=(27, 28), part=(12, 8, 96, 24))
+    s.looks_like(prompt, 27 + 2, *drawn("levelsMode"), others=(27, 28), part=(12, 8, 96, 24))
 
     s.click(DIALOG_NO, settle=0.3)
     after = s.shot("after-no")
-    check(s.looks_like(after, 52, 265, 240, 300, 150, limit=1000) > 24, "the prompt stays after NO")
+    check(s.looks_like(after, 52, *drawn("confirmationPanel"), limit=1000) > 24, "the prompt stays after NO")
     settled = s.wait_settled("filled")
     dark = board_shown(settled)
     check(not dark, "cells without a gem after the board filled: %s" % dark)
-    s.looks_like(settled, 29, 55, 330, 120, 40, others=(27, 28), part=(12, 8, 96, 24))
-    s.looks_like(settled, 24, 55, 295, 120, 40, others=(26,), part=(12, 8, 96, 24))
+    s.looks_like(settled, 29, *drawn("levelsMode"), others=(27, 28), part=(12, 8, 96, 24))
+    s.looks_like(settled, 24, *drawn("timedMode"), others=(26,), part=(12, 8, 96, 24))
     s.quit_by_button()
     saved = s.saved_game()
     check_equal((saved.mode, saved.level, saved.time_left, saved.score), (0, 0, 0, 0),
@@ -246,8 +246,8 @@ def hint_timed_and_pause(s):
     timed_start = time.monotonic()
     s.click(TIMED, settle=0.5)
     settled = s.wait_settled("timed-game")
-    s.looks_like(settled, 26, 55, 295, 120, 40, others=(24, 25), part=(12, 8, 96, 24))
-    s.looks_like(settled, 27, 55, 330, 120, 40, others=(29,), part=(12, 8, 96, 24))
+    s.looks_like(settled, 26, *drawn("timedMode"), others=(24, 25), part=(12, 8, 96, 24))
+    s.looks_like(settled, 27, *drawn("levelsMode"), others=(29,), part=(12, 8, 96, 24))
 
     s.click(HINT, settle=0.3)
     spinning = spinning_cells(s, "hint")
@@ -256,7 +256,7 @@ def hint_timed_and_pause(s):
     s.key("p")
     paused_at = time.monotonic()
     paused = s.shot("paused")
-    s.looks_like(paused, 75, 300, 250, 256, 64, others=(74, 59))
+    s.looks_like(paused, 75, *drawn("pausePicture"), others=(74, 59))
     check(len(board_shown(paused)) >= 60, "the board shows while the game is paused")
     time.sleep(1.0)
     s.key("Escape")
@@ -264,7 +264,7 @@ def hint_timed_and_pause(s):
     time.sleep(0.3)
     resumed = s.shot("resumed")
     check(not board_shown(resumed), "the board does not show again after the pause ends")
-    check(s.looks_like(resumed, 75, 300, 250, 256, 64, limit=1000) > 24, "the pause picture stays after resuming")
+    check(s.looks_like(resumed, 75, *drawn("pausePicture"), limit=1000) > 24, "the pause picture stays after resuming")
     s.quit_by_button()
     saved = s.saved_game()
     check_equal((saved.mode, saved.level, saved.score), (1, 0, 0), "mode, level and score of the timed game")
@@ -278,10 +278,10 @@ def hint_timed_and_pause(s):
     continue_game(s, SavedGame(1, 3, 6, 0, board, floor=0))
     started = time.monotonic()
     s.key("p")
-    s.looks_like(s.shot("paused-at-once"), 75, 300, 250, 256, 64)
+    s.looks_like(s.shot("paused-at-once"), 75, *drawn("pausePicture"))
     time.sleep(8)
     still = s.shot("paused-later")
-    s.looks_like(still, 75, 300, 250, 256, 64)
+    s.looks_like(still, 75, *drawn("pausePicture"))
     s.key("Escape")
     resumed = s.shot("resumed-again")
     check(not board_shown(resumed), "the board does not show after the pause")
@@ -314,12 +314,12 @@ def levels_hint_cost(s):
 
 
 def options_rows(s, picture, full_screen, music, sound, screen_height=480):
-    s.looks_like(picture, 4, 265, 150, 300, 330, part=(0, 0, 300, 56), screen_height=screen_height)
-    s.looks_like(picture, 41 if full_screen else 40, 287, 350, 256, 32, others=(40 if full_screen else 41,),
+    s.looks_like(picture, 4, *drawn("optionsPanel"), part=(0, 0, 300, 56), screen_height=screen_height)
+    s.looks_like(picture, 41 if full_screen else 40, *drawn("fullScreenRow"), others=(40 if full_screen else 41,),
                  screen_height=screen_height)
-    s.looks_like(picture, 43 if music else 42, 287, 315, 256, 32, others=(42 if music else 43,),
+    s.looks_like(picture, 43 if music else 42, *drawn("musicRow"), others=(42 if music else 43,),
                  screen_height=screen_height)
-    s.looks_like(picture, 45 if sound else 44, 287, 280, 256, 32, others=(44 if sound else 45,),
+    s.looks_like(picture, 45 if sound else 44, *drawn("soundRow"), others=(44 if sound else 45,),
                  screen_height=screen_height)
 
 
@@ -346,7 +346,7 @@ def options(s):
     s.click(OPTION_BACK, settle=0.4)
     board = s.wait_settled("back")
     check(not board_shown(board), "the board does not show after the options")
-    check(s.looks_like(board, 4, 265, 150, 300, 330, part=(0, 0, 300, 56), limit=1000) > 24,
+    check(s.looks_like(board, 4, *drawn("optionsPanel"), part=(0, 0, 300, 56), limit=1000) > 24,
           "the options stay after BACK")
     s.quit_by_button()
     check_equal(s.settings(), [0, 0, 0], "settings after switching music and sound off")
@@ -391,7 +391,7 @@ def save_and_continue(s):
     continue_game(s, SavedGame(1, 2, 37, 2345, board, floor=0), seed=53)
     started = time.monotonic()
     shown = s.wait_settled("timed-continued", steady=2)
-    s.looks_like(shown, 26, 55, 295, 120, 40, others=(24, 25), part=(12, 8, 96, 24))
+    s.looks_like(shown, 26, *drawn("timedMode"), others=(24, 25), part=(12, 8, 96, 24))
     s.quit_by_button()
     running = time.monotonic() - started + 0.5
     again = s.saved_game()
@@ -426,7 +426,7 @@ def high_score_entry(s):
     s.click(OPTIONS, settle=0.4)
     s.click(OPTION_HIGH_SCORES, settle=0.5)
     before = s.shot("scores-before")
-    s.looks_like(before, 78, 230, 40, 345, 420, part=(0, 0, 345, 40))
+    s.looks_like(before, 78, *drawn("highScoresPanel"), part=(0, 0, 345, 40))
     s.close_request()
     s.wait_for_exit()
 
@@ -436,7 +436,7 @@ def high_score_entry(s):
     while True:
         check(time.monotonic() < deadline, "no name entry within 40 s of a timed game running out")
         entry = s.shot("waiting-for-name-entry")
-        if s.looks_like(entry, 38, 265, 150, 300, 300, part=(0, 0, 300, 90), limit=1000) < 24:
+        if s.looks_like(entry, 38, *drawn("nameEntryPanel"), part=(0, 0, 300, 90), limit=1000) < 24:
             break
         time.sleep(0.5)
     # Two letters held together, one more, a Backspace, Enter.
@@ -450,7 +450,7 @@ def high_score_entry(s):
     s.key("Return")
     time.sleep(0.5)
     after = s.shot("scores-after")
-    s.looks_like(after, 78, 230, 40, 345, 420, part=(0, 0, 345, 40))
+    s.looks_like(after, 78, *drawn("highScoresPanel"), part=(0, 0, 345, 40))
 
     scores = HighScores.parse(s.read("hiscores"))
     check_equal(scores.tables[0], defaults.tables[0], "levels table")
