@@ -31,10 +31,13 @@ std::string encodePng(const Rgb8Image& image) {
         for (size_t i = 0; i < rowBytes; ++i)
             raw.push_back(static_cast<char>(y == 0 ? row[i] : static_cast<uint8_t>(row[i] - row[i - rowBytes])));
     }
+    // zlib's middle level: the best (9) took seven times as long on the
+    // contact sheet, half of each generator run, for a file 3% smaller.
+    constexpr int Level = 6;
     uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
     std::string packed(packedSize, '\0');
     if (compress2(reinterpret_cast<Bytef*>(&packed[0]), &packedSize, reinterpret_cast<const Bytef*>(raw.data()),
-                  static_cast<uLong>(raw.size()), 9) != Z_OK)
+                  static_cast<uLong>(raw.size()), Level) != Z_OK)
         return std::string();
     packed.resize(packedSize);
 
