@@ -46,15 +46,11 @@ int main(int argc, char** argv) {
     const int width = fullscreen ? 800 : 640, height = fullscreen ? 600 : 480;
 
     // The game's window: 16 colour bits, 16 depth bits, double buffered.
-    if (!registerWindowClass("OpenGL", procedure)) return 1;
-    describePixelFormat(16, 16);
-    if (fullscreen && !changeDisplayMode(width, height, 16)) {
+    if (!startVideo(procedure)) return 1;
+    const OpenFailure failure = openWindow(WindowRequest{"Vortiq", width, height, 16, 16, fullscreen});
+    if (failure == OpenFailure::NoDisplayMode)
         std::fprintf(stderr, "vortiq-baseline: no %dx%d display mode\n", width, height);
-        return 1;
-    }
-    if (!createWindow("Vortiq", width, height, fullscreen) || !getDeviceContext()) return 1;
-    const int format = choosePixelFormat();
-    if (format == 0 || !setPixelFormat(format) || !createRenderingContext() || !makeContextCurrent()) return 1;
+    if (failure != OpenFailure::None) return 1;
     const double contextMs = monotonicMs() - startMs;
     showWindow();
     glViewport(0, 0, width, height);
@@ -84,12 +80,7 @@ int main(int argc, char** argv) {
     }
 
     const double cpuMs = processCpuMs() - cpuStart;
-    releaseCurrentContext();
-    deleteRenderingContext();
-    releaseDeviceContext();
-    destroyWindow();
-    if (fullscreen) restoreDisplayMode();
-    unregisterWindowClass("OpenGL");
+    closeWindow();
     platformQuit();
 
     FILE* out = std::fopen(argv[1], "w");

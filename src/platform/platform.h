@@ -1,9 +1,8 @@
 // The window system, on SDL2: what the shell needs of a desktop.
 //
-// The calls follow the steps of making a window with a GL context one by one
-// (class, display mode, window, device context, pixel format, context), so the
-// shell can report each failure on its own. Window-system events come out of
-// peekMessage as WindowMessage records with Windows virtual-key codes.
+// A window with its GL context is opened and closed in one call each; an open
+// that fails says which part failed, so the shell can report it. Events come
+// out of peekMessage as WindowMessage records with Windows virtual-key codes.
 #pragma once
 
 #include <cstdint>
@@ -50,7 +49,7 @@ float clockMillis();
 
 enum class MessageKind : int32_t {
     None,
-    Create,          // sent to the window procedure while createWindow runs
+    Create,          // sent to the window procedure while openWindow runs
     Size,            // width, height: the new client size
     Activate,        // minimised: the window is minimised
     Close,           // the window's close box, the desktop's logout, SIGTERM, SIGINT
@@ -90,50 +89,44 @@ void dispatchMessage(const WindowMessage& message);
 void postQuitMessage(int code);
 
 // ---------------------------------------------------------------------------
-// The window and its GL context, step by step. Every call that can fail
-// returns false (or 0) and leaves what was made before it in place.
+// The window and its GL context
 
-// Starts the window system and binds the window procedure.
-bool registerWindowClass(const char* className, WindowProcedure procedure);
-bool unregisterWindowClass(const char* className);
+// Starts SDL's video and events and names the procedure the window's events
+// go to. False when there is no display to open a window on; the reason goes
+// to standard error.
+bool startVideo(WindowProcedure procedure);
+// Ends SDL's video at program exit.
+void platformQuit();
 
-// The colour and depth bits asked of the GL framebuffer for every window made
-// after this call; the driver may grant more. Double buffered, RGBA.
-void describePixelFormat(int colourBits, int depthBits);
-
-// Switches the display to width x height for full screen. Succeeds only when
-// the display offers exactly that mode and a full-screen window really
-// covers it at that size; the window made for the switch is then the one that
-// createWindow with fullscreen set hands out.
-bool changeDisplayMode(int width, int height, int bits);
-// Back to the desktop's own mode (and the full-screen window leaves it).
-void restoreDisplayMode();
-void showCursor();
-
-// Makes the (hidden) window with the given client size at (0, 0), without a
-// sizing border, and sends it the Create message before returning.
-bool createWindow(const char* title, int width, int height, bool fullscreen);
-bool getDeviceContext();
-int choosePixelFormat();  // 0: the window cannot take a GL framebuffer
-bool setPixelFormat(int format);
-bool createRenderingContext();
-// Makes the context current and asks for vertical sync (unless the
-// environment variable VORTIQ_NO_VSYNC is 1).
-bool makeContextCurrent();
+struct WindowRequest {
+    const char* title;
+    int width, height;          // the client size
+    int colourBits, depthBits;  // asked of the double-buffered RGBA framebuffer; the driver may grant more
+    bool fullScreen;            // switch the display to width x height and cover it
+};
+enum class OpenFailure {
+    None,
+    NoDisplayMode,  // the display has no such mode, or a full-screen window did not cover it
+    NoWindow,       // the window system made no window at all
+    NoPixelFormat,  // windows, but none that takes a GL framebuffer
+    NoContext,      // no GL context for the window
+    NotCurrent,     // the context could not be made current
+};
+// Opens the hidden window at (0, 0) without a sizing border (full screen: in
+// the display mode of its size, which must offer exactly that size), sends it
+// the Create message, makes its GL context and makes that current with
+// vertical sync (none while the environment variable VORTIQ_NO_VSYNC is 1).
+// A failure closes whatever the call had made and leaves the display as it was.
+OpenFailure openWindow(const WindowRequest& request);
 // Shows the window, raises it and gives it the keyboard focus.
 void showWindow();
+// Leaves full screen (back to the desktop's mode, the mouse cursor shown),
+// releases and deletes the context and destroys the window. False when the
+// context could not be released; the rest is closed all the same.
+bool closeWindow();
 
-// The releases drop their handle even when they report a failure.
-bool releaseCurrentContext();  // no context current afterwards
-bool deleteRenderingContext();
-bool releaseDeviceContext();
-bool destroyWindow();
-
-bool hasRenderingContext();
-bool hasDeviceContext();
 bool hasWindow();
 bool contextIsCurrent();
-
 void* windowHandle();  // the SDL window, for the sound start-up; nullptr without one
 void windowClientSize(int* width, int* height);
 bool windowIsFullScreen();  // full screen, at the size of the display's current mode
@@ -142,29 +135,6 @@ void swapBuffers();
 // The window icon for this window and every later one: width x height pixels,
 // 4 bytes each (red, green, blue, alpha), top row first. The data is copied.
 void setWindowIcon(const uint8_t* rgba, int width, int height);
-
-// For tests: makes the named step fail (as the window system would) until
-// set back to PlatformStep::None.
-enum class PlatformStep {
-    None,
-    RegisterClass,
-    DisplayMode,
-    CreateWindow,
-    DeviceContext,
-    ChoosePixelFormat,
-    SetPixelFormat,
-    CreateContext,
-    MakeCurrent,
-    ReleaseContext,
-    DeleteContext,
-    ReleaseDeviceContext,
-    DestroyWindow,
-    UnregisterClass,
-};
-void setFailingStep(PlatformStep step);
-
-// Ends the window system at program exit.
-void platformQuit();
 
 // ---------------------------------------------------------------------------
 // The desktop

@@ -28,3 +28,24 @@ struct ClockSources {
     uint32_t (*milliseconds)();
 };
 void setClockSources(const ClockSources* sources);  // nullptr: SDL's timers
+
+// The SDL calls of opening and closing a window that can fail, in one table.
+// The game runs with SDL's own; tests put stand-ins in it that fail as a
+// driver would, to see each failure handled (tests/support).
+struct VideoCalls {
+    int (*initSubSystem)(Uint32 flags);
+    SDL_Window* (*createWindow)(const char* title, int x, int y, int w, int h, Uint32 flags);
+    SDL_GLContext (*createContext)(SDL_Window* window);
+    int (*makeCurrent)(SDL_Window* window, SDL_GLContext context);  // context nullptr: release
+};
+extern VideoCalls videoCalls;
+
+// True while SDL's video runs.
+bool videoStarted();
+// Sends a window message to the procedure startVideo named.
+void sendToProcedure(const WindowMessage& message);
+// A hidden full-screen window of the given flags that covers the display in
+// its width x height mode, or nullptr where the display cannot do that.
+SDL_Window* fullScreenWindow(const char* title, int width, int height, Uint32 flags);
+// Full screen, width x height, and the display's current mode that size too.
+bool coversDisplayAt(SDL_Window* window, int width, int height);

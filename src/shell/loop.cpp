@@ -67,7 +67,7 @@ void releaseSeenKeys() {
     }
 }
 
-bool openWindow() {
+bool openGameWindow() {
     const ScreenGeometry& g = screenGeometry();
     return createGameWindow("Vortiq", g.width, g.height, 16, ui.fullScreenActive != 0);
 }
@@ -125,7 +125,7 @@ int runGame() {
     loadSettings();
     if (settings.fullScreen == 1) ui.fullScreenActive = 1;
     applyWindowIcon();
-    if (!openWindow()) {
+    if (!openGameWindow()) {
         platformQuit();
         return 1;  // the reason is already shown; a script sees the failure too
     }

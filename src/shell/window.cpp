@@ -8,21 +8,17 @@
 
 namespace {
 
-const char* const WindowClass = "OpenGL";
-
-struct PixelFormatDescriptor {
-    uint8_t filled;
-    int32_t colourBits;
-    int32_t depthBits;
-};
-PixelFormatDescriptor pixelFormat = {0, 0, 0};
-
 void creationError(const char* text) {
     messageBox(text, "ERROR", MessageButtons::Ok, MessageIcon::Exclamation);
 }
 
-void shutdownError(const char* text) {
-    messageBox(text, "SHUTDOWN ERROR", MessageButtons::Ok, MessageIcon::Information);
+const char* openFailureText(OpenFailure failure) {
+    switch (failure) {
+        case OpenFailure::NoPixelFormat: return "Can't Find A Suitable PixelFormat.";
+        case OpenFailure::NoContext: return "Can't Create A GL Rendering Context.";
+        case OpenFailure::NotCurrent: return "Can't Activate The GL Rendering Context.";
+        default: return "Window Creation Error.";
+    }
 }
 
 // From the window on, a failure tears down what was made before it is reported.
@@ -34,20 +30,18 @@ bool failAfterWindow(const char* text) {
 
 }  // namespace
 
+// The framebuffer is the one the first window asked for: `bits` colour bits
+// (16 in this program) and 16 depth bits, double buffered.
 bool createGameWindow(const char* title, int width, int height, int bits, bool fullscreen) {
+    static const int colourBits = bits;
     ui.fullScreenActive = fullscreen ? 1 : 0;
-    if (!registerWindowClass(WindowClass, windowProcedure)) {
+    if (!startVideo(windowProcedure)) {
         creationError("Failed To Register The Window Class.");
         return false;
     }
-    if (!pixelFormat.filled) {
-        pixelFormat.filled = 1;
-        pixelFormat.colourBits = bits;
-        pixelFormat.depthBits = 16;
-    }
-    describePixelFormat(pixelFormat.colourBits, pixelFormat.depthBits);
-
-    if (fullscreen && !changeDisplayMode(width, height, bits)) {
+    WindowRequest request = {title, width, height, colourBits, 16, fullscreen};
+    OpenFailure failure = openWindow(request);
+    if (failure == OpenFailure::NoDisplayMode) {
         const MessageAnswer answer = messageBox(
             "The Requested Fullscreen Mode Is Not Supported By\nYour Video Card. Use Windowed Mode Instead?",
             "Tarn GL", MessageButtons::YesNo, MessageIcon::Exclamation);
@@ -56,15 +50,10 @@ bool createGameWindow(const char* title, int width, int height, int bits, bool f
             return false;
         }
         ui.fullScreenActive = 0;
+        request.fullScreen = false;
+        failure = openWindow(request);
     }
-
-    if (!createWindow(title, width, height, ui.fullScreenActive != 0)) return failAfterWindow("Window Creation Error.");
-    if (!getDeviceContext()) return failAfterWindow("Can't Create A GL Device Context.");
-    const int format = choosePixelFormat();
-    if (format == 0) return failAfterWindow("Can't Find A Suitable PixelFormat.");
-    if (!setPixelFormat(format)) return failAfterWindow("Can't Set The PixelFormat.");
-    if (!createRenderingContext()) return failAfterWindow("Can't Create A GL Rendering Context.");
-    if (!makeContextCurrent()) return failAfterWindow("Can't Activate The GL Rendering Context.");
+    if (failure != OpenFailure::None) return failAfterWindow(openFailureText(failure));
     benchContextMade();
     showWindow();
     resizeViewport(width, height);
@@ -72,20 +61,13 @@ bool createGameWindow(const char* title, int width, int height, int bits, bool f
     return true;
 }
 
+// Only releasing the context can really fail; its message does not stop the rest.
 void destroyGameWindow() {
-    if (ui.fullScreenActive) {
-        restoreDisplayMode();
-        showCursor();
-    }
-    if (hasRenderingContext()) {
-        // The font lists belong to this context: they go while it is still current.
-        if (contextIsCurrent()) deleteFontLists();
-        if (!releaseCurrentContext()) shutdownError("Release Of DC And RC Failed.");
-        if (!deleteRenderingContext()) shutdownError("Release Rendering Context Failed.");
-    }
-    if (hasDeviceContext() && !releaseDeviceContext()) shutdownError("Release Device Context Failed.");
-    if (hasWindow() && !destroyWindow()) shutdownError("Could Not Release hWnd.");
-    if (!unregisterWindowClass(WindowClass)) shutdownError("Could Not Unregister Class.");
+    if (!hasWindow()) return;
+    // The font lists belong to this context: they go while it is still current.
+    if (contextIsCurrent()) deleteFontLists();
+    if (!closeWindow())
+        messageBox("Release Of DC And RC Failed.", "SHUTDOWN ERROR", MessageButtons::Ok, MessageIcon::Information);
 }
 
 void resizeViewport(int width, int height) {

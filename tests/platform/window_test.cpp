@@ -11,31 +11,27 @@
 
 #include "platform/platform_local.h"
 #include "platform/x_display.h"
+#include "support/platform_faults.h"
 
 namespace {
 
 std::vector<WindowMessage> received;
 void recordMessage(const WindowMessage& message) { received.push_back(message); }
 
-// Makes the window step by step as the game does.
-bool makeWindow(const char* title, int width, int height, bool fullscreen) {
-    describePixelFormat(16, 16);
-    if (!registerWindowClass("OpenGL", recordMessage)) return false;
-    if (fullscreen && !changeDisplayMode(width, height, 16)) return false;
-    return createWindow(title, width, height, fullscreen) && getDeviceContext() &&
-           setPixelFormat(choosePixelFormat()) && createRenderingContext() && makeContextCurrent() &&
-           (showWindow(), true);
+OpenFailure openGameSized(int width, int height, bool fullscreen) {
+    return openWindow(WindowRequest{"Vortiq", width, height, 16, 16, fullscreen});
+}
+
+// Opens the window as the game does.
+bool makeWindow(int width, int height, bool fullscreen) {
+    if (!startVideo(recordMessage) || openGameSized(width, height, fullscreen) != OpenFailure::None) return false;
+    showWindow();
+    return true;
 }
 
 void tearDownWindow() {
-    if (hasRenderingContext()) {
-        releaseCurrentContext();
-        deleteRenderingContext();
-    }
-    releaseDeviceContext();
-    restoreDisplayMode();
-    destroyWindow();
-    unregisterWindowClass("OpenGL");
+    closeWindow();
+    platformQuit();
 }
 
 // Takes messages for up to `seconds` until one satisfies `done`.
@@ -68,14 +64,11 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(server_.running());
         received.clear();
-        ASSERT_TRUE(makeWindow("Vortiq", 640, 480, false));
+        ASSERT_TRUE(makeWindow(640, 480, false));
         // Wait for the window to be mapped so input reaches it.
         pumpUntil([] { return false; }, 0.3);
     }
-    void TearDown() override {
-        tearDownWindow();
-        platformQuit();
-    }
+    void TearDown() override { tearDownWindow(); }
 
 private:
     PrivateXServer server_;
@@ -145,7 +138,7 @@ TEST(FullScreenMode, CoversAnEightHundredByASixHundredScreen) {
     ASSERT_TRUE(server.running());
     DisplayOverride display(server.display());
     received.clear();
-    ASSERT_TRUE(makeWindow("Vortiq", 800, 600, true));
+    ASSERT_TRUE(makeWindow(800, 600, true));
     EXPECT_TRUE(windowIsFullScreen());
     int width = 0, height = 0;
     windowClientSize(&width, &height);
@@ -153,7 +146,6 @@ TEST(FullScreenMode, CoversAnEightHundredByASixHundredScreen) {
     EXPECT_EQ(height, 600);
     EXPECT_TRUE(receivedMessage(MessageKind::Create));
     tearDownWindow();
-    platformQuit();
 }
 
 TEST(FullScreenMode, RefusedWhereTheScreenHasNoSuchMode) {
@@ -161,19 +153,60 @@ TEST(FullScreenMode, RefusedWhereTheScreenHasNoSuchMode) {
         PrivateXServer server(size.first, size.second);
         ASSERT_TRUE(server.running());
         DisplayOverride display(server.display());
-        ASSERT_TRUE(registerWindowClass("OpenGL", recordMessage));
-        EXPECT_FALSE(changeDisplayMode(800, 600, 16)) << size.first << "x" << size.second;
+        ASSERT_TRUE(startVideo(recordMessage));
+        received.clear();
+        EXPECT_EQ(openGameSized(800, 600, true), OpenFailure::NoDisplayMode) << size.first << "x" << size.second;
+        EXPECT_FALSE(hasWindow());
+        EXPECT_FALSE(receivedMessage(MessageKind::Create));
+        int width = 0, height = 0;
+        SDL_DisplayMode desktop;
+        ASSERT_EQ(SDL_GetCurrentDisplayMode(0, &desktop), 0);
+        EXPECT_EQ(desktop.w, size.first) << "the display mode was left as it was";
         // The windowed fallback of the same size still works.
-        EXPECT_TRUE(createWindow("Vortiq", 800, 600, false));
+        EXPECT_EQ(openGameSized(800, 600, false), OpenFailure::None);
         EXPECT_FALSE(windowIsFullScreen());
+        windowClientSize(&width, &height);
+        EXPECT_EQ(width, 800);
         tearDownWindow();
-        platformQuit();
     }
 }
 
+// An open that fails at any of its calls leaves no window and no context
+// behind; only releasing the context can fail a close, which closes all the same.
+TEST(OpenAndClose, FailuresLeaveNothingBehind) {
+    PrivateXServer server(1024, 768);
+    ASSERT_TRUE(server.running());
+    DisplayOverride display(server.display());
+    ASSERT_TRUE(startVideo(recordMessage));
+    const std::pair<PlatformStep, OpenFailure> failures[] = {
+        {PlatformStep::CreateWindow, OpenFailure::NoWindow},
+        {PlatformStep::PixelFormat, OpenFailure::NoPixelFormat},
+        {PlatformStep::CreateContext, OpenFailure::NoContext},
+        {PlatformStep::MakeCurrent, OpenFailure::NotCurrent},
+    };
+    for (const auto& [step, failure] : failures) {
+        SCOPED_TRACE(static_cast<int>(failure));
+        setFailingStep(step);
+        EXPECT_EQ(openGameSized(640, 480, false), failure);
+        setFailingStep(PlatformStep::None);
+        EXPECT_FALSE(hasWindow());
+        EXPECT_EQ(SDL_GL_GetCurrentContext(), nullptr);
+        EXPECT_EQ(commandOutput("xdotool search --name '^Vortiq$' 2>/dev/null"), "");
+    }
+    ASSERT_EQ(openGameSized(640, 480, false), OpenFailure::None) << "a later open still works";
+    EXPECT_TRUE(contextIsCurrent());
+    setFailingStep(PlatformStep::ReleaseContext);
+    EXPECT_FALSE(closeWindow());
+    setFailingStep(PlatformStep::None);
+    EXPECT_FALSE(hasWindow());
+    EXPECT_EQ(SDL_GL_GetCurrentContext(), nullptr);
+    EXPECT_TRUE(closeWindow()) << "nothing left to close";
+    tearDownWindow();
+}
+
 // With no display to go to, SDL would fall back to a driver that draws where
-// nobody sees it; the window class is refused instead, and the reason said.
-TEST(NoDisplay, TheWindowClassIsRefusedWithTheReason) {
+// nobody sees it; the video start is refused instead, and the reason said.
+TEST(NoDisplay, VideoIsRefusedWithTheReason) {
     struct Unset {
         std::string name, old;
         bool had;
@@ -186,9 +219,9 @@ TEST(NoDisplay, TheWindowClassIsRefusedWithTheReason) {
         }
     } display("DISPLAY"), wayland("WAYLAND_DISPLAY"), driver("SDL_VIDEODRIVER");
     testing::internal::CaptureStderr();
-    EXPECT_FALSE(registerWindowClass("OpenGL", recordMessage));
+    EXPECT_FALSE(startVideo(recordMessage));
     const std::string said = testing::internal::GetCapturedStderr();
     EXPECT_NE(said.find("vortiq: no display to open a window on"), std::string::npos) << said;
-    EXPECT_FALSE(createWindow("Vortiq", 640, 480, false)) << "nothing to make a window with";
+    EXPECT_EQ(openGameSized(640, 480, false), OpenFailure::NoWindow) << "nothing to make a window with";
     platformQuit();
 }

@@ -16,7 +16,7 @@ namespace {
 
 class FrameStrips : public ::testing::TestWithParam<std::tuple<bool, bool>> {
 protected:
-    void TearDown() override { closeWindow(); }
+    void TearDown() override { closeTestWindow(); }
 };
 
 TEST_P(FrameStrips, SamePixelsAsTheWholeFrame) {
@@ -26,7 +26,7 @@ TEST_P(FrameStrips, SamePixelsAsTheWholeFrame) {
     const ScreenGeometry& g = layoutGeometry(full ? Layout::FullScreen : Layout::Windowed);
     const int width = g.width, height = g.height;
     std::string why;
-    ASSERT_TRUE(openWindow(width, height, &why)) << why;
+    ASSERT_TRUE(openTestWindow(width, height, &why)) << why;
     ASSERT_TRUE(startUp(data));
     ui.fullScreenActive = full;
     renderFrame();

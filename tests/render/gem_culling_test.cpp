@@ -19,7 +19,7 @@ class GemCulling : public ::testing::TestWithParam<bool> {
 protected:
     void TearDown() override {
         gemBackFacesCulled = true;
-        closeWindow();
+        closeTestWindow();
     }
 };
 
@@ -42,7 +42,7 @@ TEST_P(GemCulling, TheBoardLooksTheSame) {
     if (data.empty()) GTEST_SKIP() << "the game data has not been generated yet (build the game_data target)";
     std::string why;
     const ScreenGeometry& g = layoutGeometry(full ? Layout::FullScreen : Layout::Windowed);
-    ASSERT_TRUE(openWindow(g.width, g.height, &why)) << why;
+    ASSERT_TRUE(openTestWindow(g.width, g.height, &why)) << why;
     ASSERT_TRUE(startUp(data));
     ui.fullScreenActive = full;
     renderFrame();

@@ -141,20 +141,17 @@ Rgb syntheticColour(int texture) {
     return Rgb{40 + (texture * 53) % 180, 40 + (texture * 97) % 180, 40 + (texture * 29) % 180};
 }
 
-bool openWindow(int width, int height, std::string* why) {
+bool openTestWindow(int width, int height, std::string* why) {
     if (!std::getenv("DISPLAY")) {
         *why = "no DISPLAY: run under an X server (make check starts one)";
         return false;
     }
-    if (!registerWindowClass("VortiqTest", ignoreMessages)) {
+    if (!startVideo(ignoreMessages)) {
         *why = "the window system did not start";
         return false;
     }
-    describePixelFormat(24, 16);
-    if (!createWindow("Vortiq test", width, height, false) || !getDeviceContext() ||
-        !setPixelFormat(choosePixelFormat()) || !createRenderingContext() || !makeContextCurrent()) {
+    if (openWindow(WindowRequest{"Vortiq test", width, height, 24, 16, false}) != OpenFailure::None) {
         *why = "no window with a GL context";
-        closeWindow();
         return false;
     }
     showWindow();
@@ -169,14 +166,9 @@ bool openWindow(int width, int height, std::string* why) {
     return true;
 }
 
-void closeWindow() {
-    if (hasRenderingContext()) {
-        deleteFontLists();
-        releaseCurrentContext();
-        deleteRenderingContext();
-    }
-    if (hasDeviceContext()) releaseDeviceContext();
-    if (hasWindow()) destroyWindow();
+void closeTestWindow() {
+    if (contextIsCurrent()) deleteFontLists();
+    closeWindow();
 }
 
 std::string realDataDir() {

@@ -25,8 +25,8 @@ struct Image {
 
 // The window the game would make, with the viewport and perspective set as
 // after a resize. False with a reason when there is no screen to draw on.
-bool openWindow(int width, int height, std::string* why);
-void closeWindow();
+bool openTestWindow(int width, int height, std::string* why);
+void closeTestWindow();
 
 // A working directory holding base/ with the generated data, or "" when the
 // data has not been generated.

@@ -129,7 +129,7 @@ protected:
         const std::string data = realDataDir();
         if (data.empty()) GTEST_SKIP() << "the game data has not been generated yet (build the game_data target)";
         std::string why;
-        ASSERT_TRUE(openWindow(width, height, &why)) << why;
+        ASSERT_TRUE(openTestWindow(width, height, &why)) << why;
         ASSERT_TRUE(startUp(data));
         ui.fullScreenActive = full;
         renderFrame();  // the first frame runs without the depth test
@@ -143,13 +143,13 @@ protected:
 class Reference : public RealArt, public ::testing::TestWithParam<std::tuple<int, bool>> {
 protected:
     void SetUp() override { open(std::get<1>(GetParam())); }
-    void TearDown() override { closeWindow(); }
+    void TearDown() override { closeTestWindow(); }
 };
 
 class Opening : public RealArt, public ::testing::TestWithParam<bool> {
 protected:
     void SetUp() override { open(GetParam()); }
-    void TearDown() override { closeWindow(); }
+    void TearDown() override { closeTestWindow(); }
 };
 
 std::string referencePath(const std::string& name) {

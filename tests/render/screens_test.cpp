@@ -21,7 +21,7 @@ protected:
         width = layoutGeometry(full ? Layout::FullScreen : Layout::Windowed).width;
         height = layoutGeometry(full ? Layout::FullScreen : Layout::Windowed).height;
         std::string why;
-        ASSERT_TRUE(openWindow(width, height, &why)) << why;
+        ASSERT_TRUE(openTestWindow(width, height, &why)) << why;
         ASSERT_TRUE(startUp(syntheticDataDir()));
         ui.fullScreenActive = full;
         // The first frame after start-up runs without the depth test (nothing
@@ -30,7 +30,7 @@ protected:
         // Gems rest in their cells.
         game.fallOffset = 0.0f;
     }
-    void TearDown() override { closeWindow(); }
+    void TearDown() override { closeTestWindow(); }
 
     // Text-space point to window pixels.
     int tx(double x) const { return static_cast<int>(x * width / 640.0); }

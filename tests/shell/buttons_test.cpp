@@ -69,7 +69,7 @@ const ButtonCase buttonCases[] = {
     {"options: full screen", Screen::Options, &ScreenGeometry::fullScreenRow,
      [](int x, int y) {
          // The switch runs; the window cannot be made here, which ends the game.
-         setFailingStep(PlatformStep::RegisterClass);
+         setFailingStep(PlatformStep::StartVideo);
          clickAt(x, y);
          setFailingStep(PlatformStep::None);
          return settings.fullScreen == 1;
@@ -383,7 +383,7 @@ TEST_F(ButtonClicks, HelpOpensThePageAndEndsTheGame) {
 TEST_F(ButtonClicks, FullScreenSwitchThatFailsEndsTheGame) {
     ui.screen = Screen::Options;
     settings.fullScreen = 0;
-    setFailingStep(PlatformStep::RegisterClass);
+    setFailingStep(PlatformStep::StartVideo);
     clickButton(&ScreenGeometry::fullScreenRow);
     EXPECT_EQ(settings.fullScreen, 1);
     EXPECT_EQ(ui.fullScreenActive, 1);

@@ -19,6 +19,7 @@
 #include "game/game.h"
 #include "persist/persist.h"
 #include "shell/shell.h"
+#include "support/platform_faults.h"
 
 struct ShownBox {
     std::string text;
