@@ -8,32 +8,12 @@
 
 #include "assets/assets.h"
 #include "game/game.h"
+#include "support/board.h"
 
 namespace {
 
 // A full board without a line, made from a fixed seed, with at least one move.
-void settledBoard() {
-    resetGameState();
-    ui.screen = Screen::Playing;
-    ui.modeAButton = ButtonPressed;
-    ui.modeBButton = ButtonNormal;
-    game.gameMode = GameMode::Levels;
-    updateLevelBounds();
-    std::srand(7);
-    for (;;) {
-        for (int r = SpawnRow; r <= LastFieldRow; ++r)
-            for (int c = 0; c < BoardColumns; ++c) {
-                int kind;
-                do {
-                    kind = randomGem();
-                } while ((c >= 2 && game.board[r][c - 1] == kind && game.board[r][c - 2] == kind) ||
-                         (r >= 2 && game.board[r - 1][c] == kind && game.board[r - 2][c] == kind));
-                game.board[r][c] = kind;
-            }
-        for (int c = 0; c < BoardColumns; ++c) game.board[FloorRow][c] = ClosedFloor;
-        if (findMove()) return;
-    }
-}
+void settledBoard() { boards::settledBoard(7); }
 
 // A full board on which no swap makes a line: the search runs over every cell.
 void boardWithoutMoves() {

@@ -163,7 +163,9 @@ def rules_table(build):
 def main():
     args = parse_args()
     build = os.path.abspath(args.build)
-    game = os.path.join(build, "game", "vortiq")
+    # The game as shipped, from the same libraries, with the timing hooks.
+    game = os.path.join(build, "bench", "vortiq-bench")
+    game_dir = os.path.join(build, "game")
     baseline = os.path.join(build, "bench", "vortiq-baseline")
     for program in (game, baseline):
         if not os.path.exists(program):
@@ -180,7 +182,7 @@ def main():
         game_env = dict(env, VORTIQ_BENCH=times_path, MESA_SHADER_CACHE_DIR=os.path.join(root, "cache-game"))
         env["MESA_SHADER_CACHE_DIR"] = os.path.join(root, "cache-baseline")
         # The first start of each, with its shader cache empty: a frame run, for its peak memory too.
-        run_dir = make_run_dir(os.path.dirname(game), root, False)
+        run_dir = make_run_dir(game_dir, root, False)
         t, rss = run_timed([game], run_dir, dict(game_env, VORTIQ_BENCH_SCRIPT=f"new:{args.frames}"), times_path)
         first = {"game": t["first_frame_ms"][0], "game_share": t["first_frame_ms"][0] - t["context_ms"][0],
                  "game_rss": rss}
@@ -196,7 +198,7 @@ def main():
         results = {}
         for full in (False, True):
             size = "800x600 full screen" if full else "640x480 windowed"
-            run_dir = make_run_dir(os.path.dirname(game), root, full)
+            run_dir = make_run_dir(game_dir, root, full)
             base_argv = [baseline, times_path, str(args.frames)] + (["fullscreen"] if full else [])
             # One untimed run of each at this size first, for whatever the size itself needs.
             run_timed([game], run_dir, dict(game_env, VORTIQ_BENCH_SCRIPT=f"new:{args.frames}"), times_path)

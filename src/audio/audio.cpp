@@ -1,15 +1,14 @@
-// The sound requests: guarded by the settings, recorded, and handed to the
-// backend when one is set.
+// The sound requests: guarded by the settings, shown to the watcher, and
+// handed to the backend when one is set.
 #include "audio/audio.h"
 
 #include "game/game.h"
-
-SoundLog soundLog{};
 
 namespace {
 
 SoundBackend backend{};
 bool backendSet = false;
+SoundWatcher watcher = nullptr;
 
 const char* const SamplePaths[static_cast<int>(Sample::Count)] = {
     "base/select.wav", "base/bad.wav",      "base/new.wav",  "base/combo.wav",  "base/menu.wav",   "base/levelup.wav",
@@ -18,18 +17,12 @@ const char* const SamplePaths[static_cast<int>(Sample::Count)] = {
 
 const char* const ModulePaths[static_cast<int>(Module::Count)] = {"base/theme1.xm", "base/theme2.xm"};
 
-void record(SoundRecord::Kind kind, int what) {
-    if (soundLog.count < SoundRecordCapacity) {
-        soundLog.records[soundLog.count].kind = kind;
-        soundLog.records[soundLog.count].what = what;
-        soundLog.count += 1;
-    } else {
-        soundLog.dropped += 1;
-    }
+void record(SoundRequest request, int what) {
+    if (watcher) watcher(request, what);
 }
 
 void requestModule(Module module) {
-    record(SoundRecord::ModuleRequest, static_cast<int>(module));
+    record(SoundRequest::Module, static_cast<int>(module));
     if (backendSet && backend.playModule) backend.playModule(module);
 }
 
@@ -51,7 +44,7 @@ void playSample(Sample sample) {
     if (settings.soundOn != 1) return;
     const int index = static_cast<int>(sample);
     if (index < 0 || index >= static_cast<int>(Sample::Count)) return;
-    record(SoundRecord::SampleRequest, index);
+    record(SoundRequest::Sample, index);
     if (backendSet && backend.playSample) backend.playSample(sample);
 }
 
@@ -62,7 +55,7 @@ void playModeMusic() {
 }
 
 void stopMusic() {
-    record(SoundRecord::StopRequest, 0);
+    record(SoundRequest::Stop, 0);
     if (backendSet && backend.stopModule) backend.stopModule();
 }
 
@@ -71,16 +64,4 @@ void setSoundBackend(const SoundBackend* newBackend) {
     backend = newBackend ? *newBackend : SoundBackend{};
 }
 
-void clearSoundLog() {
-    soundLog.count = 0;
-    soundLog.dropped = 0;
-}
-
-int countSampleRequests(Sample sample) {
-    int count = 0;
-    for (int i = 0; i < soundLog.count; ++i)
-        if (soundLog.records[i].kind == SoundRecord::SampleRequest &&
-            soundLog.records[i].what == static_cast<int>(sample))
-            ++count;
-    return count;
-}
+void watchSoundRequests(SoundWatcher newWatcher) { watcher = newWatcher; }

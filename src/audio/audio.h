@@ -1,7 +1,6 @@
 // Sound requests of the game. The rules ask for a sample or the music by
 // name; the requests are guarded by the settings and handed to a backend.
-// With no backend set (tests, a machine without sound) requests are only
-// recorded, so a test can read what the game asked for.
+// With no backend set (tests, a machine without sound) requests go nowhere.
 #pragma once
 
 // The eleven samples, in the order they are loaded.
@@ -40,21 +39,11 @@ struct SoundBackend {
 };
 void setSoundBackend(const SoundBackend* backend);  // nullptr: record only
 
-// The record of requests that passed their guard, oldest first.
-struct SoundRecord {
-    enum Kind { SampleRequest, ModuleRequest, StopRequest };
-    Kind kind;
-    int what;  // Sample or Module value
-};
-constexpr int SoundRecordCapacity = 1024;
-struct SoundLog {
-    SoundRecord records[SoundRecordCapacity];
-    int count;     // records kept (at most the capacity)
-    int dropped;   // requests past the capacity
-};
-extern SoundLog soundLog;
-void clearSoundLog();
-int countSampleRequests(Sample sample);
+// Whoever watches the requests that passed their guard (the tests' record);
+// nullptr: nobody.
+enum class SoundRequest { Sample, Module, Stop };
+using SoundWatcher = void (*)(SoundRequest request, int what);  // what: the Sample or Module value
+void watchSoundRequests(SoundWatcher watcher);
 
 // The window's create handling for sound: starts the mixer and loads the two
 // modules and eleven samples (once per run, however often the window is

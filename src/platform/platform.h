@@ -74,6 +74,15 @@ struct WindowMessage {
 
 using WindowProcedure = void (*)(const WindowMessage& message);
 
+// A mouse message (MouseMove, LeftButtonDown, LeftButtonUp) at client pixel (x, y).
+inline WindowMessage mouseMessage(MessageKind kind, int x, int y) {
+    WindowMessage message = {};
+    message.kind = kind;
+    message.x = x;
+    message.y = y;
+    return message;
+}
+
 // Virtual-key codes the game reads (letters are 'A'..'Z', digits '0'..'9').
 constexpr int VkBack = 8;
 constexpr int VkReturn = 13;

@@ -9,6 +9,7 @@
 #include "shell/window_icon.h"
 
 ShellState shell = {{0}, 1, 0, 0, 0, 0, {0}, {0}};
+ShellWatch shellWatch = {nullptr, nullptr, nullptr};
 
 void resetShellState() {
     std::memset(&shell, 0, sizeof shell);
@@ -107,7 +108,7 @@ void mainLoopPass() {
         drawScene();
     }
     swapBuffers();
-    benchFramePresented();
+    if (shellWatch.framePresented) shellWatch.framePresented();
     heldKeyWork();
 }
 
@@ -130,7 +131,7 @@ int runGame() {
         return 1;  // the reason is already shown; a script sees the failure too
     }
     while (!shell.quitRequested) mainLoopPass();
-    benchFinish();
+    if (shellWatch.loopEnded) shellWatch.loopEnded();
     shutdownGame();
     platformQuit();
     return shell.exitCode;

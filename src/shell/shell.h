@@ -78,9 +78,12 @@ void shutdownGame();
 int runGame();
 
 // ---------------------------------------------------------------------------
-// Benchmark timing, only while the environment variable VORTIQ_BENCH names a
-// file (see bench_hooks.cpp); otherwise these do nothing.
+// What a program built around the shell (the benchmark) watches: each is
+// called when set; the game sets none.
 
-void benchContextMade();     // the GL context of the first window is current
-void benchFramePresented();  // a frame was just presented
-void benchFinish();          // the loop has ended: the times go to the file
+struct ShellWatch {
+    void (*contextMade)();     // the GL context of a window is current
+    void (*framePresented)();  // a frame was just presented
+    void (*loopEnded)();       // the main loop has ended, before the shutdown
+};
+extern ShellWatch shellWatch;

@@ -54,7 +54,7 @@ bool createGameWindow(const char* title, int width, int height, int bits, bool f
         failure = openWindow(request);
     }
     if (failure != OpenFailure::None) return failAfterWindow(openFailureText(failure));
-    benchContextMade();
+    if (shellWatch.contextMade) shellWatch.contextMade();
     showWindow();
     resizeViewport(width, height);
     if (!initAtStartUp()) return failAfterWindow("Initialization Failed.");

@@ -6,7 +6,7 @@
 #include <string>
 #include <unistd.h>
 
-#include "audio/audio.h"
+#include "support/sound_log.h"
 #include "game/game.h"
 #include "imx/imx.h"
 #include "imx/sound_files.h"

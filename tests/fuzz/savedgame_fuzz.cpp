@@ -5,7 +5,6 @@
 #include <cstring>
 #include <string>
 
-#include "audio/audio.h"
 #include "game/game.h"
 #include "persist/persist.h"
 #include "scratch.h"
@@ -27,7 +26,6 @@ void startOnBoardScreen() {
     ui.cursorColumn = NoCursorCell;
     ui.cursorRow = NoCursorCell;
     settings.soundOn = 1;
-    clearSoundLog();
 }
 
 }  // namespace

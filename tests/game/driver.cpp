@@ -8,10 +8,6 @@ namespace {
 
 float steadyClock() { return 0.0f; }
 
-int32_t gemFromChar(char ch) { return ch == '.' ? 0 : ch - '0'; }
-
-char charFromGem(int32_t value) { return value == 0 ? '.' : static_cast<char>('0' + value); }
-
 }  // namespace
 
 void start(GameMode mode) {
@@ -28,52 +24,8 @@ void start(GameMode mode) {
     ui.modeAButton = mode == GameMode::Levels ? ButtonPressed : ButtonNormal;
     ui.modeBButton = mode == GameMode::Timed ? ButtonPressed : ButtonNormal;
     newGame();
-    for (int c = 0; c < BoardColumns; ++c) game.board[FloorRow][c] = ClosedFloor;
+    boards::closeFloor();
     scene.speedFactor = Speed;
-}
-
-void setField(const std::vector<std::string>& rows, const std::string& spawn) {
-    for (int r = 0; r < 8 && r < static_cast<int>(rows.size()); ++r)
-        for (int c = 0; c < BoardColumns; ++c) game.board[FirstFieldRow + r][c] = gemFromChar(rows[r][c]);
-    if (!spawn.empty())
-        for (int c = 0; c < BoardColumns; ++c) game.board[SpawnRow][c] = gemFromChar(spawn[c]);
-}
-
-int32_t quietKind(int column, int row) { return (2 * row + column) % 6 + 1; }
-
-void setQuietField() {
-    for (int r = SpawnRow; r <= LastFieldRow; ++r)
-        for (int c = 0; c < BoardColumns; ++c) game.board[r][c] = quietKind(c, r);
-}
-
-std::vector<std::string> field() {
-    std::vector<std::string> rows;
-    for (int r = FirstFieldRow; r <= LastFieldRow; ++r) {
-        std::string row;
-        for (int c = 0; c < BoardColumns; ++c) row += charFromGem(game.board[r][c]);
-        rows.push_back(row);
-    }
-    return rows;
-}
-
-std::string spawnRow() {
-    std::string row;
-    for (int c = 0; c < BoardColumns; ++c) row += charFromGem(game.board[SpawnRow][c]);
-    return row;
-}
-
-int columnCount(int column) {
-    int count = 0;
-    for (int r = SpawnRow; r <= LastFieldRow; ++r)
-        if (game.board[r][column] != 0) ++count;
-    return count;
-}
-
-bool boardFull() {
-    for (int r = SpawnRow; r <= LastFieldRow; ++r)
-        for (int c = 0; c < BoardColumns; ++c)
-            if (game.board[r][c] == 0) return false;
-    return true;
 }
 
 void frame() {

@@ -6,8 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "audio/audio.h"
+#include "support/sound_log.h"
 #include "game/game.h"
+#include "support/board.h"
 
 namespace drive {
 
@@ -17,20 +18,14 @@ constexpr float Speed = 1.05f;  // the speed factor of 100 frames per second
 // the board screen with the floor closed.
 void start(GameMode mode = GameMode::Levels);
 
-// Sets the field from eight rows of eight characters, top row first: '1'..'7'
-// a gem of that kind, '.' an empty cell. The spawn row, when given, likewise;
-// otherwise it stays as it is.
-void setField(const std::vector<std::string>& rows, const std::string& spawn = "");
-// A full board, spawn row included, on which no two cells that a line or a
-// move could use hold the same kind (kinds 1..6; 7 is left for the tests).
-// A column that sinks by one cell keeps that property.
-void setQuietField();
-// The kind that setQuietField puts at a cell.
-int32_t quietKind(int column, int row);
-std::vector<std::string> field();   // rows 1..8 as set by setField
-std::string spawnRow();
-int columnCount(int column);        // gems in rows 0..8 of one column
-bool boardFull();                   // no empty cell in rows 0..8
+// The board from strings and back (tests/support/board.h).
+using boards::boardFull;
+using boards::columnCount;
+using boards::field;
+using boards::quietKind;
+using boards::setField;
+using boards::setQuietField;
+using boards::spawnRow;
 
 // One frame of the scene's rules at the fixed speed (no clock measurement).
 void frame();

@@ -34,7 +34,7 @@ std::vector<uint8_t> stateBytes() {
 
 TEST(DrawScene, ReadsTheStateWithoutChangingIt) {
     std::string why;
-    ASSERT_TRUE(openWindow(640, 480, &why)) << why;
+    ASSERT_TRUE(openTestWindow(640, 480, &why)) << why;
     ASSERT_TRUE(startUp(syntheticDataDir()));
     const std::vector<std::function<void()>> frames = {
         [] { fillBoard(); },
@@ -68,7 +68,7 @@ TEST(DrawScene, ReadsTheStateWithoutChangingIt) {
         drawScene();
         EXPECT_TRUE(stateBytes() == before) << "frame " << i;
     }
-    closeWindow();
+    closeTestWindow();
 }
 
 }  // namespace

@@ -13,21 +13,11 @@ struct ButtonCase {
 };
 
 bool hovered(int x, int y) {
-    WindowMessage message = {};
-    message.kind = MessageKind::MouseMove;
-    message.x = x;
-    message.y = y;
-    windowProcedure(message);
+    windowProcedure(mouseMessage(MessageKind::MouseMove, x, y));
     return true;
 }
 
-void clickAt(int x, int y) {
-    WindowMessage message = {};
-    message.kind = MessageKind::LeftButtonDown;
-    message.x = x;
-    message.y = y;
-    windowProcedure(message);
-}
+void clickAt(int x, int y) { windowProcedure(mouseMessage(MessageKind::LeftButtonDown, x, y)); }
 
 const ButtonCase buttonCases[] = {
     {"new game", Screen::Playing, &ScreenGeometry::newGame,

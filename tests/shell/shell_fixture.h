@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "audio/audio.h"
+#include "support/sound_log.h"
 #include "game/game.h"
 #include "persist/persist.h"
 #include "shell/shell.h"
@@ -146,28 +146,12 @@ protected:
         message.key = key;
         windowProcedure(message);
     }
-    static void send(MessageKind kind, int x, int y) {
-        WindowMessage message = {};
-        message.kind = kind;
-        message.x = x;
-        message.y = y;
-        windowProcedure(message);
-    }
+    static void send(MessageKind kind, int x, int y) { windowProcedure(mouseMessage(kind, x, y)); }
 
     static int moduleRequests(Module module) {
-        int count = 0;
-        for (int i = 0; i < soundLog.count; ++i)
-            if (soundLog.records[i].kind == SoundRecord::ModuleRequest &&
-                soundLog.records[i].what == static_cast<int>(module))
-                ++count;
-        return count;
+        return countRequests(SoundRecord::ModuleRequest, static_cast<int>(module));
     }
-    static int stopRequests() {
-        int count = 0;
-        for (int i = 0; i < soundLog.count; ++i)
-            if (soundLog.records[i].kind == SoundRecord::StopRequest) ++count;
-        return count;
-    }
+    static int stopRequests() { return countRequests(SoundRecord::StopRequest); }
 
     // The state the first start-up leaves: levels mode preset, prompt showing.
     static void presetStartUp() {

@@ -12,7 +12,8 @@
 #include <string>
 #include <utility>
 
-#include "audio/audio.h"
+#include "support/board.h"
+#include "support/sound_log.h"
 #include "game/game.h"
 
 namespace {
@@ -83,12 +84,7 @@ bool inField(const Cell& cell) {
     return cell.column >= 0 && cell.column < BoardColumns && cell.row >= FirstFieldRow && cell.row <= LastFieldRow;
 }
 
-bool boardFull() {
-    for (int r = SpawnRow; r <= LastFieldRow; ++r)
-        for (int c = 0; c < BoardColumns; ++c)
-            if (game.board[r][c] == 0) return false;
-    return true;
-}
+using boards::boardFull;
 
 bool lineOnField();
 

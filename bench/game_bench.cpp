@@ -1,8 +1,8 @@
-// Opt-in timing for the benchmark. With VORTIQ_BENCH=<file> the shell notes
-// when the GL context exists, when the first frame is presented and when the
-// first frame showing a full board is presented, in milliseconds since the
-// process started, and writes them to <file> when the game ends. Without the
-// variable every hook returns at once.
+// vortiq-bench: the game, built from the game's own libraries, with timing.
+// With VORTIQ_BENCH=<file> it notes when the GL context exists, when the
+// first frame is presented and when the first frame showing a full board is
+// presented, in milliseconds since the process started, and writes them to
+// <file> when the game ends. Without the variable it is the game as shipped.
 //
 // VORTIQ_BENCH_SCRIPT drives the game without a player: "new:N" answers the
 // start-up prompt with a new game, "continue:N" with the saved game; once the
@@ -18,6 +18,7 @@
 
 #include "game/game.h"
 #include "shell/shell.h"
+#include "support/board.h"
 
 namespace {
 
@@ -100,15 +101,8 @@ double processCpuMs() {
 }
 
 void click(int x, int y) {
-    WindowMessage message = {};
-    message.kind = MessageKind::MouseMove;
-    message.x = x;
-    message.y = y;
-    dispatchMessage(message);
-    message.kind = MessageKind::LeftButtonDown;
-    dispatchMessage(message);
-    message.kind = MessageKind::LeftButtonUp;
-    dispatchMessage(message);
+    for (MessageKind kind : {MessageKind::MouseMove, MessageKind::LeftButtonDown, MessageKind::LeftButtonUp})
+        dispatchMessage(mouseMessage(kind, x, y));
 }
 
 // The start-up prompt's two buttons, in the layout on screen.
@@ -131,13 +125,6 @@ void selectGem(int column, int row) {
         }
 }
 
-bool boardFull() {
-    for (int r = FirstFieldRow; r <= LastFieldRow; ++r)
-        for (int c = 0; c < BoardColumns; ++c)
-            if (game.board[r][c] == 0) return false;
-    return true;
-}
-
 void keepPopup() {
     for (const ScorePopup& popup : scene.scorePopups)
         if (popup.active) return;
@@ -149,7 +136,7 @@ void script(double now) {
         answerPrompt();
         return;
     }
-    const bool still = ui.screen == Screen::Playing && boardFull() && !turn.removing && !turn.swapActive &&
+    const bool still = ui.screen == Screen::Playing && boards::fieldFull() && !turn.removing && !turn.swapActive &&
                        game.boardEvent == BoardEvent::None;
     if (!bench.measuring) {
         bench.settledFrames = still ? bench.settledFrames + 1 : 0;
@@ -170,23 +157,21 @@ void script(double now) {
     }
 }
 
-}  // namespace
-
-void benchContextMade() {
+void contextMade() {
     if (!active() || bench.contextMs >= 0.0) return;
     bench.contextMs = sinceStart();
 }
 
-void benchFramePresented() {
+void framePresented() {
     if (!active()) return;
     const double now = sinceStart();
     ++bench.presented;
     if (bench.firstFrameMs < 0.0) bench.firstFrameMs = now;
-    if (bench.filledFrameMs < 0.0 && ui.screen == Screen::Playing && boardFull()) bench.filledFrameMs = now;
+    if (bench.filledFrameMs < 0.0 && ui.screen == Screen::Playing && boards::fieldFull()) bench.filledFrameMs = now;
     if (bench.scripted) script(now);
 }
 
-void benchFinish() {
+void loopEnded() {
     if (!active()) return;
     FILE* out = std::fopen(bench.path, "w");
     if (!out) {
@@ -201,4 +186,11 @@ void benchFinish() {
     for (float ms : bench.frameMs) std::fprintf(out, " %.3f", ms);
     std::fprintf(out, "\n");
     std::fclose(out);
+}
+
+}  // namespace
+
+int main() {
+    if (active()) shellWatch = ShellWatch{contextMade, framePresented, loopEnded};
+    return runGame();
 }
