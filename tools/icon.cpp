@@ -12,8 +12,11 @@
 #include <sys/stat.h>
 #include <vector>
 
+#include <zlib.h>
+
 #include "files_local.h"
 #include "generator.h"
+#include "raster.h"
 
 namespace {
 
@@ -161,31 +164,8 @@ std::vector<uint8_t> drawGem(int size) {
 
 // --- PNG: a zlib stream of stored blocks is all a reader needs -------------
 
-uint32_t crc32(const uint8_t* data, size_t length, uint32_t crc = 0) {
-    static uint32_t table[256];
-    static bool made = false;
-    if (!made) {
-        for (uint32_t n = 0; n < 256; ++n) {
-            uint32_t c = n;
-            for (int bit = 0; bit < 8; ++bit) c = c & 1 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            table[n] = c;
-        }
-        made = true;
-    }
-    crc = ~crc;
-    for (size_t i = 0; i < length; ++i) crc = table[(crc ^ data[i]) & 0xFF] ^ (crc >> 8);
-    return ~crc;
-}
-
 void putBigEndian(std::string& out, uint32_t value) {
     for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<char>((value >> shift) & 0xFF));
-}
-
-void putChunk(std::string& out, const char* type, const std::string& data) {
-    putBigEndian(out, static_cast<uint32_t>(data.size()));
-    const std::string typed = std::string(type, 4) + data;
-    out += typed;
-    putBigEndian(out, crc32(reinterpret_cast<const uint8_t*>(typed.data()), typed.size()));
 }
 
 std::string encodeIconPng(const std::vector<uint8_t>& rgba, int width, int height) {
@@ -208,22 +188,10 @@ std::string encodeIconPng(const std::vector<uint8_t>& rgba, int width, int heigh
         zlib.append(raw, done, length);
         done += length;
     } while (done < raw.size());
-    uint32_t s1 = 1, s2 = 0;
-    for (const char c : raw) {
-        s1 = (s1 + static_cast<uint8_t>(c)) % 65521;
-        s2 = (s2 + s1) % 65521;
-    }
-    putBigEndian(zlib, (s2 << 16) | s1);
-
-    std::string header;
-    putBigEndian(header, static_cast<uint32_t>(width));
-    putBigEndian(header, static_cast<uint32_t>(height));
-    header += std::string("\x08\x06\x00\x00\x00", 5);  // 8 bits, RGBA, deflate, no filter, no interlace
-    std::string png("\x89PNG\r\n\x1a\n", 8);
-    putChunk(png, "IHDR", header);
-    putChunk(png, "IDAT", zlib);
-    putChunk(png, "IEND", "");
-    return png;
+    putBigEndian(zlib, static_cast<uint32_t>(
+                           adler32(adler32(0L, Z_NULL, 0), reinterpret_cast<const Bytef*>(raw.data()),
+                                   static_cast<uInt>(raw.size()))));
+    return pngAround(width, height, PngRgba, zlib);
 }
 
 // --- BMP: version 4 header, bit fields naming the alpha byte ---------------

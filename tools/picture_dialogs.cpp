@@ -71,14 +71,8 @@ void drawQuestionPanels(PictureList& pictures) {
     }
 }
 
-ButtonArt dialogButton(const std::string& label) {
-    ButtonArt art;
-    art.body = {2, 2, 126, 29.5f};
-    art.radius = 9;
-    art.label = label;
-    art.textSize = 15;
-    return art;
-}
+// Body, corner radius, label, text size.
+ButtonArt dialogButton(const std::string& label) { return ButtonArt{{2, 2, 126, 29.5f}, 9, label, 15}; }
 
 void drawDialogButtons(PictureList& pictures) {
     struct Pair {

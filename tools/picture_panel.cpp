@@ -136,50 +136,33 @@ void drawFrame(PictureList& pictures) {
 constexpr int ButtonW = 128, ButtonH = 32;
 constexpr float ButtonDesignW = 120, ButtonDesignH = 40;
 
-ButtonArt wideButton(const std::string& label) {
-    ButtonArt art;
-    art.body = {1.5f, 1.5f, 112, 36.5f};
-    art.radius = 10;
-    art.label = label;
-    art.textSize = 14.5f;
-    return art;
-}
-
-ButtonArt modeButton(const std::string& label) {
-    ButtonArt art;
-    art.body = {2, 1, 104, 29.5f};
-    art.radius = 14.25f;
-    art.label = label;
-    art.textSize = 13;
-    art.lamp = true;
-    art.textShift = 9;
-    return art;
-}
+// Body, corner radius, label, text size (and the lamp with the label's shift).
+ButtonArt wideButton(const std::string& label) { return ButtonArt{{1.5f, 1.5f, 112, 36.5f}, 10, label, 14.5f}; }
+ButtonArt modeButton(const std::string& label) { return ButtonArt{{2, 1, 104, 29.5f}, 14.25f, label, 13, 9, true}; }
 
 void drawSideButtons(PictureList& pictures) {
-    struct Wide {
-        const char* label;
+    // Each button's looks from its first picture on; the first button of
+    // each shape also gives that shape's mask.
+    struct Side {
+        ButtonArt art;
         Picture first;
+        bool givesMask;
+        Picture mask;
     };
-    for (const Wide& button : {Wide{"NEW GAME", Picture::NewGameButton}, Wide{"OPTIONS", Picture::OptionsButton},
-                               Wide{"QUIT", Picture::QuitButton}}) {
-        const ButtonArt art = wideButton(button.label);
+    const Side buttons[] = {
+        {wideButton("NEW GAME"), Picture::NewGameButton, true, Picture::WideButtonMask},
+        {wideButton("OPTIONS"), Picture::OptionsButton, false, Picture::WideButtonMask},
+        {wideButton("QUIT"), Picture::QuitButton, false, Picture::WideButtonMask},
+        {modeButton("TIMED"), Picture::TimedButton, true, Picture::ModeButtonMask},
+        {modeButton("LEVELS"), Picture::LevelsButton, false, Picture::ModeButtonMask},
+    };
+    for (const Side& button : buttons)
         for (int look = 0; look < ButtonLookCount; ++look) {
             const Canvas canvas =
-                drawButton(ButtonW, ButtonH, ButtonDesignW, ButtonDesignH, art, static_cast<Look>(look));
+                drawButton(ButtonW, ButtonH, ButtonDesignW, ButtonDesignH, button.art, static_cast<Look>(look));
             putSprite(pictures, pictureAfter(button.first, look), canvas);
-            if (button.first == Picture::NewGameButton && look == 0) putMask(pictures, Picture::WideButtonMask, canvas);
+            if (button.givesMask && look == 0) putMask(pictures, button.mask, canvas);
         }
-    }
-    for (const Wide& button : {Wide{"TIMED", Picture::TimedButton}, Wide{"LEVELS", Picture::LevelsButton}}) {
-        const ButtonArt art = modeButton(button.label);
-        for (int look = 0; look < ButtonLookCount; ++look) {
-            const Canvas canvas =
-                drawButton(ButtonW, ButtonH, ButtonDesignW, ButtonDesignH, art, static_cast<Look>(look));
-            putSprite(pictures, pictureAfter(button.first, look), canvas);
-            if (button.first == Picture::TimedButton && look == 0) putMask(pictures, Picture::ModeButtonMask, canvas);
-        }
-    }
 }
 
 // The hint lamp: 64 x 128, shown at 80 x 120 (100 x 150); its clickable part

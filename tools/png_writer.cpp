@@ -1,4 +1,4 @@
-// 8-bit RGB PNG: signature, IHDR, one IDAT compressed by zlib, IEND.
+// 8-bit PNG: signature, IHDR, one IDAT holding a zlib stream, IEND.
 #include <zlib.h>
 
 #include "raster.h"
@@ -41,13 +41,18 @@ std::string encodePng(const Rgb8Image& image) {
         return std::string();
     packed.resize(packedSize);
 
+    return pngAround(image.width, image.height, PngRgb, packed);
+}
+
+std::string pngAround(int width, int height, int colourType, const std::string& zlibStream) {
     std::string header;
-    putBigEndian(header, static_cast<uint32_t>(image.width));
-    putBigEndian(header, static_cast<uint32_t>(image.height));
-    header += std::string("\x08\x02\x00\x00\x00", 5);  // 8 bits, RGB, deflate, adaptive filters, no interlace
+    putBigEndian(header, static_cast<uint32_t>(width));
+    putBigEndian(header, static_cast<uint32_t>(height));
+    // 8 bits a channel, the colour type, deflate, adaptive filters, no interlace.
+    header += std::string("\x08", 1) + static_cast<char>(colourType) + std::string("\x00\x00\x00", 3);
     std::string png("\x89PNG\r\n\x1a\n", 8);
     putChunk(png, "IHDR", header);
-    putChunk(png, "IDAT", packed);
+    putChunk(png, "IDAT", zlibStream);
     putChunk(png, "IEND", "");
     return png;
 }

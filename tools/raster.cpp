@@ -384,37 +384,36 @@ uint8_t quantize(float v, int x, int y) {
 
 }  // namespace
 
-Rgb8Image toRgb8(const Canvas& canvas) {
+namespace {
+
+// An 8-bit picture of the canvas's size; pixel(x, y, out) fills each pixel's three bytes.
+template <typename Pixel>
+Rgb8Image eachPixel(const Canvas& canvas, Pixel pixel) {
     Rgb8Image image;
     image.width = canvas.width;
     image.height = canvas.height;
     image.rgb.resize(static_cast<size_t>(canvas.width) * canvas.height * 3);
-    for (int y = 0; y < canvas.height; ++y) {
-        for (int x = 0; x < canvas.width; ++x) {
-            const Rgba& p = canvas.at(x, y);
-            uint8_t* out = &image.rgb[(static_cast<size_t>(y) * canvas.width + x) * 3];
-            // Premultiplied colour cannot exceed its alpha.
-            out[0] = quantize(std::min(p.r, p.a), x, y);
-            out[1] = quantize(std::min(p.g, p.a), x, y);
-            out[2] = quantize(std::min(p.b, p.a), x, y);
-        }
-    }
+    for (int y = 0; y < canvas.height; ++y)
+        for (int x = 0; x < canvas.width; ++x) pixel(x, y, &image.rgb[(static_cast<size_t>(y) * canvas.width + x) * 3]);
     return image;
 }
 
+}  // namespace
+
+Rgb8Image toRgb8(const Canvas& canvas) {
+    return eachPixel(canvas, [&](int x, int y, uint8_t* out) {
+        const Rgba& p = canvas.at(x, y);
+        // Premultiplied colour cannot exceed its alpha.
+        out[0] = quantize(std::min(p.r, p.a), x, y);
+        out[1] = quantize(std::min(p.g, p.a), x, y);
+        out[2] = quantize(std::min(p.b, p.a), x, y);
+    });
+}
+
 Rgb8Image maskOf(const Canvas& canvas) {
-    Rgb8Image image;
-    image.width = canvas.width;
-    image.height = canvas.height;
-    image.rgb.resize(static_cast<size_t>(canvas.width) * canvas.height * 3);
-    for (int y = 0; y < canvas.height; ++y) {
-        for (int x = 0; x < canvas.width; ++x) {
-            const uint8_t v = quantize(1 - canvas.at(x, y).a, x, y);
-            uint8_t* out = &image.rgb[(static_cast<size_t>(y) * canvas.width + x) * 3];
-            out[0] = out[1] = out[2] = v;
-        }
-    }
-    return image;
+    return eachPixel(canvas, [&](int x, int y, uint8_t* out) {
+        out[0] = out[1] = out[2] = quantize(1 - canvas.at(x, y).a, x, y);
+    });
 }
 
 Rgb8Image resized(const Rgb8Image& image, int width, int height) {

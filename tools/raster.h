@@ -155,6 +155,9 @@ std::string encodeBmp(const Rgb8Image& image);
 // false and an empty image when the bytes are not a 24-bit uncompressed BMP.
 bool decodeBmp(const std::string& bytes, Rgb8Image& image);
 std::string encodePng(const Rgb8Image& image);
+// The PNG file around a zlib stream of filtered rows, 8 bits a channel.
+constexpr int PngRgb = 2, PngRgba = 6;  // colour types
+std::string pngAround(int width, int height, int colourType, const std::string& zlibStream);
 
 // Draws src (premultiplied) over dst, weighted by clip where given.
 void drawOver(Canvas& dst, const Canvas& src);

@@ -48,6 +48,7 @@ struct RgbImage {
     int32_t width;
     int32_t height;
     uint8_t* pixels;  // width * height * 3 bytes, bottom row first
+    uint8_t* alpha;   // width * height bytes, bottom row first; nullptr: the picture has no alpha
 };
 // Reads and decodes a BMP file. On failure returns nullptr and prints one
 // line to standard error naming the file and what is wrong with it.

@@ -4,9 +4,10 @@
 // Accepted: the 12-byte core header and the 40-, 52-, 56-, 64-, 108- and
 // 124-byte information headers; 1-, 2-, 4- and 8-bit palette pictures,
 // uncompressed or (4 and 8 bits) run-length encoded; 16- and 32-bit pictures
-// with the default or their own bit masks; 24-bit pictures; bottom-up and
-// top-down rows. Every read is checked against the end of the file, and no
-// picture larger than MaxBitmapSide on a side or MaxBitmapPixels in all is made.
+// with the default or their own bit masks, and their alpha where they have
+// one; 24-bit pictures; bottom-up and top-down rows. Every read is checked
+// against the end of the file, and no picture larger than MaxBitmapSide on a
+// side or MaxBitmapPixels in all is made.
 #include <cerrno>
 #include <cstdarg>
 #include <cstdio>
@@ -18,11 +19,14 @@
 namespace {
 
 constexpr size_t FileHeaderSize = 14;
-constexpr uint32_t CompressionRgb = 0;
-constexpr uint32_t CompressionRle8 = 1;
-constexpr uint32_t CompressionRle4 = 2;
-constexpr uint32_t CompressionBitfields = 3;
-constexpr uint32_t CompressionAlphaBitfields = 6;
+// The values of the header's compression field.
+enum : uint32_t {
+    CompressionRgb = 0,
+    CompressionRle8 = 1,
+    CompressionRle4 = 2,
+    CompressionBitfields = 3,
+    CompressionAlphaBitfields = 6,
+};
 
 uint16_t u16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
 uint32_t u32(const uint8_t* p) {
@@ -65,7 +69,7 @@ struct Header {
     bool topDown;
     int bitCount;
     uint32_t compression;
-    uint32_t masks[3];  // red, green, blue
+    uint32_t masks[4];  // red, green, blue, alpha
     Rgb palette[256];
     uint32_t dataOffset;
 };
@@ -138,9 +142,9 @@ bool readHeader(const uint8_t* data, size_t size, Header& h, char* problem, size
                 masksInFile = h.compression == CompressionBitfields ? 12 : 16;
                 if (size < FileHeaderSize + 40 + masksInFile) return report(problem, problemSize, "bit masks run past the end of the file");
             }
-            h.masks[0] = u32(masks);
-            h.masks[1] = u32(masks + 4);
-            h.masks[2] = u32(masks + 8);
+            // The alpha mask: in the longer headers, or the fourth of a set after a 40-byte one.
+            const int count = headerSize >= 56 || masksInFile == 16 ? 4 : 3;
+            for (int i = 0; i < count; ++i) h.masks[i] = u32(masks + 4 * i);
         }
     } else {
         return report(problem, problemSize, "unsupported header size %u", static_cast<unsigned>(headerSize));
@@ -160,7 +164,7 @@ bool readHeader(const uint8_t* data, size_t size, Header& h, char* problem, size
         if (h.bitCount == 16) {
             h.masks[0] = 0x7C00, h.masks[1] = 0x03E0, h.masks[2] = 0x001F;
         } else {
-            h.masks[0] = 0xFF0000, h.masks[1] = 0xFF00, h.masks[2] = 0xFF;
+            h.masks[0] = 0xFF0000, h.masks[1] = 0xFF00, h.masks[2] = 0xFF, h.masks[3] = 0xFF000000;
         }
     }
     if (h.bitCount == 16 && ((h.masks[0] | h.masks[1] | h.masks[2]) >> 16) != 0)
@@ -221,7 +225,19 @@ bool checkUncompressed(const Header& h, size_t size, Channel* channels, char* pr
         for (int c = 0; c < 3; ++c)
             if (!channels[c].set(h.masks[c])) return report(problem, problemSize, "bit masks with holes");
     }
+    if (!channels[3].set(h.masks[3])) channels[3].set(0);  // an alpha mask with holes: no alpha
     return true;
+}
+
+// The alpha of 16- and 32-bit pixels, when the picture has an alpha mask.
+void decodeAlpha(const Header& h, const uint8_t* data, const Channel& channel, uint8_t* alpha) {
+    const uint64_t stride = rowStride(h);
+    const int bytes = h.bitCount / 8;
+    for (int y = 0; y < h.height; ++y) {
+        const uint8_t* s = data + h.dataOffset + stride * y;
+        uint8_t* dst = alpha + static_cast<size_t>(h.topDown ? h.height - 1 - y : y) * h.width;
+        for (int x = 0; x < h.width; ++x, s += bytes) dst[x] = channel(bytes == 4 ? u32(s) : u16(s));
+    }
 }
 
 void decodeUncompressed(const Header& h, const uint8_t* data, const Channel* channels, uint8_t* pixels) {
@@ -320,6 +336,7 @@ bool decodeRunLength(const Header& h, const uint8_t* data, size_t size, uint8_t*
 void freeRgbImage(RgbImage* image) {
     if (!image) return;
     delete[] image->pixels;
+    delete[] image->alpha;
     delete image;
 }
 
@@ -330,12 +347,16 @@ RgbImage* decodeBitmap(const uint8_t* data, size_t size, char* problem, size_t p
     if (!readHeader(data, size, h, problem, problemSize)) return nullptr;
 
     const bool runLength = h.compression == CompressionRle4 || h.compression == CompressionRle8;
-    Channel channels[3];
+    Channel channels[4];
     if (!runLength && !checkUncompressed(h, size, channels, problem, problemSize)) return nullptr;
 
     const size_t bytes = static_cast<size_t>(h.width) * h.height * 3;
     uint8_t* pixels = new (std::nothrow) uint8_t[bytes];
-    if (!pixels) {
+    const bool hasAlpha = !runLength && channels[3].mask != 0;
+    uint8_t* alpha = hasAlpha ? new (std::nothrow) uint8_t[bytes / 3] : nullptr;
+    if (!pixels || (hasAlpha && !alpha)) {
+        delete[] pixels;
+        delete[] alpha;
         report(problem, problemSize, "out of memory for the picture");
         return nullptr;
     }
@@ -345,49 +366,12 @@ RgbImage* decodeBitmap(const uint8_t* data, size_t size, char* problem, size_t p
         ok = decodeRunLength(h, data, size, pixels, problem, problemSize);
     } else {
         decodeUncompressed(h, data, channels, pixels);
+        if (alpha) decodeAlpha(h, data, channels[3], alpha);
     }
-    if (!ok) {
+    RgbImage* image = ok ? new (std::nothrow) RgbImage{h.width, h.height, pixels, alpha} : nullptr;
+    if (!image) {
         delete[] pixels;
-        return nullptr;
+        delete[] alpha;
     }
-    RgbImage* image = new (std::nothrow) RgbImage{h.width, h.height, pixels};
-    if (!image) delete[] pixels;
-    return image;
-}
-
-RgbImage* readBitmapFile(const char* path) {
-    if (!path) return nullptr;
-    FILE* file = std::fopen(path, "rb");
-    if (!file) {
-        std::fprintf(stderr, "vortiq: %s: cannot open (%s)\n", path, std::strerror(errno));
-        return nullptr;
-    }
-    // The largest picture the reader takes, at 32 bits, with room for headers.
-    const long sizeLimit = static_cast<long>(MaxBitmapPixels * 4 + (1 << 20));
-    long size = -1;
-    if (std::fseek(file, 0, SEEK_END) == 0) size = std::ftell(file);
-    if (size < 0 || std::fseek(file, 0, SEEK_SET) != 0) {
-        std::fprintf(stderr, "vortiq: %s: cannot read (%s)\n", path, std::strerror(errno));
-        std::fclose(file);
-        return nullptr;
-    }
-    if (size > sizeLimit) {
-        std::fprintf(stderr, "vortiq: %s: file of %ld bytes is larger than any picture the reader takes\n", path,
-                     size);
-        std::fclose(file);
-        return nullptr;
-    }
-    uint8_t* data = new (std::nothrow) uint8_t[size > 0 ? size : 1];
-    size_t got = data ? std::fread(data, 1, static_cast<size_t>(size), file) : 0;
-    std::fclose(file);
-    if (!data || got != static_cast<size_t>(size)) {
-        std::fprintf(stderr, "vortiq: %s: cannot read (%s)\n", path, data ? "short read" : "out of memory");
-        delete[] data;
-        return nullptr;
-    }
-    char problem[160];
-    RgbImage* image = decodeBitmap(data, got, problem, sizeof problem);
-    delete[] data;
-    if (!image) std::fprintf(stderr, "vortiq: %s: %s\n", path, problem);
     return image;
 }

@@ -1,10 +1,10 @@
-// The window icon: base/icon.bmp read with every length and offset checked
-// against the file, then handed to the window system.
+// The window icon: base/icon.bmp, a 24- or 32-bit picture read by the game's
+// BMP reader with its alpha, then handed to the window system.
 #include "window_icon.h"
 
 #include <cstdio>
-#include <cstring>
 
+#include "assets/assets.h"
 #include "platform/platform.h"
 
 WindowIconImage windowIconImage;
@@ -21,31 +21,48 @@ uint32_t readU32(const uint8_t* p) {
 }
 uint16_t readU16(const uint8_t* p) { return uint16_t(p[0] | (p[1] << 8)); }
 
-// One colour channel's place in a pixel: value = (pixel & mask) >> shift,
-// scaled from `top` up to 255.
-struct Channel {
-    uint32_t mask;
-    int shift;
-    uint32_t top;
-};
-
-// False for a mask whose bits are not one run.
-bool makeChannel(uint32_t mask, Channel* channel) {
-    channel->mask = mask;
-    channel->shift = 0;
-    channel->top = 0;
-    if (mask == 0) return true;
-    while (((mask >> channel->shift) & 1) == 0) ++channel->shift;
-    const uint32_t run = mask >> channel->shift;
-    if ((run & (run + 1)) != 0) return false;
-    channel->top = run;
-    return true;
+// What the reader takes but an icon is not: nullptr when the header suits an icon.
+const char* unsuitable(size_t size) {
+    constexpr size_t FileHeader = 14;
+    if (size < FileHeader + 40 || fileBytes[0] != 'B' || fileBytes[1] != 'M') return "is not a BMP picture";
+    const uint32_t headerSize = readU32(fileBytes + 14);
+    if (headerSize < 40 || headerSize > 124 || FileHeader + headerSize > size) return "has a damaged header";
+    if (readU32(fileBytes + 10) < FileHeader + headerSize) return "has its pixels inside its header";
+    const int64_t width = int32_t(readU32(fileBytes + 18));
+    const int64_t signedHeight = int32_t(readU32(fileBytes + 22));
+    const int64_t height = signedHeight < 0 ? -signedHeight : signedHeight;
+    if (width < 1 || height < 1 || width > WindowIconMaxSide || height > WindowIconMaxSide)
+        return "has a size an icon cannot have";
+    const uint16_t bits = readU16(fileBytes + 28);
+    if (readU16(fileBytes + 26) != 1 || (bits != 24 && bits != 32)) return "is not a 24-bit or 32-bit picture";
+    const uint32_t compression = readU32(fileBytes + 30);
+    if (compression != 0 && compression != 3 && compression != 6) return "is compressed";
+    // Bit fields: red, green and blue each need bits (their masks follow the 40 bytes of any header).
+    constexpr size_t Masks = FileHeader + 40;
+    if (compression != 0 && size >= Masks + 12 &&
+        (readU32(fileBytes + Masks) == 0 || readU32(fileBytes + Masks + 4) == 0 || readU32(fileBytes + Masks + 8) == 0))
+        return "has damaged colour masks";
+    return nullptr;
 }
 
-uint8_t channelValue(const Channel& channel, uint32_t pixel) {
-    if (channel.top == 0) return 0;
-    const uint32_t value = (pixel & channel.mask) >> channel.shift;
-    return uint8_t((uint64_t(value) * 255 + channel.top / 2) / channel.top);
+// Top row first, 4 bytes a pixel. A picture without alpha, or whose alpha is
+// zero everywhere (written without it), is opaque, not invisible.
+void keepAsIcon(const RgbImage& image) {
+    bool anyAlpha = false;
+    for (int y = 0; y < image.height; ++y) {
+        const size_t from = static_cast<size_t>(image.height - 1 - y) * image.width;
+        for (int x = 0; x < image.width; ++x) {
+            uint8_t* out = windowIconImage.rgba + (static_cast<size_t>(y) * image.width + x) * 4;
+            const uint8_t* rgb = image.pixels + (from + x) * 3;
+            out[0] = rgb[0], out[1] = rgb[1], out[2] = rgb[2];
+            out[3] = image.alpha ? image.alpha[from + x] : 0;
+            anyAlpha = anyAlpha || out[3] != 0;
+        }
+    }
+    if (!anyAlpha)
+        for (int i = 0; i < image.width * image.height; ++i) windowIconImage.rgba[i * 4 + 3] = 255;
+    windowIconImage.width = image.width;
+    windowIconImage.height = image.height;
 }
 
 // nullptr when windowIconImage now holds the picture, else what is wrong.
@@ -56,62 +73,16 @@ const char* decodeIcon(const char* path) {
     const bool readError = std::ferror(file) != 0;
     std::fclose(file);
     if (readError) return "cannot be read";
-
-    constexpr size_t FileHeader = 14;
-    if (size < FileHeader + 40 || fileBytes[0] != 'B' || fileBytes[1] != 'M') return "is not a BMP picture";
-    const uint32_t pixelOffset = readU32(fileBytes + 10);
-    const uint32_t headerSize = readU32(fileBytes + 14);
-    if (headerSize < 40 || headerSize > 124 || FileHeader + headerSize > size) return "has a damaged header";
-    const int64_t width = int32_t(readU32(fileBytes + 18));
-    const int64_t signedHeight = int32_t(readU32(fileBytes + 22));
-    const uint16_t planes = readU16(fileBytes + 26);
-    const uint16_t bits = readU16(fileBytes + 28);
-    const uint32_t compression = readU32(fileBytes + 30);
-    const bool topDown = signedHeight < 0;
-    const int64_t height = topDown ? -signedHeight : signedHeight;
-    if (width < 1 || height < 1 || width > WindowIconMaxSide || height > WindowIconMaxSide)
-        return "has a size an icon cannot have";
-    if (planes != 1 || (bits != 24 && bits != 32)) return "is not a 24-bit or 32-bit picture";
-
-    constexpr uint32_t Plain = 0, BitFields = 3, AlphaBitFields = 6;
-    uint32_t masks[4] = {0x00FF0000, 0x0000FF00, 0x000000FF, bits == 32 ? 0xFF000000 : 0};
-    if (compression == BitFields || compression == AlphaBitFields) {
-        if (bits != 32) return "has bit fields on a 24-bit picture";
-        // The masks sit in the longer headers, or right after the 40-byte one.
-        const size_t count = compression == AlphaBitFields || headerSize >= 56 ? 4 : 3;
-        const size_t at = FileHeader + 40;
-        if (at + 4 * count > size || (headerSize > 40 && 40 + 4 * count > headerSize)) return "has a damaged header";
-        for (size_t i = 0; i < count; ++i) masks[i] = readU32(fileBytes + at + 4 * i);
-        if (count == 3) masks[3] = 0;
-    } else if (compression != Plain) {
-        return "is compressed";
+    if (const char* problem = unsuitable(size)) return problem;
+    char problem[160];
+    RgbImage* image = decodeBitmap(fileBytes, size, problem, sizeof problem);
+    if (!image) {
+        static char said[200];
+        std::snprintf(said, sizeof said, "is not a picture the game reads (%s)", problem);
+        return said;
     }
-    Channel channels[4];
-    for (int i = 0; i < 4; ++i)
-        if (!makeChannel(masks[i], &channels[i])) return "has damaged colour masks";
-    if (channels[0].top == 0 || channels[1].top == 0 || channels[2].top == 0) return "has damaged colour masks";
-
-    const uint64_t stride = (uint64_t(bits) * width + 31) / 32 * 4;
-    if (pixelOffset < FileHeader + headerSize || uint64_t(pixelOffset) + stride * height > size)
-        return "is cut short";
-
-    bool anyAlpha = false;
-    for (int64_t y = 0; y < height; ++y) {
-        const uint8_t* row = fileBytes + pixelOffset + stride * uint64_t(topDown ? y : height - 1 - y);
-        for (int64_t x = 0; x < width; ++x) {
-            const uint8_t* p = row + x * (bits / 8);
-            const uint32_t pixel = bits == 32 ? readU32(p) : (p[0] | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16));
-            uint8_t* out = windowIconImage.rgba + (y * width + x) * 4;
-            for (int c = 0; c < 4; ++c) out[c] = channelValue(channels[c], pixel);
-            anyAlpha = anyAlpha || out[3] != 0;
-        }
-    }
-    // A 32-bit picture whose alpha bytes are all zero was written without
-    // alpha: it is opaque, not invisible.
-    if (!anyAlpha)
-        for (int64_t i = 0; i < width * height; ++i) windowIconImage.rgba[i * 4 + 3] = 255;
-    windowIconImage.width = int32_t(width);
-    windowIconImage.height = int32_t(height);
+    keepAsIcon(*image);
+    freeRgbImage(image);
     return nullptr;
 }
 

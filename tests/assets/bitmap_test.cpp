@@ -1,66 +1,15 @@
-// The BMP reader, on files composed here in every form it takes, and on
-// short, lying and hostile ones.
+// The BMP reader, on files composed here in every form it takes.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
 
-#include "assets/assets.h"
-#include "assets/support.h"
+#include "assets/bitmap_samples.h"
 
 namespace {
 
-struct ImageFree {
-    void operator()(RgbImage* image) const { freeRgbImage(image); }
-};
-using Image = std::unique_ptr<RgbImage, ImageFree>;
-
-Image decode(const std::vector<uint8_t>& file, std::string* problem = nullptr) {
-    char text[200] = "unset";
-    Image image(decodeBitmap(file.data(), file.size(), text, sizeof text));
-    if (problem) *problem = text;
-    return image;
-}
-
-// A 16-colour test palette, 0xRRGGBB.
-const uint32_t Colours[16] = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00, 0xFF00FF, 0x00FFFF, 0xFFFFFF,
-                              0x102030, 0x405060, 0x708090, 0xA0B0C0, 0xD0E0F0, 0x123456, 0x789ABC, 0xFEDCBA};
-
-// The picture every format encodes: a colour index per pixel, y counted from the bottom.
-int indexAt(int x, int y, int colours) { return (x + 3 * y) % colours; }
-
-void expectPicture(const RgbImage* image, int width, int height, int colours) {
-    ASSERT_NE(image, nullptr);
-    ASSERT_EQ(image->width, width);
-    ASSERT_EQ(image->height, height);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const uint8_t* p = image->pixels + (y * width + x) * 3;
-            uint32_t want = Colours[indexAt(x, y, colours)];
-            ASSERT_EQ(uint32_t(p[0] << 16 | p[1] << 8 | p[2]), want) << "at " << x << "," << y;
-        }
-    }
-}
-
-std::vector<uint32_t> palette(int count) { return std::vector<uint32_t>(Colours, Colours + count); }
-
-// A file of the test picture: rows bottom-up, or top-down when asked.
-std::vector<uint8_t> pictureFile(BmpLayout layout, int colours, const std::function<uint32_t(uint32_t)>& encode,
-                                 bool topDown = false) {
-    const int height = layout.height;
-    if (topDown) layout.height = -height;
-    auto value = [&](int x, int row) {
-        int y = topDown ? height - 1 - row : row;
-        uint32_t colour = Colours[indexAt(x, y, colours)];
-        return layout.bitCount <= 8 ? static_cast<uint32_t>(indexAt(x, y, colours)) : encode(colour);
-    };
-    return composeBmp(layout, packRows(layout.width, height, layout.bitCount, value));
-}
-
-uint32_t asIs(uint32_t rgb) { return rgb; }
-
-// ---------------------------------------------------------------------------
+using namespace bitmaps;
 
 TEST(BitmapReader, BottomRowComesFirstInRgbOrder) {
     BmpLayout layout;
@@ -97,19 +46,13 @@ TEST(BitmapReader, TwentyFourBitTopDown) {
 }
 
 TEST(BitmapReader, ThirtyTwoBitWithoutMasks) {
-    BmpLayout layout;
-    layout.width = 3;
-    layout.height = 3;
-    layout.bitCount = 32;
+    BmpLayout layout = layoutOf(3, 3, 32);
     // Blue, green, red and an unused byte that must not leak in.
     expectPicture(decode(pictureFile(layout, 16, [](uint32_t c) { return c | 0xAB000000u; })).get(), 3, 3, 16);
 }
 
 TEST(BitmapReader, SixteenBitFiveFiveFive) {
-    BmpLayout layout;
-    layout.width = 7;
-    layout.height = 2;
-    layout.bitCount = 16;
+    BmpLayout layout = layoutOf(7, 2, 16);
     // Only the first eight colours have exact 5-bit forms (0 or 31 in each channel).
     auto encode = [](uint32_t c) {
         return ((c >> 19) & 31) << 10 | ((c >> 11) & 31) << 5 | ((c >> 3) & 31) | 0x8000u;
@@ -118,11 +61,7 @@ TEST(BitmapReader, SixteenBitFiveFiveFive) {
 }
 
 TEST(BitmapReader, SixteenBitFiveSixFiveMasksAfterAFortyByteHeader) {
-    BmpLayout layout;
-    layout.width = 3;
-    layout.height = 2;
-    layout.bitCount = 16;
-    layout.compression = 3;
+    BmpLayout layout = layoutOf(3, 2, 16, 3);
     layout.masks[0] = 0xF800, layout.masks[1] = 0x07E0, layout.masks[2] = 0x001F;
     layout.masksAfterHeader = true;
     auto encode = [](uint32_t c) { return ((c >> 19) & 31) << 11 | ((c >> 10) & 63) << 5 | ((c >> 3) & 31); };
@@ -156,11 +95,7 @@ TEST(BitmapReader, ThirtyTwoBitMasksInVersionFourAndFiveHeaders) {
 }
 
 TEST(BitmapReader, AlphaBitfieldsAndSmallerHeaders) {
-    BmpLayout layout;
-    layout.width = 3;
-    layout.height = 2;
-    layout.bitCount = 32;
-    layout.compression = 6;
+    BmpLayout layout = layoutOf(3, 2, 32, 6);
     layout.masksAfterHeader = true;
     layout.masks[0] = 0xFF0000, layout.masks[1] = 0xFF00, layout.masks[2] = 0xFF, layout.masks[3] = 0xFF000000;
     expectPicture(decode(pictureFile(layout, 16, asIs)).get(), 3, 2, 16);
@@ -172,6 +107,51 @@ TEST(BitmapReader, AlphaBitfieldsAndSmallerHeaders) {
         inHeader.masksAfterHeader = false;
         expectPicture(decode(pictureFile(inHeader, 16, asIs)).get(), 3, 2, 16);
     }
+}
+
+// The alpha comes with the picture where it has one (the window icon reads
+// it), bottom row first like the colours; elsewhere there is none.
+TEST(BitmapReader, TheAlphaOfPicturesThatHaveOne) {
+    BmpLayout layout = layoutOf(2, -2, 32);  // top-down rows
+    // Each pixel's alpha byte tells its place in the file.
+    auto alphaOf = [](int x, int row) { return uint32_t(0x10 * (2 * row + x) + 1); };
+    const auto alphaOnly = [&](int x, int row) { return alphaOf(x, row) << 24; };
+    Image image = decode(composeBmp(layout, packRows(2, 2, 32, alphaOnly)));
+    ASSERT_NE(image, nullptr);
+    ASSERT_NE(image->alpha, nullptr);
+    EXPECT_EQ(image->alpha[0], alphaOf(0, 1)) << "the bottom row first";
+    EXPECT_EQ(image->alpha[3], alphaOf(1, 0));
+
+    BmpLayout sixteen;
+    sixteen.headerSize = 56;  // red, green, blue and a one-bit alpha mask in the header
+    sixteen.width = 2;
+    sixteen.bitCount = 16;
+    sixteen.compression = 3;
+    sixteen.masks[0] = 0x7C00, sixteen.masks[1] = 0x03E0, sixteen.masks[2] = 0x001F, sixteen.masks[3] = 0x8000;
+    image = decode(composeBmp(sixteen, packRows(2, 1, 16, [](int x, int) { return x ? 0x801Fu : 0x001Fu; })));
+    ASSERT_NE(image, nullptr);
+    ASSERT_NE(image->alpha, nullptr);
+    EXPECT_EQ(image->alpha[0], 0);
+    EXPECT_EQ(image->alpha[1], 255);
+    EXPECT_EQ(image->pixels[5], 255) << "the colour is read as before";
+
+    sixteen.masks[3] = 0x9000;  // holes: the picture stays, without alpha
+    image = decode(composeBmp(sixteen, packRows(2, 1, 16, [](int, int) { return 0x001Fu; })));
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->alpha, nullptr);
+
+    BmpLayout plain;
+    plain.width = 2;
+    image = decode(composeBmp(plain, packRows(2, 1, 24, [](int, int) { return 0xFFFFFFu; })));
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->alpha, nullptr) << "24 bits have no alpha";
+    plain.bitCount = 32;
+    plain.compression = 3;
+    plain.masksAfterHeader = true;  // three masks after a 40-byte header: no alpha among them
+    plain.masks[0] = 0xFF0000, plain.masks[1] = 0xFF00, plain.masks[2] = 0xFF;
+    image = decode(composeBmp(plain, packRows(2, 1, 32, [](int, int) { return 0xFF000000u; })));
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->alpha, nullptr);
 }
 
 class PaletteDepth : public ::testing::TestWithParam<int> {};
@@ -210,10 +190,7 @@ TEST(BitmapReader, CoreHeaderPicturesWithThreeBytePalettes) {
 }
 
 TEST(BitmapReader, IndexBeyondAShortPaletteIsBlack) {
-    BmpLayout layout;
-    layout.width = 2;
-    layout.height = 1;
-    layout.bitCount = 8;
+    BmpLayout layout = layoutOf(2, 1, 8);
     layout.palette = {0x00FF00, 0xFF0000};
     layout.colorsUsed = 2;
     Image image = decode(composeBmp(layout, {1, 200, 0, 0}));
@@ -225,16 +202,6 @@ TEST(BitmapReader, IndexBeyondAShortPaletteIsBlack) {
 // ---------------------------------------------------------------------------
 // Run-length encoding
 
-BmpLayout runLengthLayout(int bits, int width, int height) {
-    BmpLayout layout;
-    layout.width = width;
-    layout.height = height;
-    layout.bitCount = static_cast<uint16_t>(bits);
-    layout.compression = bits == 8 ? 1 : 2;
-    layout.palette = palette(16);
-    layout.colorsUsed = 16;
-    return layout;
-}
 
 std::vector<int> indices(const RgbImage* image) {
     std::vector<int> out;
@@ -248,14 +215,6 @@ std::vector<int> indices(const RgbImage* image) {
     return out;
 }
 
-const std::vector<uint8_t> Rle8Picture = {
-    3, 1, 0, 3, 2, 3, 1, 0,  // row 0: run of three 1s, then 2, 3, 1 written out (padded)
-    0, 0,                    // end of line
-    2, 2, 0, 2, 2, 0, 2, 3,  // row 1: two 2s, jump right by two, two 3s
-    0, 0,                    //
-    9, 4,                    // row 2: nine 4s, clipped at the right edge
-    0, 1,                    // end of picture
-};
 
 TEST(BitmapReader, RunLengthEightBit) {
     Image image = decode(composeBmp(runLengthLayout(8, 6, 3), Rle8Picture));
@@ -301,190 +260,5 @@ TEST(BitmapReader, RunLengthJumpsAndRunsBeyondThePictureAreClipped) {
 
 // ---------------------------------------------------------------------------
 // Short, lying and hostile files
-
-std::vector<std::vector<uint8_t>> sampleFiles() {
-    std::vector<std::vector<uint8_t>> files;
-    BmpLayout rgb;
-    rgb.width = 5;
-    rgb.height = 3;
-    files.push_back(pictureFile(rgb, 16, asIs));
-    BmpLayout indexed = rgb;
-    indexed.bitCount = 8;
-    indexed.palette = palette(16);
-    indexed.colorsUsed = 16;
-    files.push_back(pictureFile(indexed, 16, asIs));
-    files.push_back(composeBmp(runLengthLayout(8, 6, 3), Rle8Picture));
-    BmpLayout fields;
-    fields.headerSize = 124;
-    fields.width = 3;
-    fields.height = 2;
-    fields.bitCount = 16;
-    fields.compression = 3;
-    fields.masks[0] = 0xF800, fields.masks[1] = 0x07E0, fields.masks[2] = 0x001F;
-    files.push_back(pictureFile(fields, 8, [](uint32_t) { return 0u; }));
-    BmpLayout core = indexed;
-    core.headerSize = 12;
-    core.palette.resize(256, 0);
-    core.colorsUsed = 0;
-    files.push_back(pictureFile(core, 16, asIs));
-    return files;
-}
-
-TEST(BitmapReader, EveryShortenedFileGivesNoImage) {
-    for (const auto& file : sampleFiles()) {
-        std::string whole;
-        ASSERT_NE(decode(file, &whole), nullptr) << whole;
-        for (size_t size = 0; size < file.size(); ++size) {
-            std::vector<uint8_t> cut(file.begin(), file.begin() + size);
-            std::string problem;
-            EXPECT_EQ(decode(cut, &problem), nullptr) << "cut to " << size << " of " << file.size();
-            EXPECT_FALSE(problem.empty() || problem == "unset") << size;
-        }
-    }
-}
-
-TEST(BitmapReader, NoSignatureIsNamed) {
-    std::string problem;
-    auto file = sampleFiles()[0];
-    file[0] = 'P';
-    EXPECT_EQ(decode(file, &problem), nullptr);
-    EXPECT_EQ(problem, "not a BMP file (no BM signature)");
-    EXPECT_EQ(decodeBitmap(nullptr, 0, nullptr, 0), nullptr);
-}
-
-void setWord(std::vector<uint8_t>& file, size_t at, uint32_t value) {
-    for (int k = 0; k < 4; ++k) file[at + k] = (value >> (8 * k)) & 0xFF;
-}
-
-TEST(BitmapReader, LyingHeadersGiveNoImage) {
-    const auto good = sampleFiles()[0];  // 40-byte header, 24 bits, 5 x 3
-    struct Lie {
-        size_t at;
-        uint32_t value;
-        const char* what;
-    };
-    const Lie lies[] = {
-        {14, 20, "unsupported header size"},
-        {14, 0xFFFFFFFF, "unsupported header size"},
-        {14, 200, "unsupported header size"},
-        {18, 0, "empty picture"},
-        {18, static_cast<uint32_t>(-5), "empty picture"},
-        {22, 0, "empty picture"},
-        {22, 0x80000000u, "larger than"},
-        {18, 100000, "larger than"},
-        {18, 8193, "larger than"},
-        {22, 4097, "larger than"},  // with a width of 4097: too many pixels in all
-        {18, 6, "pixel data too short"},
-        {22, static_cast<uint32_t>(-4), "pixel data too short"},
-        {10, 0xFFFFFF00u, "past the end"},
-        {10, 80, "pixel data too short"},
-        {28, 7, "unsupported"},       // bit depth
-        {30, 4, "unsupported compression"},  // JPEG inside
-        {30, 1, "unsupported"},       // run-length with 24 bits
-    };
-    for (const Lie& lie : lies) {
-        auto file = good;
-        setWord(file, lie.at, lie.value);
-        if (lie.at == 22 && lie.value == 4097) setWord(file, 18, 4097);
-        std::string problem;
-        EXPECT_EQ(decode(file, &problem), nullptr) << lie.what;
-        EXPECT_NE(problem.find(lie.what), std::string::npos) << problem;
-    }
-}
-
-TEST(BitmapReader, LyingPaletteAndMasksGiveNoImage) {
-    BmpLayout layout;
-    layout.width = 2;
-    layout.height = 1;
-    layout.bitCount = 8;
-    layout.palette = palette(4);
-    layout.colorsUsed = 0xFFFFFFFF;  // claims more than 256: capped, and still the file is too short
-    std::string problem;
-    EXPECT_EQ(decode(composeBmp(layout, {0, 1, 0, 0}), &problem), nullptr);
-    EXPECT_NE(problem.find("palette"), std::string::npos) << problem;
-
-    BmpLayout fields;
-    fields.width = 1;
-    fields.height = 1;
-    fields.bitCount = 16;
-    fields.compression = 3;
-    fields.masksAfterHeader = true;
-    fields.masks[0] = 0xF00F, fields.masks[1] = 0x0FF0, fields.masks[2] = 0;  // holes
-    EXPECT_EQ(decode(composeBmp(fields, {0, 0, 0, 0}), &problem), nullptr);
-    EXPECT_NE(problem.find("mask"), std::string::npos) << problem;
-    fields.masks[0] = 0xFF0000, fields.masks[1] = 0xFF00, fields.masks[2] = 0xFF;  // wider than 16 bits
-    EXPECT_EQ(decode(composeBmp(fields, {0, 0, 0, 0}), &problem), nullptr);
-    EXPECT_NE(problem.find("mask"), std::string::npos) << problem;
-}
-
-TEST(BitmapReader, RunLengthThatRunsOutGivesNoImage) {
-    for (const std::vector<uint8_t>& data : {
-             std::vector<uint8_t>{2, 1, 0, 0},              // one row of two
-             std::vector<uint8_t>{0, 6, 1, 2, 3},           // written-out run cut short
-             std::vector<uint8_t>{0, 2, 1},                 // jump cut short
-             std::vector<uint8_t>{},                        // nothing at all
-         }) {
-        std::string problem;
-        EXPECT_EQ(decode(composeBmp(runLengthLayout(8, 6, 2), data), &problem), nullptr);
-        EXPECT_NE(problem.find("run-length"), std::string::npos) << problem;
-    }
-}
-
-TEST(BitmapReader, HostileBytesNeverBreakTheReader) {
-    std::srand(12345);
-    for (const auto& file : sampleFiles()) {
-        for (int round = 0; round < 3000; ++round) {
-            auto bent = file;
-            int changes = 1 + std::rand() % 4;
-            for (int c = 0; c < changes; ++c) {
-                // Mostly the headers, sometimes the data.
-                size_t at = std::rand() % 3 ? std::rand() % std::min<size_t>(bent.size(), 70) : std::rand() % bent.size();
-                bent[at] = static_cast<uint8_t>(std::rand());
-            }
-            Image image = decode(bent);
-            if (image) {
-                ASSERT_GT(image->width, 0);
-                ASSERT_GT(image->height, 0);
-                ASSERT_LE(static_cast<int64_t>(image->width) * image->height, MaxBitmapPixels);
-            }
-        }
-    }
-}
-
-// ---------------------------------------------------------------------------
-// Files
-
-TEST(BitmapFile, ReadsAPictureFromDisk) {
-    ScratchDirectory dir;
-    BmpLayout layout;
-    layout.width = 3;
-    layout.height = 5;
-    writeFile("base/pic.bmp", pictureFile(layout, 16, asIs));
-    Image image(readBitmapFile("base/pic.bmp"));
-    expectPicture(image.get(), 3, 5, 16);
-}
-
-TEST(BitmapFile, FailuresNameTheFileOnOneLine) {
-    ScratchDirectory dir;
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(readBitmapFile(nullptr), nullptr);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
-
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(readBitmapFile("base/tex05.bmp"), nullptr);
-    std::string missing = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(missing.rfind("vortiq: base/tex05.bmp: cannot open", 0), 0u) << missing;
-
-    writeText("base/tex06.bmp", "GIF89a and so on");
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(readBitmapFile("base/tex06.bmp"), nullptr);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "vortiq: base/tex06.bmp: not a BMP file (no BM signature)\n");
-
-    writeText("base/tex07.bmp", "");
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(readBitmapFile("base/tex07.bmp"), nullptr);
-    std::string empty = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(std::count(empty.begin(), empty.end(), '\n'), 1) << empty;
-}
 
 }  // namespace

@@ -7,26 +7,6 @@
 #include <cstdlib>
 #include <filesystem>
 
-ScratchDirectory::ScratchDirectory() {
-    char pattern[] = "/tmp/vortiq-assets-XXXXXX";
-    const char* made = mkdtemp(pattern);
-    if (!made) {
-        ADD_FAILURE() << "cannot make a scratch directory";
-        return;
-    }
-    path_ = made;
-    std::filesystem::create_directory(path_ + "/base");
-    previous_ = std::filesystem::current_path().string();
-    std::filesystem::current_path(path_);
-}
-
-ScratchDirectory::~ScratchDirectory() {
-    if (path_.empty()) return;
-    std::filesystem::current_path(previous_);
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-}
-
 void writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
     FILE* file = std::fopen(path.c_str(), "wb");
     ASSERT_NE(file, nullptr) << path;

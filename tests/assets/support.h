@@ -2,23 +2,22 @@
 // files composed field by field, and a message-box catcher.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "platform/platform.h"
+#include "support/scratch.h"
 
 // Makes a fresh directory with an empty base/ in it and works there until destroyed.
-class ScratchDirectory {
+class ScratchDirectory : public ScratchFolder {
 public:
-    ScratchDirectory();
-    ~ScratchDirectory();
-    const std::string& path() const { return path_; }
-
-private:
-    std::string path_;
-    std::string previous_;
+    ScratchDirectory() {
+        if (!ok()) ADD_FAILURE() << "cannot make a scratch directory: " << why();
+    }
 };
 
 void writeFile(const std::string& path, const std::vector<uint8_t>& bytes);

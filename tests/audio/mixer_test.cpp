@@ -6,6 +6,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "support/scratch.h"
 #include "support/sound_log.h"
 #include "game/game.h"
 #include "imx/imx.h"
@@ -38,19 +39,12 @@ int peakOf(Sample sample) { return 1500 * (static_cast<int>(sample) + 1); }
 class SoundBackendTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/vortiq-audio-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        folder_ = pattern;
-        char here[4096];
-        ASSERT_NE(getcwd(here, sizeof here), nullptr);
-        previous_ = here;
-        ASSERT_EQ(chdir(folder_.c_str()), 0);
-        ASSERT_EQ(mkdir("base", 0755), 0);
+        ASSERT_TRUE(folder_.ok()) << folder_.why();
         for (int i = 0; i < static_cast<int>(Sample::Count); ++i)
             ASSERT_TRUE(writeWav(samplePath(static_cast<Sample>(i)), peakOf(static_cast<Sample>(i)), 0.15));
         for (int i = 0; i < static_cast<int>(Module::Count); ++i)
             ASSERT_TRUE(writeXm(modulePath(static_cast<Module>(i))));
-        capture_ = folder_ + "/heard.raw";
+        capture_ = folder_ / "heard.raw";
         captureAudioIn(capture_);
         shownBoxes.clear();
         setMessageBoxHandler(answerBox);
@@ -60,9 +54,7 @@ protected:
     void TearDown() override {
         stopSound();
         setMessageBoxHandler(nullptr);
-        ASSERT_EQ(chdir(previous_.c_str()), 0);
-        std::string command = "rm -rf '" + folder_ + "'";
-        if (std::system(command.c_str()) != 0) ADD_FAILURE() << "could not remove " << folder_;
+        ASSERT_TRUE(folder_.leave());
     }
 
     void start() {
@@ -80,8 +72,7 @@ protected:
         return loudnessFrom(capture_, fileSize(capture_) - milliseconds * BytesPerMs).most();
     }
 
-    std::string folder_;
-    std::string previous_;
+    ScratchFolder folder_;
     std::string capture_;
 };
 

@@ -1,5 +1,7 @@
 #include "scratch.h"
 
+#include "support/scratch.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -11,22 +13,6 @@
 
 namespace {
 
-std::string scratchFolder;
-
-void removeScratchFolder() {
-    if (scratchFolder.empty()) return;
-    std::string base = scratchFolder + "/base";
-    if (DIR* dir = opendir(base.c_str())) {
-        while (dirent* entry = readdir(dir)) {
-            std::string name = entry->d_name;
-            if (name != "." && name != "..") unlink((base + "/" + name).c_str());
-        }
-        closedir(dir);
-    }
-    rmdir(base.c_str());
-    rmdir(scratchFolder.c_str());
-}
-
 [[noreturn]] void fail(const std::string& what) {
     std::perror(what.c_str());
     std::abort();
@@ -34,15 +20,10 @@ void removeScratchFolder() {
 
 }  // namespace
 
+// Entered on the first input, removed when the program ends.
 void enterScratchFolder() {
-    if (!scratchFolder.empty()) return;
-    const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/vortiq-fuzz-XXXXXX";
-    if (!mkdtemp(&pattern[0])) fail("mkdtemp");
-    scratchFolder = pattern;
-    std::atexit(removeScratchFolder);
-    if (chdir(scratchFolder.c_str()) != 0) fail(scratchFolder);
-    if (mkdir("base", 0755) != 0) fail(scratchFolder + "/base");
+    static ScratchFolder folder;
+    if (!folder.ok()) fail(folder.why());
 }
 
 void writeBaseFile(const char* name, const uint8_t* data, size_t size) {

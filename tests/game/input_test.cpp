@@ -14,40 +14,36 @@ protected:
     }
 };
 
+// The mouse at (x, y) and the cell the board input takes it for.
+struct CellAt {
+    int x, y, column, row;
+    const char* why;
+};
+
+void expectCells(const std::vector<CellAt>& cells) {
+    for (const CellAt& at : cells) {
+        SCOPED_TRACE(testing::Message() << at.x << "," << at.y);
+        int32_t column, row;
+        cursorCellAt(at.x, at.y, &column, &row);
+        EXPECT_EQ(column, at.column);
+        EXPECT_EQ(row, at.row) << at.why;
+    }
+}
+
 TEST_F(Input, TheWindowedLayoutHasCellsOf54Pixels) {
-    int32_t column, row;
-    cursorCellAt(181, 19, &column, &row);
-    EXPECT_EQ(column, -1);
-    EXPECT_EQ(row, 1);
-    cursorCellAt(180, 18, &column, &row);
-    EXPECT_EQ(column, NoCursorCell);
-    EXPECT_EQ(row, NoCursorCell);
-    cursorCellAt(239, 69, &column, &row);
-    EXPECT_EQ(column, 1);
-    EXPECT_EQ(row, 2);
-    cursorCellAt(614, 449, &column, &row);
-    EXPECT_EQ(column, 7);
-    EXPECT_EQ(row, 9);
-    cursorCellAt(615, 450, &column, &row);
-    EXPECT_EQ(column, NoCursorCell);
-    EXPECT_EQ(row, NoCursorCell);
+    expectCells({{181, 19, -1, 1, ""},
+                 {180, 18, NoCursorCell, NoCursorCell, ""},
+                 {239, 69, 1, 2, ""},
+                 {614, 449, 7, 9, ""},
+                 {615, 450, NoCursorCell, NoCursorCell, ""}});
 }
 
 TEST_F(Input, TheFullScreenLayoutHasCellsOf67Pixels) {
     ui.fullScreenActive = 1;
-    int32_t column, row;
-    cursorCellAt(211, 21, &column, &row);
-    EXPECT_EQ(column, -1);
-    EXPECT_EQ(row, 1) << "(21 - 22) / 67 truncates toward zero";
-    cursorCellAt(789, 574, &column, &row);
-    EXPECT_EQ(column, 8);
-    EXPECT_EQ(row, 9);
-    cursorCellAt(300, 100, &column, &row);
-    EXPECT_EQ(column, 1);
-    EXPECT_EQ(row, 2);
-    cursorCellAt(210, 575, &column, &row);
-    EXPECT_EQ(column, NoCursorCell);
-    EXPECT_EQ(row, NoCursorCell);
+    expectCells({{211, 21, -1, 1, "(21 - 22) / 67 truncates toward zero"},
+                 {789, 574, 8, 9, ""},
+                 {300, 100, 1, 2, ""},
+                 {210, 575, NoCursorCell, NoCursorCell, ""}});
 }
 
 TEST_F(Input, AFirstClickSelectsAGemAndStartsThePlayersTurn) {

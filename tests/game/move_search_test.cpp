@@ -24,6 +24,13 @@ const Shape Shapes[] = {
     {"D3", 1, 0, -1, 1},  {"D4", 1, 0, 3, 0},  {"D5", 1, 0, 2, -1}, {"D6", 1, 0, 2, 1},
 };
 
+// A vertical pair in column 0 (rows 6 and 8) with its gem at (1,7).
+void placeBottomLeftMove() {
+    game.board[6][0] = 7;
+    game.board[8][0] = 7;
+    game.board[7][1] = 7;
+}
+
 class MoveSearch : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -68,9 +75,7 @@ TEST_F(MoveSearch, HorizontalPairWithGapOnTheLeftWinsOverGapBetweenAtTheSameCell
 TEST_F(MoveSearch, TheTopmostThenLeftmostMoveWins) {
     // Two moves: a vertical gap at the bottom left, and a pair with its gem to
     // the right further up but further right.
-    game.board[6][0] = 7;
-    game.board[8][0] = 7;
-    game.board[7][1] = 7;
+    placeBottomLeftMove();
     game.board[2][6] = 7;
     game.board[2][7] = 7;
     game.board[1][5] = 7;  // A1 at base (2,6)
@@ -80,9 +85,7 @@ TEST_F(MoveSearch, TheTopmostThenLeftmostMoveWins) {
 }
 
 TEST_F(MoveSearch, AMoveOnlyAtTheBottomLeftIsFound) {
-    game.board[6][0] = 7;
-    game.board[8][0] = 7;
-    game.board[7][1] = 7;
+    placeBottomLeftMove();
     ASSERT_TRUE(findMove());
     EXPECT_EQ(game.hintCell[0], 1.0f);
     EXPECT_EQ(game.hintCell[1], 7.0f);

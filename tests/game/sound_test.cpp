@@ -14,6 +14,18 @@ void backendSample(Sample sample) { played.push_back(static_cast<int>(sample)); 
 void backendModule(Module module) { played.push_back(100 + static_cast<int>(module)); }
 void backendStop() { ++stops; }
 
+// A quiet board with a line one swap away (column 2, rows 3 and 4) and a
+// spare move at the bottom, so the game goes on after the line.
+void setLineAndSpareMove() {
+    drive::setQuietField();
+    game.board[4][0] = 7;
+    game.board[4][1] = 7;
+    game.board[3][2] = 7;
+    game.board[8][6] = 7;  // the spare move
+    game.board[8][7] = 7;
+    game.board[7][5] = 7;
+}
+
 class Sound : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -52,13 +64,7 @@ TEST_F(Sound, APlayedMoveIsSilentWithSoundOff) {
         SCOPED_TRACE(setting);
         drive::start();
         settings.soundOn = setting;
-        drive::setQuietField();
-        game.board[4][0] = 7;
-        game.board[4][1] = 7;
-        game.board[3][2] = 7;
-        game.board[8][6] = 7;  // a spare move
-        game.board[8][7] = 7;
-        game.board[7][5] = 7;
+        setLineAndSpareMove();
         drive::swapByClicks(2, 3, 2, 4);  // a line
         ASSERT_TRUE(drive::settle());
         drive::swapByClicks(5, 5, 6, 5);  // a swap that goes back
@@ -69,13 +75,7 @@ TEST_F(Sound, APlayedMoveIsSilentWithSoundOff) {
 }
 
 TEST_F(Sound, APlayedMoveAsksForItsSamplesInOrder) {
-    drive::setQuietField();
-    game.board[4][0] = 7;
-    game.board[4][1] = 7;
-    game.board[3][2] = 7;
-    game.board[8][6] = 7;  // a spare move
-    game.board[8][7] = 7;
-    game.board[7][5] = 7;
+    setLineAndSpareMove();
     drive::swapByClicks(2, 3, 2, 4);
     drive::runUntil([] { return turn.removing != 0; });
     drive::runUntil([] { return turn.removing == 0; });

@@ -6,6 +6,7 @@
 
 #include "imx/imx.h"
 #include "sound_files.h"
+#include "support/scratch.h"
 
 namespace {
 
@@ -16,10 +17,8 @@ constexpr long BytesPerMs = 44100 * 4 / 1000;  // 16-bit stereo at 44.1 kHz
 class Mixer : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/vortiq-imx-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        folder_ = pattern;
-        capture_ = folder_ + "/heard.raw";
+        ASSERT_TRUE(folder_.ok()) << folder_.why();
+        capture_ = folder_ / "heard.raw";
         captureAudioIn(capture_);
         ASSERT_TRUE(writeWav(path("quiet.wav"), 2000, 0.5));
         ASSERT_TRUE(writeWav(path("loud.wav"), 20000, 0.5));
@@ -28,10 +27,8 @@ protected:
     }
     void TearDown() override {
         ImixUninit();
-        std::string command = "rm -rf '" + folder_ + "'";
-        if (std::system(command.c_str()) != 0) ADD_FAILURE() << "could not remove " << folder_;
     }
-    std::string path(const char* name) const { return folder_ + "/" + name; }
+    std::string path(const char* name) const { return folder_ / name; }
 
     // The loudness of what is heard over the next `milliseconds`.
     Loudness listen(int milliseconds) {
@@ -51,7 +48,7 @@ protected:
         ASSERT_GT(fileSize(capture_), 0);
     }
 
-    std::string folder_;
+    ScratchFolder folder_{ScratchFolder::StayOutside};
     std::string capture_;
 };
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "shell/window_icon.h"
+#include "support/scratch.h"
 
 namespace {
 
@@ -272,16 +273,12 @@ TEST_F(WindowIconTest, PixelsBeyondTheLargestIconFileAreRefused) {
 }
 
 TEST_F(WindowIconTest, ApplyingWithoutAFileLeavesNoIconAndCarriesOn) {
-    char folder[] = "/tmp/vortiq-noicon-XXXXXX";
-    ASSERT_NE(mkdtemp(folder), nullptr);
-    char previous[4096];
-    ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
-    ASSERT_EQ(chdir(folder), 0);
+    ScratchFolder folder;
+    ASSERT_TRUE(folder.ok()) << folder.why();
     loadSomethingFirst();
     applyWindowIcon();
     EXPECT_EQ(windowIconImage.width, 0);
-    ASSERT_EQ(chdir(previous), 0);
-    rmdir(folder);
+    ASSERT_TRUE(folder.leave());
 }
 
 }  // namespace

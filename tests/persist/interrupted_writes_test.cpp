@@ -44,6 +44,15 @@ struct Files {
 
 Files readFiles() { return {readBytes("base/hiscores"), readBytes("base/data.inf"), readBytes("base/menu.inf")}; }
 
+// The player's files are these, and nothing else lies in base/.
+void expectOnDisk(const Bytes& scores, const Bytes& saved, const Bytes& settings) {
+    const Files after = readFiles();
+    EXPECT_EQ(after.scores, scores);
+    EXPECT_EQ(after.saved, saved);
+    EXPECT_EQ(after.settings, settings);
+    EXPECT_EQ(baseEntries(), PlayerFiles);
+}
+
 Files filesOfVersion(int version) {
     resetGameState();
     setState(version);
@@ -103,36 +112,23 @@ TEST_F(InterruptedWritesTest, AReadOnlyGameFolderKeepsEveryFileAndTheGameGoesOn)
 
     ASSERT_EQ(chmod("base", 0755), 0);
     EXPECT_EQ(result, 0);
-    const Files after = readFiles();
-    EXPECT_EQ(after.scores, older_.scores);
-    EXPECT_EQ(after.saved, older_.saved);
-    EXPECT_EQ(after.settings, older_.settings);
-    EXPECT_EQ(baseEntries(), PlayerFiles);
+    expectOnDisk(older_.scores, older_.saved, older_.settings);
 }
 
 TEST_F(InterruptedWritesTest, ADiskThatFillsDuringAWriteLeavesNoPartOfTheNewFile) {
     // Room for 64 bytes a file: the settings fit, the high scores and the
     // saved game are cut off in the middle of their write.
-    std::fflush(nullptr);
-    pid_t child = fork();
-    if (child == 0) {
-        struct rlimit limit = {64, 64};
-        setrlimit(RLIMIT_FSIZE, &limit);
-        setState(1);
-        saveAll();
-        refreshHighScores();
-        _exit(scoreBook.highScores[1].entries[0].score == 9000 ? 0 : 1);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status)) << "the game ended on the full disk";
-    EXPECT_EQ(WEXITSTATUS(status), 0);
-
-    const Files after = readFiles();
-    EXPECT_EQ(after.scores, older_.scores);
-    EXPECT_EQ(after.saved, older_.saved);
-    EXPECT_EQ(after.settings, newer_.settings);
-    EXPECT_EQ(baseEntries(), PlayerFiles);
+    const int result = runWithoutDiskSpace(
+        [] {
+            setState(1);
+            saveAll();
+            refreshHighScores();
+            return scoreBook.highScores[1].entries[0].score == 9000 ? 0 : 1;
+        },
+        64);
+    ASSERT_NE(result, -1) << "the game ended on the full disk";
+    EXPECT_EQ(result, 0);
+    expectOnDisk(older_.scores, older_.saved, newer_.settings);
 }
 
 TEST_F(InterruptedWritesTest, AGameKilledWhileWritingLeavesEachFileWhole) {

@@ -19,6 +19,7 @@
 
 #include "game/game.h"
 #include "persist/persist.h"
+#include "support/scratch.h"
 
 using Bytes = std::vector<uint8_t>;
 
@@ -69,15 +70,15 @@ inline std::vector<std::string> baseEntries() {
     return names;
 }
 
-// Runs `body` in a child process that may not write a single byte to any
-// file (the way a full disk looks to the game, also when the tests run as
-// root, who can write to read-only files). Returns the child's exit status:
-// `body`'s result, or -1 when the child did not end normally.
-inline int runWithoutDiskSpace(const std::function<int()>& body) {
+// Runs `body` in a child process that may not write a single byte (or not
+// past `room` bytes) to any file: the way a full disk looks to the game, also
+// when the tests run as root, who can write to read-only files. Returns the
+// child's exit status: `body`'s result, or -1 when the child did not end normally.
+inline int runWithoutDiskSpace(const std::function<int()>& body, rlim_t room = 0) {
     std::fflush(nullptr);
     pid_t child = fork();
     if (child == 0) {
-        struct rlimit limit = {0, 0};
+        struct rlimit limit = {room, room};
         setrlimit(RLIMIT_FSIZE, &limit);
         _exit(body());
     }
@@ -89,23 +90,13 @@ inline int runWithoutDiskSpace(const std::function<int()>& body) {
 class PersistTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/vortiq-persist-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        folder_ = pattern;
-        char here[4096];
-        ASSERT_NE(getcwd(here, sizeof here), nullptr);
-        previous_ = here;
-        ASSERT_EQ(chdir(folder_.c_str()), 0);
-        ASSERT_EQ(mkdir("base", 0755), 0);
+        ASSERT_TRUE(folder_.ok()) << folder_.why();
         resetGameState();
     }
     void TearDown() override {
-        if (chdir(previous_.c_str()) != 0) return;
-        std::string command = "rm -rf '" + folder_ + "'";
-        if (std::system(command.c_str()) != 0) ADD_FAILURE() << "could not remove " << folder_;
+        if (!folder_.remove()) ADD_FAILURE() << "could not remove " << folder_.path();
     }
 
 private:
-    std::string folder_;
-    std::string previous_;
+    ScratchFolder folder_;
 };

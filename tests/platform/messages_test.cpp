@@ -30,21 +30,13 @@ int keyDownCode(SDL_Keycode sym) {
 
 SDL_Event windowEvent(uint8_t what, int32_t data1 = 0, int32_t data2 = 0, uint32_t window = GameWindow) {
     SDL_Event event = {};
-    event.type = SDL_WINDOWEVENT;
-    event.window.windowID = window;
-    event.window.event = what;
-    event.window.data1 = data1;
-    event.window.data2 = data2;
+    event.window = SDL_WindowEvent{SDL_WINDOWEVENT, 0, window, what, 0, 0, 0, data1, data2};
     return event;
 }
 
 SDL_Event mouseButton(uint32_t type, uint8_t button, int x, int y, uint32_t window = GameWindow) {
     SDL_Event event = {};
-    event.type = type;
-    event.button.windowID = window;
-    event.button.button = button;
-    event.button.x = x;
-    event.button.y = y;
+    event.button = SDL_MouseButtonEvent{type, 0, window, 0, button, 0, 0, 0, x, y};
     return event;
 }
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "game/game.h"
-#include "gl_harness.h"
+#include "support/gl_harness.h"
 #include "platform/platform.h"
 #include "render/render.h"
 

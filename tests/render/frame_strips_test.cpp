@@ -8,7 +8,7 @@
 
 #include "assets/assets.h"
 #include "game/game.h"
-#include "gl_harness.h"
+#include "support/gl_harness.h"
 
 using namespace harness;
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "game/game.h"
-#include "gl_harness.h"
+#include "support/gl_harness.h"
 #include "render/render_local.h"
 
 using namespace harness;

@@ -46,30 +46,28 @@ std::string counterText(float shown, int* x) {
 
 // --- score counter and level number ---------------------------------------
 
+// The counter's text and its left edge for a shown score.
+struct Counted {
+    float shown;
+    const char* text;
+    int x;
+};
+void expectCounters(std::initializer_list<Counted> cases) {
+    for (const Counted& c : cases) {
+        int x = 0;
+        EXPECT_EQ(counterText(c.shown, &x), c.text);
+        EXPECT_EQ(x, c.x) << c.text;
+    }
+}
+
 TEST(ScoreCounter, PlacesEachRangeOfDigits) {
-    int x = 0;
-    EXPECT_EQ(counterText(0.0f, &x), " 0");
-    EXPECT_EQ(x, 103);
-    EXPECT_EQ(counterText(7.0f, &x), " 7");
-    EXPECT_EQ(x, 110);
-    EXPECT_EQ(counterText(98.8f, &x), "98");
-    EXPECT_EQ(x, 110);
-    EXPECT_EQ(counterText(100.3f, &x), "100");
-    EXPECT_EQ(x, 103);
-    EXPECT_EQ(counterText(9999.0f, &x), "9999");
-    EXPECT_EQ(x, 96);
-    EXPECT_EQ(counterText(10000.0f, &x), "10000");
-    EXPECT_EQ(x, 90);
+    expectCounters({{0.0f, " 0", 103}, {7.0f, " 7", 110}, {98.8f, "98", 110}, {100.3f, "100", 103},
+                    {9999.0f, "9999", 96}, {10000.0f, "10000", 90}});
 }
 
 TEST(ScoreCounter, SixDigitsAndMoreKeepSteppingLeft) {
-    int x = 0;
-    EXPECT_EQ(counterText(123456.0f, &x), "123456");
-    EXPECT_EQ(x, 83);
-    EXPECT_EQ(counterText(1000000.0f, &x), "1000000");
-    EXPECT_EQ(x, 76);
-    EXPECT_EQ(counterText(99999999.0f, &x), "100000000");  // the float's nearest value
-    EXPECT_EQ(x, 62);
+    // 99999999 is stored as the float's nearest value.
+    expectCounters({{123456.0f, "123456", 83}, {1000000.0f, "1000000", 76}, {99999999.0f, "100000000", 62}});
     // Each added digit starts the counter further left, never off the window.
     const float samples[] = {50, 500, 5000, 50000, 500000, 5000000, 50000000, 500000000, 2000000000};
     int previous = 1000;

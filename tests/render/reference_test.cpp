@@ -19,7 +19,7 @@
 #include <string>
 
 #include "game/game.h"
-#include "gl_harness.h"
+#include "support/gl_harness.h"
 
 using namespace harness;
 

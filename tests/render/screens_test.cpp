@@ -8,7 +8,7 @@
 #include <cstring>
 
 #include "game/game.h"
-#include "gl_harness.h"
+#include "support/gl_harness.h"
 
 using namespace harness;
 
@@ -43,6 +43,14 @@ protected:
             << what << " at (" << x << ", " << y << "): got " << got.r << "," << got.g << "," << got.b
             << " want picture " << texture;
     }
+    // A point in each layout: (x, y) in the window, (fullX, fullY) full screen.
+    struct InBoth {
+        int x, y, fullX, fullY, texture;
+        const char* what;
+    };
+    void expectColours(const Image& image, std::initializer_list<InBoth> points) {
+        for (const InBoth& p : points) expectColour(image, full ? p.fullX : p.x, full ? p.fullY : p.y, p.texture, p.what);
+    }
     // The middle of glyph k of a text printed at (x, y) in text space.
     void expectGlyph(const Image& image, int x, int y, int k, bool lit, const char* what) {
         const Rgb got = image.at(tx(x + 14 * k + 9.5), ty(y + 9.5));
@@ -67,21 +75,12 @@ TEST_P(Screens, ContinuePromptOverFrameSidePanelAndBackdrop) {
     expectColour(image, 8, height / 2, 2, "frame, left edge");
     expectColour(image, static_cast<int>(width * 0.98), height / 2, 2, "frame, right edge");
     expectColour(image, static_cast<int>(width * 0.93), static_cast<int>(height * 0.3), 36, "backdrop in the opening");
-    if (full) {
-        expectColour(image, 140, 440, 29, "levels button, running");
-        expectColour(image, 140, 395, 24, "timed button");
-        expectColour(image, 140, 500, 7, "new game button");
-        expectColour(image, 158, 250, 49, "hint picture");
-        expectColour(image, 135, 100, 18, "options button");
-        expectColour(image, 135, 45, 21, "quit button");
-    } else {
-        expectColour(image, 115, 350, 29, "levels button, running");
-        expectColour(image, 115, 315, 24, "timed button");
-        expectColour(image, 110, 400, 7, "new game button");
-        expectColour(image, 125, 200, 49, "hint picture");
-        expectColour(image, 110, 80, 18, "options button");
-        expectColour(image, 110, 40, 21, "quit button");
-    }
+    expectColours(image, {{115, 350, 140, 440, 29, "levels button, running"},
+                          {115, 315, 140, 395, 24, "timed button"},
+                          {110, 400, 140, 500, 7, "new game button"},
+                          {125, 200, 158, 250, 49, "hint picture"},
+                          {110, 80, 135, 100, 18, "options button"},
+                          {110, 40, 135, 45, 21, "quit button"}});
 }
 
 TEST_P(Screens, HighlightedButtonsShowTheirSecondPicture) {
@@ -133,15 +132,9 @@ TEST_P(Screens, HighScoresPrintBothTablesInTheirColumns) {
     scoreBook.highScores[1].entries[1].score = 7;
     const Image image = renderFrame();
     const int nameX = full ? 240 : 290, scoreX = full ? 415 : 460, timedTop = full ? 195 : 190;
-    if (full) {
-        expectColour(image, 640, 560, 78, "high-score panel, top right");
-        expectColour(image, 240, 70, 78, "high-score panel, bottom left");
-        expectColour(image, 444, 96, 5, "back");
-    } else {
-        expectColour(image, 565, 450, 78, "high-score panel, top right");
-        expectColour(image, 240, 50, 78, "high-score panel, bottom left");
-        expectColour(image, 404, 71, 5, "back");
-    }
+    expectColours(image, {{565, 450, 640, 560, 78, "high-score panel, top right"},
+                          {240, 50, 240, 70, 78, "high-score panel, bottom left"},
+                          {404, 71, 444, 96, 5, "back"}});
     for (int k = 0; k < 9; ++k) expectGlyph(image, nameX, 343, k, true, "levels name 0");
     for (int k = 0; k < 4; ++k) expectGlyph(image, scoreX, 343, k, true, "levels score 0");
     expectGlyph(image, nameX, 323, 0, false, "empty levels name 1");

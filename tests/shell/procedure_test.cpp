@@ -22,35 +22,30 @@ protected:
     }
 };
 
-void expectCell(Cell cell, int column, int row) {
-    EXPECT_EQ(cell.column, column);
-    EXPECT_EQ(cell.row, row);
-}
+// The mouse at (x, y) and the cell the procedure keeps for it.
+struct CellAt {
+    int x, y, column, row;
+};
 
 }  // namespace
 
-TEST_F(Procedure, CursorCellWindowed) {
-    expectCell(cellAt(200, 40), 0, 1);
-    expectCell(cellAt(600, 440), 7, 8);
-    // The edge pixels give column -1 and row 9, which the board rules exclude.
-    expectCell(cellAt(181, 19), -1, 1);
-    expectCell(cellAt(614, 449), 7, 9);
-    expectCell(cellAt(180, 100), NoCursorCell, 2);
-    expectCell(cellAt(615, 100), NoCursorCell, 2);
-    expectCell(cellAt(300, 18), 2, NoCursorCell);
-    expectCell(cellAt(300, 450), 2, NoCursorCell);
-}
-
-TEST_F(Procedure, CursorCellFullScreen) {
-    ui.fullScreenActive = 1;
-    expectCell(cellAt(250, 50), 0, 1);
-    expectCell(cellAt(211, 21), -1, 1);
-    expectCell(cellAt(789, 574), 8, 9);
-    expectCell(cellAt(740, 540), 7, 8);
-    expectCell(cellAt(210, 100), NoCursorCell, 2);
-    expectCell(cellAt(790, 100), NoCursorCell, 2);
-    expectCell(cellAt(300, 20), 1, NoCursorCell);
-    expectCell(cellAt(300, 575), 1, NoCursorCell);
+// The edge pixels give column -1 or 8 and row 9, which the board rules exclude.
+TEST_F(Procedure, CursorCellInBothLayouts) {
+    const CellAt windowed[] = {{200, 40, 0, 1},    {600, 440, 7, 8},  {181, 19, -1, 1},
+                               {614, 449, 7, 9},   {180, 100, NoCursorCell, 2}, {615, 100, NoCursorCell, 2},
+                               {300, 18, 2, NoCursorCell}, {300, 450, 2, NoCursorCell}};
+    const CellAt fullScreen[] = {{250, 50, 0, 1},   {211, 21, -1, 1},  {789, 574, 8, 9},
+                                 {740, 540, 7, 8},  {210, 100, NoCursorCell, 2}, {790, 100, NoCursorCell, 2},
+                                 {300, 20, 1, NoCursorCell}, {300, 575, 1, NoCursorCell}};
+    for (const bool full : {false, true}) {
+        ui.fullScreenActive = full ? 1 : 0;
+        for (const CellAt& at : full ? fullScreen : windowed) {
+            SCOPED_TRACE(testing::Message() << (full ? "full screen " : "windowed ") << at.x << "," << at.y);
+            const Cell cell = cellAt(at.x, at.y);
+            EXPECT_EQ(cell.column, at.column);
+            EXPECT_EQ(cell.row, at.row);
+        }
+    }
 }
 
 TEST_F(Procedure, OtherScreensKeepTheCursorCell) {
@@ -59,7 +54,8 @@ TEST_F(Procedure, OtherScreensKeepTheCursorCell) {
     move(500, 400);
     EXPECT_EQ(ui.mouseX, 500);
     EXPECT_EQ(ui.mouseY, 400);
-    expectCell(Cell{ui.cursorColumn, ui.cursorRow}, 0, 1);
+    EXPECT_EQ(ui.cursorColumn, 0);
+    EXPECT_EQ(ui.cursorRow, 1);
 }
 
 TEST_F(Procedure, ClickSelectsAndDragSwaps) {

@@ -20,6 +20,7 @@
 #include "persist/persist.h"
 #include "shell/shell.h"
 #include "support/platform_faults.h"
+#include "support/scratch.h"
 
 struct ShownBox {
     std::string text;
@@ -66,14 +67,7 @@ inline bool copyFile(const std::string& from, const std::string& to) {
 class ShellTest : public testing::Test {
 protected:
     void SetUp() override {
-        char cwd[PATH_MAX];
-        ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-        oldDir_ = cwd;
-        char pattern[] = "/tmp/vortiq-shell-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        runDir_ = pattern;
-        ASSERT_EQ(mkdir((runDir_ + "/base").c_str(), 0755), 0);
-        ASSERT_EQ(chdir(runDir_.c_str()), 0);
+        ASSERT_TRUE(runDir_.ok()) << runDir_.why();
 
         // Sound is not what these tests look at: no device, no "DirectSound" box.
         setenv("SDL_AUDIODRIVER", "dummy", 1);
@@ -91,12 +85,11 @@ protected:
         setFailingStep(PlatformStep::None);
         setMessageBoxHandler(nullptr);
         setDocumentOpener(nullptr);
-        if (chdir(oldDir_.c_str()) != 0) ADD_FAILURE() << "cannot return to " << oldDir_;
-        const std::string remove = "rm -rf '" + runDir_ + "'";
-        if (std::system(remove.c_str()) != 0) ADD_FAILURE() << remove;
+        const std::string path = runDir_.path();
+        if (!runDir_.remove()) ADD_FAILURE() << "cannot return from or remove " << path;
     }
 
-    const std::string& runDir() const { return runDir_; }
+    const std::string& runDir() const { return runDir_.path(); }
 
     // The game's data, as the build made it, in this run directory.
     bool copyGameData() {
@@ -162,6 +155,5 @@ protected:
     }
 
 private:
-    std::string oldDir_;
-    std::string runDir_;
+    ScratchFolder runDir_;
 };

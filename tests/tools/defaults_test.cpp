@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "support/scratch.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -34,13 +36,8 @@ int32_t int32At(const std::string& b, size_t at) {
 class GeneratorRun : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/vortiq-data-test-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir = pattern;
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::remove_all(dir, ignored);
+        ASSERT_TRUE(scratch_.ok()) << scratch_.why();
+        dir = scratch_.path();
     }
     int run() {
         const std::string command = std::string("'") + VORTIQ_DATA_TOOL + "' '" + dir.string() + "' '" +
@@ -48,6 +45,7 @@ protected:
         return std::system(command.c_str());
     }
     fs::path base() const { return dir / "base"; }
+    ScratchFolder scratch_{ScratchFolder::StayOutside};
     fs::path dir;
 };
 

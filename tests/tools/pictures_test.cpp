@@ -1,5 +1,5 @@
-// The pictures the generator wrote into the run directory, read back with a
-// reader of our own.
+// The pictures the generator wrote into the run directory, read back with
+// the game's reader.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,15 +7,15 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
+#include "assets/assets.h"
 #include "game/game.h"
+#include "support/scratch.h"
 
 namespace {
 
@@ -47,38 +47,27 @@ std::string picturePath(const std::string& gameDir, int number) {
     return gameDir + name;
 }
 
+// Read by the game's own reader; the generator writes every picture the one
+// way: a 40-byte header, 24 bits, uncompressed, bottom row first.
 Bitmap decode(const std::string& bytes) {
     Bitmap bmp;
     bmp.fileSize = bytes.size();
-    if (bytes.size() < 54 || bytes.compare(0, 2, "BM") != 0) {
-        bmp.problem = "not a BMP";
+    char problem[160] = "";
+    RgbImage* image = decodeBitmap(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), problem, sizeof problem);
+    if (!image) {
+        bmp.problem = problem;
         return bmp;
     }
-    if (le32(bytes, 14) != 40) {
-        bmp.problem = "header is not BITMAPINFOHEADER";
-        return bmp;
-    }
-    const int32_t height = static_cast<int32_t>(le32(bytes, 22));
-    bmp.width = static_cast<int32_t>(le32(bytes, 18));
-    bmp.height = height;
     const int bits = uint8_t(bytes[28]) | uint8_t(bytes[29]) << 8;
-    if (bits != 24 || le32(bytes, 30) != 0 || height <= 0 || bmp.width <= 0) {
-        bmp.problem = "not uncompressed bottom-up 24-bit";
-        return bmp;
-    }
-    const size_t rowBytes = (static_cast<size_t>(bmp.width) * 3 + 3) & ~size_t{3};
-    const size_t offset = le32(bytes, 10);
-    if (offset + rowBytes * height > bytes.size()) {
-        bmp.problem = "pixel data is short";
-        return bmp;
-    }
-    bmp.rgb.resize(static_cast<size_t>(bmp.width) * height * 3);
-    for (int y = 0; y < height; ++y) {
-        const char* row = bytes.data() + offset + (height - 1 - y) * rowBytes;
-        for (int x = 0; x < bmp.width; ++x)
-            for (int c = 0; c < 3; ++c) bmp.rgb[(static_cast<size_t>(y) * bmp.width + x) * 3 + c] = uint8_t(row[x * 3 + 2 - c]);
-    }
-    bmp.ok = true;
+    if (le32(bytes, 14) != 40 || bits != 24 || le32(bytes, 30) != 0 || static_cast<int32_t>(le32(bytes, 22)) <= 0)
+        bmp.problem = "not an uncompressed bottom-up 24-bit picture with a 40-byte header";
+    bmp.width = image->width;
+    bmp.height = image->height;
+    const size_t rowBytes = static_cast<size_t>(bmp.width) * 3;
+    for (int y = bmp.height - 1; y >= 0; --y)
+        bmp.rgb.insert(bmp.rgb.end(), image->pixels + y * rowBytes, image->pixels + (y + 1) * rowBytes);
+    freeRgbImage(image);
+    bmp.ok = bmp.problem.empty();
     return bmp;
 }
 
@@ -440,10 +429,9 @@ TEST(BoardPictures, SparePicturesAreQuiet) {
 // --- the generator ---------------------------------------------------------------
 
 TEST(Generator, TwoRunsWriteTheSameBytes) {
-    namespace fs = std::filesystem;
-    const fs::path root = fs::temp_directory_path() / ("vortiq-pictures-" + std::to_string(::getpid()));
-    fs::remove_all(root);
-    const std::string first = (root / "a").string(), second = (root / "b").string();
+    const ScratchFolder root(ScratchFolder::StayOutside);
+    ASSERT_TRUE(root.ok()) << root.why();
+    const std::string first = root / "a", second = root / "b";
     for (const std::string& dir : {first, second}) {
         const std::string command = std::string("\"") + VORTIQ_DATA_TOOL + "\" \"" + dir + "\" > /dev/null";
         ASSERT_EQ(std::system(command.c_str()), 0) << command;
@@ -457,7 +445,6 @@ TEST(Generator, TwoRunsWriteTheSameBytes) {
     const std::string sheet = readAll(first + "/contact-sheet.png");
     EXPECT_EQ(sheet.compare(0, 8, std::string("\x89PNG\r\n\x1a\n", 8)), 0);
     EXPECT_TRUE(sheet == readAll(second + "/contact-sheet.png"));
-    fs::remove_all(root);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "gl_harness.h"
+#include "support/gl_harness.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -15,6 +15,7 @@
 #include "game/game.h"
 #include "platform/platform.h"
 #include "render/render.h"
+#include "support/scratch.h"
 
 namespace fs = std::filesystem;
 
@@ -29,23 +30,8 @@ const fs::path startDir = fs::current_path();
 int windowWidth = 0;
 int windowHeight = 0;
 
-std::vector<std::string> workDirs;
-
-void removeWorkDirs() {
-    std::error_code ignored;
-    for (const std::string& dir : workDirs) fs::remove_all(dir, ignored);
-}
-
 // A fresh working directory with an empty base/, removed when the tests end.
-std::string makeWorkDir() {
-    char pattern[] = "/tmp/vortiq-render-XXXXXX";
-    const char* dir = mkdtemp(pattern);
-    if (!dir) return "";
-    if (workDirs.empty()) std::atexit(removeWorkDirs);
-    workDirs.push_back(dir);
-    fs::create_directories(fs::path(dir) / "base");
-    return dir;
-}
+std::string makeWorkDir() { return lastingScratchFolder(); }
 
 void put16(std::vector<uint8_t>& out, int v) {
     out.push_back(v & 0xff);
