@@ -7,7 +7,8 @@
 
 // Each writer takes the run directory (it holds base/) and returns false,
 // after printing what went wrong to standard error, when it could not write.
-bool writePictures(const std::string& gameDir);     // base/tex00.bmp .. base/tex80.bmp
+// base/tex00.bmp .. base/tex80.bmp, and base/2x/ the same pictures drawn at twice the size.
+bool writePictures(const std::string& gameDir);
 bool writeContactSheet(const std::string& gameDir, const std::string& pngPath);  // every picture with its number
 bool writeMeshes(const std::string& gameDir);       // base/s1.raw .. base/s7.raw
 bool writeMusic(const std::string& gameDir);        // base/theme1.xm, base/theme2.xm

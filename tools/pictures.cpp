@@ -2,7 +2,9 @@
 // written as 24-bit BMPs.
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 
+#include "assets/assets.h"
 #include "files_local.h"
 #include "generator.h"
 #include "pictures_local.h"
@@ -101,7 +103,7 @@ Canvas drawButton(int width, int height, float designWidth, float designHeight, 
 void drawLabel(Canvas& canvas, const TextStyle& style, const std::string& text, Vec centre, const Paint& paint,
                float shadowOpacity, float maxWidth) {
     const Coverage coverage = centredText(canvas, style, text, centre, maxWidth);
-    const int drop = std::max(1, static_cast<int>(canvas.scaleY() * style.size / 14));
+    const int drop = std::max(1, static_cast<int>(canvas.scaleY() / pixelDensity() * style.size / 14));
     if (shadowOpacity > 0) fillCoverage(canvas, blurred(shifted(coverage, 0, drop), 2), solid(theme::Ink), shadowOpacity);
     fillCoverage(canvas, coverage, paint);
 }
@@ -133,24 +135,47 @@ void drawPanelBackground(Canvas& canvas, float cornerRadius) {
 
 // --- writing -----------------------------------------------------------------
 
-bool writePictures(const std::string& gameDir) {
-    if (!fontsReady()) return false;
+namespace {
+
+// Every picture drawn at the pixel density in force.
+PictureList drawPictureSet(int density) {
+    const PixelDensity inForce(density);
     PictureList pictures;
     drawPanelPictures(pictures);
     drawDialogPictures(pictures);
     drawBoardPictures(pictures);
     drawFontPicture(pictures);
+    return pictures;
+}
+
+bool writePictureSet(const std::string& gameDir, const char* pathFormat, int density) {
+    const PictureList pictures = drawPictureSet(density);
     bool ok = true;
     for (int number = 0; number < PictureCount; ++number) {
-        char name[32];
-        std::snprintf(name, sizeof name, "/base/tex%02d.bmp", number);
+        char name[48];
+        std::snprintf(name, sizeof name, pathFormat, number);
         const auto found = pictures.find(static_cast<Picture>(number));
         if (found == pictures.end() || found->second.width % 4 != 0) {
             std::fprintf(stderr, "vortiq-data: picture %d was not drawn properly\n", number);
             ok = false;
             continue;
         }
-        ok = writeFileSafely(gameDir + name, encodeBmp(found->second)) && ok;
+        ok = writeFileSafely(gameDir + "/" + name, encodeBmp(found->second)) && ok;
     }
     return ok;
+}
+
+}  // namespace
+
+bool writePictures(const std::string& gameDir) {
+    if (!fontsReady()) return false;
+    std::error_code error;
+    std::filesystem::create_directories(gameDir + "/" + SharpPictureFolder, error);
+    if (error) {
+        std::fprintf(stderr, "vortiq-data: cannot make %s/%s: %s\n", gameDir.c_str(), SharpPictureFolder,
+                     error.message().c_str());
+        return false;
+    }
+    const bool ok = writePictureSet(gameDir, PicturePathFormat, 1);
+    return writePictureSet(gameDir, SharpPicturePathFormat, 2) && ok;
 }

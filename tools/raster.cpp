@@ -5,13 +5,21 @@
 
 Box grow(Box box, float by) { return {box.x0 - by, box.y0 - by, box.x1 + by, box.y1 + by}; }
 
+namespace {
+int densityInForce = 1;
+}  // namespace
+
+int pixelDensity() { return densityInForce; }
+PixelDensity::PixelDensity(int density) : previous_(densityInForce) { densityInForce = density; }
+PixelDensity::~PixelDensity() { densityInForce = previous_; }
+
 Canvas makeCanvas(int width, int height, float designWidth, float designHeight) {
     Canvas canvas;
-    canvas.width = width;
-    canvas.height = height;
+    canvas.width = width * densityInForce;
+    canvas.height = height * densityInForce;
     canvas.designWidth = designWidth;
     canvas.designHeight = designHeight;
-    canvas.pixels.assign(static_cast<size_t>(width) * height, Rgba{});
+    canvas.pixels.assign(static_cast<size_t>(canvas.width) * canvas.height, Rgba{});
     return canvas;
 }
 
@@ -291,7 +299,7 @@ Coverage blurred(const Coverage& coverage, int radiusPixels) {
     Coverage result = coverage;
     if (radiusPixels <= 0) return result;
     // Three box passes come close to a Gaussian.
-    const int r = std::max(1, radiusPixels / 2);
+    const int r = std::max(1, radiusPixels / 2) * densityInForce;
     for (int pass = 0; pass < 3; ++pass) {
         boxPass(result.values, result.width, result.height, r, true);
         boxPass(result.values, result.width, result.height, r, false);
@@ -300,6 +308,8 @@ Coverage blurred(const Coverage& coverage, int radiusPixels) {
 }
 
 Coverage shifted(const Coverage& coverage, int dx, int dy) {
+    dx *= densityInForce;
+    dy *= densityInForce;
     Coverage result = coverage;
     std::fill(result.values.begin(), result.values.end(), 0.0f);
     for (int y = 0; y < coverage.height; ++y) {
@@ -321,6 +331,7 @@ Coverage multiplied(const Coverage& a, const Coverage& b) {
 }
 
 Coverage widened(const Coverage& coverage, int radiusPixels) {
+    radiusPixels *= densityInForce;
     Coverage result = coverage;
     for (int y = 0; y < coverage.height; ++y) {
         for (int x = 0; x < coverage.width; ++x) {

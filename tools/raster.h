@@ -41,7 +41,24 @@ struct Canvas {
     const Rgba& at(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
 };
 
+// width x height pixels, times the pixel density in force.
 Canvas makeCanvas(int width, int height, float designWidth, float designHeight);
+
+// How many pixels each pixel of a picture gets: 1 for the pictures shown at
+// their own size, 2 for the set shown on large screens. Canvases are made that
+// much larger, and the radii and shifts below, given in pixels of the first
+// set, grow with it, so one drawing makes both sets alike.
+int pixelDensity();
+class PixelDensity {
+public:
+    explicit PixelDensity(int density);  // in force until this goes
+    ~PixelDensity();
+    PixelDensity(const PixelDensity&) = delete;
+    PixelDensity& operator=(const PixelDensity&) = delete;
+
+private:
+    int previous_;
+};
 
 // How much of each pixel something covers, 0 .. 1, on a canvas's pixel grid.
 struct Coverage {

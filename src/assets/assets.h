@@ -37,6 +37,12 @@ void loadGemMesh(int kind);
 void drawGemMesh(int kind);
 
 constexpr int TextureCount = PictureCount;
+// Where the pictures lie: the set drawn for the layouts' own pixels, and the
+// same pictures drawn at twice the size for screens that show the layout at
+// 1.5 times or more.
+constexpr const char* PicturePathFormat = "base/tex%02d.bmp";
+constexpr const char* SharpPictureFolder = "base/2x";
+constexpr const char* SharpPicturePathFormat = "base/2x/tex%02d.bmp";
 extern uint32_t textures[TextureCount];  // the GL texture of each picture
 // The texture of a picture; 0 (no texture) for Picture::None.
 inline uint32_t textureOf(Picture picture) {

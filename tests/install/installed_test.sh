@@ -29,6 +29,7 @@ files)
         expect_file "$prefix/$datadir/base/$name"
     done
     expect_equal "$(ls "$prefix/$datadir/base" | grep -c '^tex[0-9][0-9]\.bmp$')" "81" "pictures"
+    expect_equal "$(ls "$prefix/$datadir/base/2x" | grep -c '^tex[0-9][0-9]\.bmp$')" "81" "large pictures"
     expect_equal "$(ls "$prefix/$datadir/base" | grep -c '\.wav$')" "11" "sounds"
     expect_file "$prefix/$datadir/help.htm"
 
@@ -126,6 +127,7 @@ run)
     expect_equal "$(file_size "$player/base/data.inf")" "340" "game saved at exit"
     expect_equal "$(file_size "$player/base/hiscores")" "130" "high scores"
     [ -L "$player/base/tex00.bmp" ] || fail_check "the pictures are not shared"
+    [ -f "$player/base/2x/tex80.bmp" ] || fail_check "the large pictures are not shared"
     expect_equal "$(ls -A "$scratch/elsewhere")" "" "files left in the starting folder"
 
     begin "a second player's own scores and settings come through a game untouched"

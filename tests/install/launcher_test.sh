@@ -27,6 +27,7 @@ exit "${VORTIQ_TEST_EXIT:-0}"
 EOF
     chmod 755 "$1/$programdir/vortiq"
     printf 'picture' >"$1/$datadir/base/tex00.bmp"
+    mkdir -p "$1/$datadir/base/2x" && printf 'large picture' >"$1/$datadir/base/2x/tex00.bmp"
     printf 'mesh' >"$1/$datadir/base/s1.raw"
     printf 'music' >"$1/$datadir/base/theme1.xm"
     printf '<html></html>' >"$1/$datadir/help.htm"
@@ -57,9 +58,10 @@ home="$scratch/home one"
 run_as "$home"
 player="$home/.local/share/vortiq"
 expect_equal "$(cat "$record/cwd")" "$(cd "$player" && pwd -P)" "working directory of the game"
-for name in tex00.bmp s1.raw theme1.xm; do
+for name in tex00.bmp s1.raw theme1.xm 2x; do
     expect_link "$player/base/$name" "$prefix/$datadir/base/$name"
 done
+expect_regular "$player/base/2x/tex00.bmp" "large picture"
 expect_link "$player/help.htm" "$prefix/$datadir/help.htm"
 expect_regular "$player/base/hiscores" "shipped scores"
 expect_regular "$player/base/menu.inf" "shipped settings"

@@ -2,6 +2,8 @@
 // the game's reader.
 #include <gtest/gtest.h>
 
+#include "tools/picture_files.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -18,87 +20,6 @@
 #include "support/scratch.h"
 
 namespace {
-
-struct Bitmap {
-    bool ok = false;
-    std::string problem;
-    int width = 0, height = 0;
-    std::vector<uint8_t> rgb;  // row 0 at the top
-    size_t fileSize = 0;
-
-    const uint8_t* at(int x, int y) const { return &rgb[(static_cast<size_t>(y) * width + x) * 3]; }
-    int grey(int x, int y) const { return at(x, y)[0]; }
-};
-
-uint32_t le32(const std::string& b, size_t at) {
-    return uint8_t(b[at]) | uint8_t(b[at + 1]) << 8 | uint8_t(b[at + 2]) << 16 | uint32_t(uint8_t(b[at + 3])) << 24;
-}
-
-std::string readAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-std::string picturePath(const std::string& gameDir, int number) {
-    char name[32];
-    std::snprintf(name, sizeof name, "/base/tex%02d.bmp", number);
-    return gameDir + name;
-}
-
-// Read by the game's own reader; the generator writes every picture the one
-// way: a 40-byte header, 24 bits, uncompressed, bottom row first.
-Bitmap decode(const std::string& bytes) {
-    Bitmap bmp;
-    bmp.fileSize = bytes.size();
-    char problem[160] = "";
-    RgbImage* image = decodeBitmap(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), problem, sizeof problem);
-    if (!image) {
-        bmp.problem = problem;
-        return bmp;
-    }
-    const int bits = uint8_t(bytes[28]) | uint8_t(bytes[29]) << 8;
-    if (le32(bytes, 14) != 40 || bits != 24 || le32(bytes, 30) != 0 || static_cast<int32_t>(le32(bytes, 22)) <= 0)
-        bmp.problem = "not an uncompressed bottom-up 24-bit picture with a 40-byte header";
-    bmp.width = image->width;
-    bmp.height = image->height;
-    const size_t rowBytes = static_cast<size_t>(bmp.width) * 3;
-    for (int y = bmp.height - 1; y >= 0; --y)
-        bmp.rgb.insert(bmp.rgb.end(), image->pixels + y * rowBytes, image->pixels + (y + 1) * rowBytes);
-    freeRgbImage(image);
-    bmp.ok = bmp.problem.empty();
-    return bmp;
-}
-
-const Bitmap& picture(int number) {
-    static std::map<int, Bitmap> cache;
-    auto found = cache.find(number);
-    if (found == cache.end()) found = cache.emplace(number, decode(readAll(picturePath(VORTIQ_GAME_DIR, number)))).first;
-    return found->second;
-}
-
-struct Size {
-    int width, height;
-};
-
-// The size each picture is drawn at: close to the size it is shown at, in
-// powers of two, so that the mipmap level the game samples is the full one.
-Size expectedSize(int n) {
-    if (n == 0) return {256, 256};
-    if (n == 1 || n == 2) return {512, 512};
-    if ((n >= 5 && n <= 10) || (n >= 18 && n <= 29) || (n >= 31 && n <= 35) || n == 39) return {128, 32};
-    if (n == 3 || n == 30 || n == 52) return {256, 128};
-    if (n == 4 || n == 38) return {256, 256};
-    if (n >= 11 && n <= 17) return {64, 64};
-    if (n == 36 || (n >= 61 && n <= 65)) return {128, 128};
-    if (n == 37) return {256, 8};
-    if ((n >= 40 && n <= 45) || n == 71 || n == 72 || n == 79 || n == 80) return {256, 32};
-    if (n >= 49 && n <= 51) return {64, 128};
-    if (n == 58 || n == 59 || n == 60 || n == 74 || n == 75) return {256, 64};
-    if (n == 78) return {256, 512};
-    return {32, 32};  // the spares nothing shows
-}
 
 TEST(PictureFiles, AllEightyOneDecodeAtTheirSizes) {
     long texels = 0;
@@ -127,29 +48,32 @@ const std::vector<SpriteFamily> Families = {
 };
 
 TEST(SpriteMasks, PicturesArePremultipliedByTheirMasksAlpha) {
-    for (const SpriteFamily& family : Families) {
-        const Bitmap& mask = picture(family.mask);
-        int white = 0, black = 0;
-        for (int y = 0; y < mask.height; ++y) {
-            for (int x = 0; x < mask.width; ++x) {
-                const uint8_t* m = mask.at(x, y);
-                ASSERT_TRUE(m[0] == m[1] && m[1] == m[2]) << "mask " << family.mask << " is grey";
-                white += m[0] == 255;
-                black += m[0] == 0;
+    for (int density : {1, 2}) {
+        for (const SpriteFamily& family : Families) {
+            SCOPED_TRACE(testing::Message() << "density " << density);
+            const Bitmap& mask = picture(family.mask, density);
+            int white = 0, black = 0;
+            for (int y = 0; y < mask.height; ++y) {
+                for (int x = 0; x < mask.width; ++x) {
+                    const uint8_t* m = mask.at(x, y);
+                    ASSERT_TRUE(m[0] == m[1] && m[1] == m[2]) << "mask " << family.mask << " is grey";
+                    white += m[0] == 255;
+                    black += m[0] == 0;
+                }
             }
-        }
-        EXPECT_GT(white, mask.width * mask.height / 20) << "mask " << family.mask << " keeps some background";
-        EXPECT_GT(black, mask.width * mask.height / 5) << "mask " << family.mask << " covers the sprite";
-        for (int number : family.pictures) {
-            const Bitmap& bmp = picture(number);
-            ASSERT_EQ(bmp.width, mask.width);
-            ASSERT_EQ(bmp.height, mask.height);
-            int faults = 0;
-            for (int y = 0; y < bmp.height; ++y)
-                for (int x = 0; x < bmp.width; ++x)
-                    for (int c = 0; c < 3; ++c)
-                        if (bmp.at(x, y)[c] > 255 - mask.grey(x, y) + 1) ++faults;
-            EXPECT_EQ(faults, 0) << "picture " << number << " is brighter than mask " << family.mask << " lets it be";
+            EXPECT_GT(white, mask.width * mask.height / 20) << "mask " << family.mask << " keeps some background";
+            EXPECT_GT(black, mask.width * mask.height / 5) << "mask " << family.mask << " covers the sprite";
+            for (int number : family.pictures) {
+                const Bitmap& bmp = picture(number, density);
+                ASSERT_EQ(bmp.width, mask.width);
+                ASSERT_EQ(bmp.height, mask.height);
+                int faults = 0;
+                for (int y = 0; y < bmp.height; ++y)
+                    for (int x = 0; x < bmp.width; ++x)
+                        for (int c = 0; c < 3; ++c)
+                            if (bmp.at(x, y)[c] > 255 - mask.grey(x, y) + 1) ++faults;
+                EXPECT_EQ(faults, 0) << "picture " << number << " is brighter than mask " << family.mask << " lets it be";
+            }
         }
     }
 }
@@ -198,32 +122,36 @@ TEST(FramePicture, OpeningShowsTheWholeFieldAndNothingElse) {
 // --- font ------------------------------------------------------------------------
 
 TEST(FontPicture, EveryPrintableCodeHasAGlyphInsideItsAdvance) {
-    const Bitmap& font = picture(0);
-    ASSERT_TRUE(font.ok);
-    for (int cell = 0; cell < 256; ++cell) {
-        const int left = (cell % 16) * 16, top = (cell / 16) * 16;
-        const int code = 32 + cell % 128;
-        const bool printable = code > 32 && code < 127;
-        int ink = 0, strayInk = 0, coloured = 0;
-        for (int y = 0; y < 16; ++y) {
-            for (int x = 0; x < 16; ++x) {
-                const uint8_t* p = font.at(left + x, top + y);
-                coloured += !(p[0] == p[1] && p[1] == p[2]);
-                ink += p[0] > 128;
-                // The next glyph starts 14/19 of a cell to the right, and
-                // filtering reaches into neighbouring cells.
-                if ((x >= 12 || y == 0 || y == 15) && p[0] > 48) ++strayInk;
+    for (int d : {1, 2}) {
+        SCOPED_TRACE(testing::Message() << "density " << d);
+        const Bitmap& font = picture(0, d);
+        ASSERT_TRUE(font.ok);
+        const int side = 16 * d;
+        for (int cell = 0; cell < 256; ++cell) {
+            const int left = (cell % 16) * side, top = (cell / 16) * side;
+            const int code = 32 + cell % 128;
+            const bool printable = code > 32 && code < 127;
+            int ink = 0, strayInk = 0, coloured = 0;
+            for (int y = 0; y < side; ++y) {
+                for (int x = 0; x < side; ++x) {
+                    const uint8_t* p = font.at(left + x, top + y);
+                    coloured += !(p[0] == p[1] && p[1] == p[2]);
+                    ink += p[0] > 128;
+                    // The next glyph starts 14/19 of a cell to the right, and
+                    // filtering reaches into neighbouring cells.
+                    if ((x >= 12 * d || y < d || y >= 15 * d) && p[0] > 48) ++strayInk;
+                }
             }
+            EXPECT_EQ(coloured, 0) << "cell " << cell << " is white on black";
+            if (code == FreeNamePlace) {
+                // The free place of a name: see below.
+            } else if (printable) {
+                EXPECT_GT(ink, code == '.' || code == '\'' || code == ',' || code == '`' || code == '-' ? 1 : 5) << "cell " << cell;
+            } else {
+                EXPECT_EQ(ink, 0) << "cell " << cell << " is reached by no character";
+            }
+            EXPECT_EQ(strayInk, 0) << "cell " << cell;
         }
-        EXPECT_EQ(coloured, 0) << "cell " << cell << " is white on black";
-        if (code == FreeNamePlace) {
-            // The free place of a name: see below.
-        } else if (printable) {
-            EXPECT_GT(ink, code == '.' || code == '\'' || code == ',' || code == '`' || code == '-' ? 1 : 5) << "cell " << cell;
-        } else {
-            EXPECT_EQ(ink, 0) << "cell " << cell << " is reached by no character";
-        }
-        EXPECT_EQ(strayInk, 0) << "cell " << cell;
     }
 }
 
@@ -436,11 +364,14 @@ TEST(Generator, TwoRunsWriteTheSameBytes) {
         const std::string command = std::string("\"") + VORTIQ_DATA_TOOL + "\" \"" + dir + "\" > /dev/null";
         ASSERT_EQ(std::system(command.c_str()), 0) << command;
     }
-    for (int n = 0; n <= 80; ++n) {
-        const std::string a = readAll(picturePath(first, n));
-        ASSERT_FALSE(a.empty()) << n;
-        EXPECT_TRUE(a == readAll(picturePath(second, n))) << "tex" << n << " differs between runs";
-        EXPECT_TRUE(a == readAll(picturePath(VORTIQ_GAME_DIR, n))) << "tex" << n << " differs from the build's";
+    for (int density : {1, 2}) {
+        for (int n = 0; n <= 80; ++n) {
+            const std::string a = readAll(picturePath(first, n, density));
+            ASSERT_FALSE(a.empty()) << n << " at density " << density;
+            EXPECT_TRUE(a == readAll(picturePath(second, n, density))) << "tex" << n << " differs between runs";
+            EXPECT_TRUE(a == readAll(picturePath(VORTIQ_GAME_DIR, n, density))) << "tex" << n
+                                                                                  << " differs from the build's";
+        }
     }
     const std::string sheet = readAll(first + "/contact-sheet.png");
     EXPECT_EQ(sheet.compare(0, 8, std::string("\x89PNG\r\n\x1a\n", 8)), 0);
