@@ -28,3 +28,16 @@ struct ClockSources {
     uint32_t (*milliseconds)();
 };
 void setClockSources(const ClockSources* sources);  // nullptr: SDL's timers
+
+// Game controllers (controllers.cpp). startControllers starts SDL's
+// controller subsystem with the window system; without it the game goes on
+// with keys and mouse.
+void startControllers();
+void stopControllers();
+int openControllerCount();
+// Takes a controller event (connection, button, stick); false for any other event.
+bool padEvent(const SDL_Event& event);
+// The next pad message: queued ones first, then the repeat of a held direction.
+bool nextPadMessage(WindowMessage* message);
+// Where the repeat reads its time (milliseconds); nullptr: SDL's ticks.
+void setPadClock(uint32_t (*milliseconds)());

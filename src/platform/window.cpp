@@ -98,6 +98,7 @@ bool registerWindowClass(const char* /*className*/, WindowProcedure procedure) {
         platform.videoStarted = 1;
         // The game keeps the screen awake: no screen saver, no monitor power-down.
         SDL_DisableScreenSaver();
+        startControllers();
     }
     platform.procedure = procedure;
     return true;
@@ -272,6 +273,7 @@ void setWindowIcon(const uint8_t* rgba, int width, int height) {
 void platformQuit() {
     if (platform.fullScreenWindow) SDL_DestroyWindow(platform.fullScreenWindow);
     platform.fullScreenWindow = nullptr;
+    stopControllers();
     if (platform.videoStarted) SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
     platform.videoStarted = 0;
 }
@@ -293,8 +295,15 @@ bool peekMessage(WindowMessage* message) {
         return true;
     }
     if (!platform.videoStarted) return false;
+    if (nextPadMessage(message)) return true;
     SDL_Event event;
     if (!SDL_PollEvent(&event)) return false;
+    if (padEvent(event)) {
+        if (nextPadMessage(message)) return true;
+        *message = WindowMessage{};
+        message->kind = MessageKind::Other;
+        return true;
+    }
     const uint32_t windowId = platform.window ? SDL_GetWindowID(platform.window) : 0;
     const uint32_t flags = platform.window ? SDL_GetWindowFlags(platform.window) : 0;
     *message = translateEvent(event, windowId, flags);
