@@ -140,6 +140,7 @@ bool writePictures(const std::string& gameDir) {
     drawDialogPictures(pictures);
     drawBoardPictures(pictures);
     drawFontPicture(pictures);
+    drawCursorPictures(pictures);
     bool ok = true;
     for (int number = 0; number < PictureCount; ++number) {
         char name[32];

@@ -15,6 +15,9 @@ void drawPanelPictures(PictureList& pictures);   // frame, side panel, hint
 void drawDialogPictures(PictureList& pictures);  // dialogs, options, tables, pause, spares
 void drawBoardPictures(PictureList& pictures);   // gems, backdrops, bar, banners
 void drawFontPicture(PictureList& pictures);     // the glyph grid
+void drawCursorPictures(PictureList& pictures);  // the keyboard's cursor and its mask
+// The keyboard's cursor at `scale` times its 64 x 64 pixels.
+Canvas drawKeyCursor(int scale);
 
 // The palette: deep navy and violet, gold trim, cyan light.
 namespace theme {
