@@ -38,6 +38,7 @@ main { max-width: 46em; margin: 0 auto; padding: 1.5em 1.2em 3em; }
 h1 { color: #ffd56b; font-size: 2.2em; margin: 0.2em 0 0; letter-spacing: 0.08em; }
 h1 + p { color: #9aa7bd; margin-top: 0; }
 h2 { color: #8fd3ff; border-bottom: 1px solid #2c3650; padding-bottom: 0.15em; margin-top: 1.8em; }
+h3 { color: #ffd56b; font-size: 1.05em; margin-bottom: 0.3em; }
 a { color: #8fd3ff; }
 kbd { background: #232b3d; border: 1px solid #3a4662; border-radius: 4px; padding: 0 0.35em; font-size: 0.9em; }
 code { color: #ffd56b; }
@@ -60,7 +61,7 @@ nav ul { columns: 2; }
 <li><a href="#levels">The levels mode</a></li>
 <li><a href="#timed">The timed mode</a></li>
 <li><a href="#hint">The hint</a></li>
-<li><a href="#buttons">Buttons and keys</a></li>
+<li><a href="#buttons">Buttons, keys and controllers</a></li>
 <li><a href="#options">Options</a></li>
 <li><a href="#scores">High scores</a></li>
 <li><a href="#files">Where your game is kept</a></li>
@@ -121,12 +122,12 @@ game is over. If no swap is left, the field simply empties and fills again.</p>
 the time stops); press either key again to go on. The levels mode needs no pause: it has no clock.</p>
 
 <h2 id="hint">The hint</h2>
-<p>Stuck? Click the hint picture in the side panel. One gem that can make a line is picked up for you
+<p>Stuck? Click the hint picture in the side panel (or press <kbd>H</kbd>). One gem that can make a line is picked up for you
 and spins &mdash; you still have to find which neighbour to swap it with. A hint costs
 <strong>50 points</strong> in the levels mode (never taking you below the start of your current level)
 and <strong>10 time units</strong> in the timed mode, even when no move is left to show.</p>
 
-<h2 id="buttons">Buttons and keys</h2>
+<h2 id="buttons">Buttons, keys and controllers</h2>
 <table>
 <tr><th>Side panel</th><th style="text-align:left">What it does</th></tr>
 <tr><td>NEW GAME</td><td style="text-align:left">asks, then starts a new game in the current mode</td></tr>
@@ -136,8 +137,38 @@ and <strong>10 time units</strong> in the timed mode, even when no move is left 
 <tr><td>OPTIONS</td><td style="text-align:left">opens the options</td></tr>
 <tr><td>QUIT</td><td style="text-align:left">asks, then closes the game</td></tr>
 </table>
-<p>Keys: <kbd>P</kbd> or <kbd>Esc</kbd> pause the timed mode; letters, <kbd>Backspace</kbd>,
-<kbd>Enter</kbd> and <kbd>Space</kbd> are used to type your name for the high-score table.</p>
+<h3>Playing with the keyboard</h3>
+<p>The field has a cursor of its own, a bright ring around one cell. It starts on the top-left cell when
+a game starts, is continued or a new level begins, shows from your first key press and hides again when
+you use the mouse. Clicking a cell and the hint move it too.</p>
+<table>
+<tr><th>Key</th><th style="text-align:left">What it does</th></tr>
+<tr><td><kbd>&larr;</kbd> <kbd>&rarr;</kbd> <kbd>&uarr;</kbd> <kbd>&darr;</kbd></td><td style="text-align:left">move the cursor one cell (hold to keep moving)</td></tr>
+<tr><td><kbd>Space</kbd> or <kbd>Enter</kbd></td><td style="text-align:left">the same as a click on the cursor's gem: pick it up, put it down, or swap the picked-up gem with it</td></tr>
+<tr><td><kbd>H</kbd></td><td style="text-align:left">the hint</td></tr>
+<tr><td><kbd>P</kbd> or <kbd>Esc</kbd></td><td style="text-align:left">pause and resume the timed mode</td></tr>
+<tr><td><kbd>N</kbd></td><td style="text-align:left">NEW GAME</td></tr>
+<tr><td><kbd>L</kbd> / <kbd>T</kbd></td><td style="text-align:left">LEVELS / TIMED</td></tr>
+<tr><td><kbd>O</kbd></td><td style="text-align:left">OPTIONS</td></tr>
+<tr><td><kbd>Q</kbd></td><td style="text-align:left">QUIT</td></tr>
+<tr><td><kbd>Enter</kbd> or <kbd>Y</kbd></td><td style="text-align:left">on a question: the first button (YES, or continue your last game); on the options and the high scores: BACK</td></tr>
+<tr><td><kbd>N</kbd> or <kbd>Esc</kbd></td><td style="text-align:left">on a question: the second button (NO, or a new game); on the options and the high scores: BACK</td></tr>
+</table>
+<p>While you type your name for the high-score table, the letters, <kbd>Backspace</kbd>, <kbd>Enter</kbd>
+and <kbd>Space</kbd> only type and confirm the name.</p>
+
+<h3>Playing with a game controller</h3>
+<p>Plug a controller in before or while you play; it works at once.</p>
+<table>
+<tr><th>Button</th><th style="text-align:left">What it does</th></tr>
+<tr><td>D-pad or left stick</td><td style="text-align:left">move the cursor (hold to keep moving)</td></tr>
+<tr><td>A</td><td style="text-align:left">pick up, put down or swap, as <kbd>Space</kbd>; on a question the first button; on the options and the high scores BACK; confirms your name</td></tr>
+<tr><td>B</td><td style="text-align:left">on a question the second button; on the options and the high scores BACK</td></tr>
+<tr><td>X</td><td style="text-align:left">the hint</td></tr>
+<tr><td>Y</td><td style="text-align:left">OPTIONS</td></tr>
+<tr><td>Start</td><td style="text-align:left">pause and resume the timed mode; OPTIONS in the levels mode; leaves the options and the high scores</td></tr>
+<tr><td>Back (Select)</td><td style="text-align:left">QUIT</td></tr>
+</table>
 <p class="note">When you close the game, the game you were playing is kept. Next time you start, Vortiq
 asks whether to <strong>continue your last game</strong> or start a new one.</p>
 

@@ -145,6 +145,7 @@ PictureList drawPictureSet(int density) {
     drawDialogPictures(pictures);
     drawBoardPictures(pictures);
     drawFontPicture(pictures);
+    drawCursorPictures(pictures);
     return pictures;
 }
 

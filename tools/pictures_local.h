@@ -15,6 +15,9 @@ void drawPanelPictures(PictureList& pictures);   // frame, side panel, hint
 void drawDialogPictures(PictureList& pictures);  // dialogs, options, tables, pause, spares
 void drawBoardPictures(PictureList& pictures);   // gems, backdrops, bar, banners
 void drawFontPicture(PictureList& pictures);     // the glyph grid
+void drawCursorPictures(PictureList& pictures);  // the keyboard's cursor and its mask
+// The keyboard's cursor, 64 x 64 pixels times the pixel density in force.
+Canvas drawKeyCursor();
 
 // The palette: deep navy and violet, gold trim, cyan light.
 namespace theme {

@@ -184,6 +184,8 @@ struct UiState {
     int32_t cursorColumn;  // board cell under the mouse, NoCursorCell outside
     int32_t cursorRow;
     uint8_t mouseButtonUp;  // 0 while the left button is held
+    Cell keyCursor;          // the keyboard's and controller's cell on the field
+    uint8_t keyCursorShown;  // from a key or button press until the mouse is used again
 };
 
 // The two high-score tables and the name being typed for a new entry.
@@ -300,7 +302,25 @@ void cursorCellAt(int x, int y, int32_t* column, int32_t* row);
 void boardMouseMoveRules();    // the drag that starts a swap
 void boardButtonDownRules();   // second click, first click, deselect marker
 void startSwap(Cell partner);
-void useHint();                // the hint button's rule (select, charge, hint.wav)
+void useHint();                // the hint button's rule (select, charge, hint.wav, cursor to the gem)
+// The left click's board rules at a cell: second click, first click,
+// deselect marker. boardButtonDownRules runs them at the mouse's cell.
+void boardClickRules(int32_t column, int32_t row);
+
+// ---------------------------------------------------------------------------
+// The keyboard cursor: its own cell on the field, moved only by the arrows
+// (or the controller), by a click on a field cell and by the hint.
+
+// Back to the top-left cell of the field: a game starts, is continued, or a
+// new level begins.
+void placeKeyCursorAtStart();
+// One cell along a column or row, stopping at the field's edges.
+void moveKeyCursor(int dColumn, int dRow);
+// A click on a field cell takes the cursor there (the mouse's cell, on the
+// board screen).
+void keyCursorFollowsClick();
+// What a left click on the cursor's cell would do.
+void chooseAtKeyCursor();
 
 // ---------------------------------------------------------------------------
 // High scores in memory

@@ -65,9 +65,9 @@ void boardMouseMoveRules() {
     turn.prevSpinStop = 1;
 }
 
-void boardButtonDownRules() {
-    const int32_t column = ui.cursorColumn;
-    const int32_t row = ui.cursorRow;
+void boardButtonDownRules() { boardClickRules(ui.cursorColumn, ui.cursorRow); }
+
+void boardClickRules(int32_t column, int32_t row) {
     const bool boardTakesClicks = !ui.paused && ui.screen == Screen::Playing && !swapRunning();
 
     // A second click: swap with a neighbour, or drop the selection.
@@ -105,3 +105,18 @@ void boardButtonDownRules() {
 
     if (turn.firstCell.column == DeselectedColumn) turn.firstCell.column = NoCellColumn;
 }
+
+void placeKeyCursorAtStart() { ui.keyCursor = Cell{0, FirstFieldRow}; }
+
+void moveKeyCursor(int dColumn, int dRow) {
+    const int32_t column = ui.keyCursor.column + dColumn;
+    const int32_t row = ui.keyCursor.row + dRow;
+    if (inField(column, row)) ui.keyCursor = Cell{column, row};
+}
+
+void keyCursorFollowsClick() {
+    if (ui.screen == Screen::Playing && inField(ui.cursorColumn, ui.cursorRow))
+        ui.keyCursor = Cell{ui.cursorColumn, ui.cursorRow};
+}
+
+void chooseAtKeyCursor() { boardClickRules(ui.keyCursor.column, ui.keyCursor.row); }

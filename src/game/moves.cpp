@@ -68,6 +68,7 @@ void useHint() {
             turn.firstCell = turn.spinCell;
             turn.firstSelected = 1;
         }
+        ui.keyCursor = turn.spinCell;
         // The hinted gem is the player's selection: the move it leads to
         // scores, and its chain counts from the start like a clicked one.
         game.playerMoved = 1;

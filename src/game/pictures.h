@@ -50,6 +50,8 @@ enum class Picture : int32_t {
     HelpRowLit = 72,
     NoMoreMovesBanner = 74,
     Paused = 75,
+    KeyCursor = 76,      // the keyboard's cursor, a ring over one field cell
+    KeyCursorMask = 77,
     HighScoresPanel = 78,
     HighScoresRow = 79,
     HighScoresRowLit = 80,
@@ -73,6 +75,5 @@ constexpr Picture backdropPicture(int kind) {
 }
 
 // Pictures that must exist and load but that nothing draws.
-constexpr int SparePictureCount = 16;
-constexpr int SparePictureNumbers[SparePictureCount] = {46, 47, 48, 53, 54, 55, 56, 57,
-                                                       66, 67, 68, 69, 70, 73, 76, 77};
+constexpr int SparePictureCount = 14;
+constexpr int SparePictureNumbers[SparePictureCount] = {46, 47, 48, 53, 54, 55, 56, 57, 66, 67, 68, 69, 70, 73};

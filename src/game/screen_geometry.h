@@ -103,6 +103,14 @@ constexpr int NoCursorCell = -10000;
 // Maps a window pixel to the board cell under it; NoCursorCell (either part)
 // when the pixel is outside the board's area.
 void cellAt(const CellGrid& grid, int x, int y, int32_t* column, int32_t* row);
+// The square that cellAt maps to (column, row), as a placement in the
+// overlay space of a layout `height` pixels high: where the keyboard's
+// cursor is drawn over that cell.
+inline Placement cellPlacement(const CellGrid& grid, int height, int column, int row) {
+    const int32_t left = grid.pitch * (column + 4) - grid.columnShift;
+    const int32_t top = grid.pitch * (row - 1) - grid.rowShift;
+    return Placement{left, height - top - grid.pitch, grid.pitch, grid.pitch};
+}
 
 // The time bar lives in an 800 x 600 space of its own in both layouts; its
 // picture is stretched from (BarX, BarY) over the length shown.

@@ -21,12 +21,18 @@ ScoreBook loadScoreBook() {
     return b;
 }
 
+UiState loadUiState() {
+    UiState u{};
+    u.keyCursor = Cell{0, FirstFieldRow};
+    return u;
+}
+
 }  // namespace
 
 GameState game = loadGameState();
 TurnState turn{};
 SceneState scene{};
-UiState ui{};
+UiState ui = loadUiState();
 ScoreBook scoreBook = loadScoreBook();
 Settings settings{};
 FrameView frameView{};
@@ -43,7 +49,7 @@ void resetGameState() {
     game = loadGameState();
     turn = TurnState{};
     scene = SceneState{};
-    ui = UiState{};
+    ui = loadUiState();
     scoreBook = loadScoreBook();
     settings = Settings{};
     frameView = FrameView{};
@@ -101,6 +107,7 @@ void startLevel() {
     game.barLength = 0.0f;
     game.timeLeft = timedModeRunning() ? TimedModeTime : 0.0f;
     chooseBackground();
+    placeKeyCursorAtStart();
 }
 
 void newGame() {

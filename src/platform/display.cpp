@@ -44,6 +44,7 @@ bool startVideo(WindowProcedure procedure) {
         display.started = 1;
         // The game keeps the screen awake: no screen saver, no monitor power-down.
         SDL_DisableScreenSaver();
+        startControllers();
     }
     display.procedure = procedure;
     return true;
@@ -56,6 +57,7 @@ void sendToProcedure(const WindowMessage& message) {
 }
 
 void platformQuit() {
+    stopControllers();
     if (display.started) SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
     display.started = 0;
     display.procedure = nullptr;

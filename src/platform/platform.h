@@ -58,6 +58,8 @@ enum class MessageKind : int32_t {
     MouseMove,       // x, y: client pixels
     LeftButtonDown,  // x, y
     LeftButtonUp,    // x, y
+    PadButtonDown,   // key: a PadButton of any game controller; repeat: a held direction repeating
+    PadButtonUp,     // key: a PadButton
     Quit,            // code: posted by postQuitMessage; never dispatched
     Other,           // anything else the window system reports
 };
@@ -83,14 +85,29 @@ inline WindowMessage mouseMessage(MessageKind kind, int x, int y) {
     return message;
 }
 
+// The buttons of a game controller the game reads, in the standard layout
+// (A at the bottom of the four face buttons). The d-pad and the left stick
+// are the four directions.
+enum class PadButton : int32_t { A, B, X, Y, Back, Start, Up, Down, Left, Right };
+
+// A direction held on a controller repeats after this delay, at this interval.
+constexpr uint32_t PadRepeatDelayMs = 350;
+constexpr uint32_t PadRepeatIntervalMs = 110;
+
 // Virtual-key codes the game reads (letters are 'A'..'Z', digits '0'..'9').
 constexpr int VkBack = 8;
 constexpr int VkReturn = 13;
 constexpr int VkEscape = 27;
 constexpr int VkSpace = 32;
+constexpr int VkLeft = 37;
+constexpr int VkUp = 38;
+constexpr int VkRight = 39;
+constexpr int VkDown = 40;
 
 // Takes one waiting message off the queue: a posted quit first, then the
-// window system's events. Returns false when nothing is waiting.
+// controllers' messages and repeats, then the window system's events.
+// Controllers are opened as they connect (those present at start too) and
+// closed as they go. Returns false when nothing is waiting.
 bool peekMessage(WindowMessage* message);
 // Hands a message to the registered window procedure.
 void dispatchMessage(const WindowMessage& message);

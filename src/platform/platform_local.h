@@ -49,3 +49,16 @@ void sendToProcedure(const WindowMessage& message);
 SDL_Window* fullScreenWindow(const char* title, int width, int height, Uint32 flags);
 // Full screen, width x height, and the display's current mode that size too.
 bool coversDisplayAt(SDL_Window* window, int width, int height);
+
+// Game controllers (controllers.cpp). startControllers starts SDL's
+// controller subsystem with the window system; without it the game goes on
+// with keys and mouse.
+void startControllers();
+void stopControllers();
+int openControllerCount();
+// Takes a controller event (connection, button, stick); false for any other event.
+bool padEvent(const SDL_Event& event);
+// The next pad message: queued ones first, then the repeat of a held direction.
+bool nextPadMessage(WindowMessage* message);
+// Where the repeat reads its time (milliseconds); nullptr: SDL's ticks.
+void setPadClock(uint32_t (*milliseconds)());

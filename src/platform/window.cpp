@@ -161,8 +161,15 @@ bool peekMessage(WindowMessage* message) {
         return true;
     }
     if (!videoStarted()) return false;
+    if (nextPadMessage(message)) return true;
     SDL_Event event;
     if (!SDL_PollEvent(&event)) return false;
+    if (padEvent(event)) {
+        if (nextPadMessage(message)) return true;
+        *message = WindowMessage{};
+        message->kind = MessageKind::Other;
+        return true;
+    }
     const uint32_t windowId = state.window ? SDL_GetWindowID(state.window) : 0;
     const uint32_t flags = state.window ? SDL_GetWindowFlags(state.window) : 0;
     *message = translateEvent(event, windowId, flags);

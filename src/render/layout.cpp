@@ -128,6 +128,16 @@ void layoutDialog(Screen screen, OverlayLayout* layout) {
     }
 }
 
+bool layoutKeyCursor(Sprite* sprite) {
+    if (!ui.keyCursorShown || ui.screen != Screen::Playing) return false;
+    const int column = ui.keyCursor.column, row = ui.keyCursor.row;
+    if (column < 0 || column >= BoardColumns || row < FirstFieldRow || row > LastFieldRow) return false;
+    const ScreenGeometry& g = screenGeometry();
+    const Placement cell = cellPlacement(g.cells, g.height, column, row);
+    *sprite = Sprite{Picture::KeyCursorMask, Picture::KeyCursor, cell.x, cell.y, cell.w, cell.h};
+    return true;
+}
+
 // The counter steps left by about one glyph's advance for each digit it
 // gains, so that its right end stays in the box of the frame.
 int scoreCounterX(float shown) {

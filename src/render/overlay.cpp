@@ -189,6 +189,9 @@ void drawOverlay(const FrameView& view) {
 
     drawFrame(width, height);
 
+    Sprite cursor;
+    if (layoutKeyCursor(&cursor)) drawMaskedSprite(cursor.mask, cursor.image, cursor.x, cursor.y, cursor.w, cursor.h);
+
     OverlayLayout layout;
     layoutSidePanel(&layout);
     drawLayout(layout);

@@ -88,6 +88,10 @@ void layoutSidePanel(OverlayLayout* layout);
 void layoutDialog(Screen screen, OverlayLayout* layout);
 void drawLayout(const OverlayLayout& layout);
 
+// The keyboard's cursor over the square a click picks its cell from, while it
+// shows on the board screen; false when it does not show.
+bool layoutKeyCursor(Sprite* sprite);
+
 // Text-space x of the score counter for the value it shows, or -1 when the
 // value lies between two ranges (or out of all of them) and nothing is printed.
 int scoreCounterX(float shown);

@@ -8,7 +8,29 @@ namespace {
 
 using Button = ButtonGeometry ScreenGeometry::*;
 
-bool hit(Button button) { return insideRect((screenGeometry().*button).hit, ui.mouseX, ui.mouseY); }
+// A button pressed with a key or a controller hits alone, wherever the mouse is.
+Button pressedByKey = nullptr;
+
+bool hit(Button button) {
+    if (pressedByKey) return pressedByKey == button;
+    return insideRect((screenGeometry().*button).hit, ui.mouseX, ui.mouseY);
+}
+
+Button buttonFor(ScreenButton button) {
+    switch (button) {
+        case ScreenButton::NewGame: return &ScreenGeometry::newGame;
+        case ScreenButton::TimedMode: return &ScreenGeometry::timedMode;
+        case ScreenButton::LevelsMode: return &ScreenGeometry::levelsMode;
+        case ScreenButton::Hint: return &ScreenGeometry::hint;
+        case ScreenButton::Options: return &ScreenGeometry::options;
+        case ScreenButton::Quit: return &ScreenGeometry::quit;
+        case ScreenButton::DialogFirst: return &ScreenGeometry::dialogFirst;
+        case ScreenButton::DialogSecond: return &ScreenGeometry::dialogSecond;
+        case ScreenButton::HighScoresDone: return &ScreenGeometry::highScoresBack;
+        case ScreenButton::OptionsBack: return &ScreenGeometry::optionsBack;
+    }
+    return nullptr;
+}
 
 int32_t lit(Button button) { return hit(button) ? 1 : 0; }
 
@@ -57,6 +79,7 @@ void continueSavedGame() {
         settleModeButtons();
         newGame();
     }
+    placeKeyCursorAtStart();
 }
 
 void dialogClick() {
@@ -189,6 +212,13 @@ bool screenButtonsClick() {
     sidePanelClick();
     dialogClick();
     return optionsClick();
+}
+
+bool pressScreenButton(ScreenButton button) {
+    pressedByKey = buttonFor(button);
+    const bool kept = screenButtonsClick();
+    pressedByKey = nullptr;
+    return kept;
 }
 
 void switchFullScreen() {

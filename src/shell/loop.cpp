@@ -23,10 +23,9 @@ constexpr int LastLetterCode = 91;
 constexpr int KeyP = 80;
 
 void pauseKeys() {
-    if ((shell.keys[VkEscape] || shell.keys[KeyP]) && timedModeRunning() && ui.screen == Screen::Playing) {
+    if ((shell.keys[VkEscape] || shell.keys[KeyP]) && togglePause()) {
         shell.keys[VkEscape] = 0;
         shell.keys[KeyP] = 0;
-        ui.paused = ui.paused ? 0 : 1;
     }
 }
 
@@ -45,10 +44,7 @@ void nameBackspace() {
 }
 
 void nameConfirm() {
-    if (!shell.keys[VkSpace] && !shell.keys[VkReturn]) return;
-    if (!finishNameEntry()) return;
-    insertHighScore(game.gameMode);
-    refreshHighScores();
+    if (shell.keys[VkSpace] || shell.keys[VkReturn]) confirmName();
 }
 
 void releaseLatches() {
@@ -74,6 +70,18 @@ bool openGameWindow() {
 }
 
 }  // namespace
+
+bool togglePause() {
+    if (!timedModeRunning() || ui.screen != Screen::Playing) return false;
+    ui.paused = ui.paused ? 0 : 1;
+    return true;
+}
+
+void confirmName() {
+    if (!finishNameEntry()) return;
+    insertHighScore(game.gameMode);
+    refreshHighScores();
+}
 
 void heldKeyWork() {
     pauseKeys();

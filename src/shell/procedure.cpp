@@ -1,4 +1,4 @@
-// The window procedure: keys, activation, size, the mouse on the board.
+// The window procedure: keys, controllers, activation, size, the mouse on the board.
 #include "audio/audio.h"
 #include "game/game.h"
 #include "shell/shell.h"
@@ -6,6 +6,9 @@
 namespace {
 
 void mouseMove(int x, int y) {
+    // The keyboard's cursor hides once the mouse really moves (the window
+    // system also reports the pointer where it already was).
+    if (x != ui.mouseX || y != ui.mouseY) ui.keyCursorShown = 0;
     ui.mouseX = x;
     ui.mouseY = y;
     if (ui.screen == Screen::Playing) {
@@ -19,6 +22,8 @@ void mouseMove(int x, int y) {
 void leftButtonDown(int x, int y) {
     ui.mouseX = x;
     ui.mouseY = y;
+    ui.keyCursorShown = 0;
+    keyCursorFollowsClick();
     boardButtonDownRules();
     // After the full-screen switch the click belongs to a window that is gone.
     if (!screenButtonsClick()) return;
@@ -49,6 +54,7 @@ void windowProcedure(const WindowMessage& message) {
                 shell.keysUnseen[message.key & 0xff] = 1;
                 shell.keysLetGo[message.key & 0xff] = 0;
             }
+            keyCommand(message.key, message.repeat != 0);
             break;
         case MessageKind::KeyUp:
             // A tap shorter than a frame stays down until the frame's key
@@ -66,6 +72,9 @@ void windowProcedure(const WindowMessage& message) {
             break;
         case MessageKind::LeftButtonUp:
             ui.mouseButtonUp = 1;
+            break;
+        case MessageKind::PadButtonDown:
+            padCommand(static_cast<PadButton>(message.key), message.repeat != 0);
             break;
         default:
             break;

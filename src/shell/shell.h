@@ -47,6 +47,16 @@ void otherScreensHover();
 // A left click at the mouse position on whatever screen shows. Returns false
 // when the full-screen switch replaced the window: the click ends there.
 bool screenButtonsClick();
+// The buttons that keys and controllers press.
+enum class ScreenButton {
+    NewGame, TimedMode, LevelsMode, Hint, Options, Quit,  // side panel
+    DialogFirst, DialogSecond,                           // yes / continue, no / new game
+    HighScoresDone,                                      // the high-score screen's button
+    OptionsBack,                                         // the options screen's back button
+};
+// A click on that button, wherever the mouse is: exactly what a left click
+// inside it does on the screen showing (nothing where it is not shown).
+bool pressScreenButton(ScreenButton button);
 // Windowed to full screen or back: the window is made again.
 void switchFullScreen();
 
@@ -63,6 +73,18 @@ CommandLine readCommandLine(int argc, const char* const* argv);
 // Prints the help or the version to out, or a refusal to err, and gives the
 // exit status (0, or 2 for a refusal; 1 when out cannot be written).
 int answerCommandLine(const CommandLine& line, std::FILE* out, std::FILE* err);
+
+// ---------------------------------------------------------------------------
+// Keys and controllers: the board's cursor, the dialogs and the side panel
+
+// A key press (virtual-key code; repeat: the keyboard's auto-repeat).
+void keyCommand(int key, bool repeat);
+// A controller button press (repeat: a held direction repeating).
+void padCommand(PadButton button, bool repeat);
+// The name entry's confirmation, as Enter or Space held on that screen.
+void confirmName();
+// Pauses or resumes the timed mode on the board screen; false elsewhere.
+bool togglePause();
 
 // ---------------------------------------------------------------------------
 // The main loop

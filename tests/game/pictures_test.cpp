@@ -21,7 +21,8 @@ TEST(Pictures, EveryNumberIsNamedOnce) {
                       Picture::SoundOffRow, Picture::SoundOnRow, Picture::HintPicture, Picture::HintPictureLit,
                       Picture::HintMask, Picture::ContinuePanel, Picture::LevelCompleteBanner, Picture::GameOverBanner,
                       Picture::ExcellentBanner, Picture::HelpRow, Picture::HelpRowLit, Picture::NoMoreMovesBanner,
-                      Picture::Paused, Picture::HighScoresPanel, Picture::HighScoresRow, Picture::HighScoresRowLit})
+                      Picture::Paused, Picture::KeyCursor, Picture::KeyCursorMask, Picture::HighScoresPanel,
+                      Picture::HighScoresRow, Picture::HighScoresRowLit})
         use(p);
     for (Picture first : {Picture::NewGameButton, Picture::OptionsButton, Picture::QuitButton, Picture::TimedButton,
                           Picture::LevelsButton})

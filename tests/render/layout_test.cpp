@@ -192,3 +192,30 @@ TEST_F(LayoutTest, NameEntryPrintsTheTypedName) {
 }
 
 }  // namespace
+
+// The cursor's ring covers the pixels a click picks its cell from, and no
+// other cell's, in both layouts; it shows on the board screen once a key showed it.
+TEST_F(LayoutTest, KeyCursorCoversTheCellAClickPicks) {
+    Sprite ring;
+    EXPECT_FALSE(layoutKeyCursor(&ring)) << "hidden until a key is pressed";
+    ui.keyCursorShown = 1;
+    for (uint8_t full : {0, 1})
+        for (const Cell cell : {Cell{0, 1}, Cell{7, 8}, Cell{3, 5}}) {
+            ui.fullScreenActive = full;
+            ui.keyCursor = cell;
+            ASSERT_TRUE(layoutKeyCursor(&ring));
+            expectSprite(ring, Picture::KeyCursorMask, Picture::KeyCursor, ring.x, ring.y, full ? 67 : 54, full ? 67 : 54);
+            const int top = (full ? 600 : 480) - ring.y - ring.h;  // window pixels, top down
+            for (int x = ring.x; x < ring.x + ring.w; ++x)
+                for (int y = top; y < top + ring.h; ++y) {
+                    int32_t column, row;
+                    cursorCellAt(x, y, &column, &row);
+                    // The field's outermost pixels pick no cell at all; the middle always does.
+                    const bool middle = x == ring.x + ring.w / 2 && y == top + ring.h / 2;
+                    if (middle || (column != NoCursorCell && row != NoCursorCell))
+                        ASSERT_TRUE(column == cell.column && row == cell.row) << x << "," << y << " " << int(full);
+                }
+        }
+    ui.screen = Screen::Options;
+    EXPECT_FALSE(layoutKeyCursor(&ring));
+}

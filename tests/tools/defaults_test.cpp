@@ -128,7 +128,7 @@ TEST(HelpPage, IsAStandaloneHtmlPage) {
     EXPECT_EQ(page.rfind("<!DOCTYPE html>", 0), 0u);
     EXPECT_NE(page.find("<meta charset=\"utf-8\">"), std::string::npos);
     EXPECT_NE(page.find("</html>"), std::string::npos);
-    for (const char* tag : {"table", "ul", "p", "h2", "style", "main"})
+    for (const char* tag : {"table", "ul", "p", "h2", "h3", "style", "main"})
         EXPECT_EQ(count(page, std::string("<") + tag + ">") + count(page, std::string("<") + tag + " "),
                   count(page, std::string("</") + tag + ">"))
             << "unbalanced <" << tag << ">";
@@ -142,6 +142,14 @@ TEST(HelpPage, TellsTheRealCostsKeysAndFiles) {
                              "base/hiscores", "base/data.inf", "base/menu.inf", "~/.local/share/vortiq",
                              "1&#8239;000&#8239;000"})
         EXPECT_NE(page.find(fact), std::string::npos) << "the help page does not mention " << fact;
+}
+
+TEST(HelpPage, ListsTheKeysAndTheControllerButtons) {
+    const std::string page = readFile(fs::path(VORTIQ_GAME_DIR) / "help.htm");
+    for (const char* key : {"&larr;", "&darr;", "<kbd>Space</kbd>", "<kbd>Enter</kbd>", "<kbd>H</kbd>", "<kbd>N</kbd>",
+                            "<kbd>O</kbd>", "<kbd>Q</kbd>", "<kbd>L</kbd>", "<kbd>T</kbd>", "<kbd>Y</kbd>",
+                            "left stick", "<td>A</td>", "<td>B</td>", "<td>X</td>", "<td>Start</td>", "Back (Select)"})
+        EXPECT_NE(page.find(key), std::string::npos) << "the help page does not list " << key;
 }
 
 }  // namespace

@@ -96,6 +96,7 @@ inline Size expectedSize(int n) {
     if (n >= 49 && n <= 51) return {64, 128};
     if (n == 58 || n == 59 || n == 60 || n == 74 || n == 75) return {256, 64};
     if (n == 78) return {256, 512};
+    if (n == 76 || n == 77) return {64, 64};  // the keyboard's cursor and its mask, over one cell
     return {32, 32};  // the spares nothing shows
 }
 

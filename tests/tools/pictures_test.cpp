@@ -350,8 +350,29 @@ TEST(BoardPictures, BannerTextSitsInTheMiddle) {
 }
 
 TEST(BoardPictures, SparePicturesAreQuiet) {
-    for (int n : {46, 47, 48, 53, 54, 55, 56, 57, 66, 67, 68, 69, 70, 73, 76, 77})
+    for (int n : {46, 47, 48, 53, 54, 55, 56, 57, 66, 67, 68, 69, 70, 73})
         EXPECT_LT(brightestIn(n, 1, 1, 0, 0, 1, 1), 80) << n;
+}
+
+// The cursor's ring: the mask clears it to black at its dark edges and the
+// picture adds a bright core, so it shows over light and dark gems alike;
+// inside the ring the gem is left as it is.
+TEST(BoardPictures, KeyCursorRingsTheCellAndLeavesTheGemAlone) {
+    const Bitmap& picture76 = picture(76);
+    const Bitmap& mask = picture(77);
+    for (const auto& at : {std::pair<int, int>{32, 7}, {7, 32}, {56, 32}, {32, 56}}) {
+        EXPECT_GT(picture76.at(at.first, at.second)[0], 180) << at.first << "," << at.second;
+        EXPECT_LT(mask.grey(at.first, at.second), 20) << at.first << "," << at.second;
+    }
+    for (const auto& at : {std::pair<int, int>{32, 4}, {32, 9}}) {
+        EXPECT_LT(picture76.at(at.first, at.second)[0], 60) << "dark edge at " << at.second;
+        EXPECT_LT(mask.grey(at.first, at.second), 60) << at.second;
+    }
+    for (int y = 14; y < 50; ++y)
+        for (int x = 14; x < 50; ++x) {
+            ASSERT_EQ(mask.grey(x, y), 255) << x << "," << y;
+            ASSERT_EQ(picture76.at(x, y)[0] + picture76.at(x, y)[1] + picture76.at(x, y)[2], 0) << x << "," << y;
+        }
 }
 
 // --- the generator ---------------------------------------------------------------

@@ -1,0 +1,108 @@
+// Game controllers: the stick's thresholds, the repeat of a held direction,
+// and SDL's virtual controller plugged in and out while the queue runs.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/platform_local.h"
+
+namespace {
+
+uint32_t fakeNow = 0;
+uint32_t fakeClock() { return fakeNow; }
+
+// The pad messages waiting, as "+Right" (down), "-Right" (up), "*Up" (repeat).
+std::string padMessages() {
+    static const char* const names[] = {"A", "B", "X", "Y", "Back", "Start", "Up", "Down", "Left", "Right"};
+    std::string out;
+    WindowMessage m;
+    while (nextPadMessage(&m))
+        out += std::string(m.repeat ? "*" : m.kind == MessageKind::PadButtonDown ? "+" : "-") + names[m.key] + " ";
+    return out;
+}
+
+std::string stick(SDL_GameControllerAxis axis, int16_t value) {
+    SDL_Event event = {};
+    event.type = SDL_CONTROLLERAXISMOTION;
+    event.caxis.axis = axis;
+    event.caxis.value = value;
+    EXPECT_TRUE(padEvent(event));
+    return padMessages();
+}
+
+class Pads : public testing::Test {
+protected:
+    void SetUp() override {
+        stopControllers();
+        fakeNow = 1000;
+        setPadClock(fakeClock);
+    }
+    void TearDown() override {
+        platformQuit();
+        setPadClock(nullptr);
+    }
+};
+
+}  // namespace
+
+TEST_F(Pads, TheStickPushesBeyondHalfAndLetsGoBelowAQuarterAndRepeats) {
+    EXPECT_EQ(stick(SDL_CONTROLLER_AXIS_LEFTX, 12000), "");
+    EXPECT_EQ(stick(SDL_CONTROLLER_AXIS_LEFTX, 20000), "+Right ");
+    EXPECT_EQ(stick(SDL_CONTROLLER_AXIS_LEFTX, 12000), "") << "between the thresholds it stays pushed";
+    EXPECT_EQ(stick(SDL_CONTROLLER_AXIS_LEFTX, -30000), "-Right +Left ");
+    EXPECT_EQ(stick(SDL_CONTROLLER_AXIS_LEFTX, 3000), "-Left ");
+    EXPECT_EQ(stick(SDL_CONTROLLER_AXIS_RIGHTX, 32767), "") << "the right stick moves nothing";
+    EXPECT_EQ(stick(SDL_CONTROLLER_AXIS_LEFTY, -32768), "+Up ");
+    fakeNow += PadRepeatDelayMs - 1;
+    EXPECT_EQ(padMessages(), "");
+    fakeNow += 1;
+    EXPECT_EQ(padMessages(), "*Up ");
+    fakeNow += PadRepeatIntervalMs;
+    EXPECT_EQ(padMessages(), "*Up ");
+    EXPECT_EQ(stick(SDL_CONTROLLER_AXIS_LEFTY, 0), "-Up ");
+    fakeNow += 10 * PadRepeatDelayMs;
+    EXPECT_EQ(padMessages(), "");
+}
+
+std::vector<WindowMessage> received;
+void keep(const WindowMessage& message) {
+    if (message.kind == MessageKind::PadButtonDown || message.kind == MessageKind::PadButtonUp)
+        received.push_back(message);
+}
+
+TEST_F(Pads, AVirtualControllerPluggedInAndOutWhilePlaying) {
+    ASSERT_TRUE(startVideo(keep));
+    const auto attach = [] {
+        return SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX,
+                                         SDL_CONTROLLER_BUTTON_MAX, 0);
+    };
+    const auto pump = [] {
+        WindowMessage message;
+        while (peekMessage(&message)) dispatchMessage(message);
+    };
+    const int device = attach();
+    ASSERT_GE(device, 0) << SDL_GetError();
+    pump();
+    EXPECT_EQ(openControllerCount(), 1);
+    SDL_JoystickSetVirtualButton(SDL_JoystickFromInstanceID(SDL_JoystickGetDeviceInstanceID(device)),
+                                 SDL_CONTROLLER_BUTTON_DPAD_LEFT, 1);
+    received.clear();
+    pump();
+    ASSERT_EQ(received.size(), 1u);
+    EXPECT_EQ(received[0].key, static_cast<int32_t>(PadButton::Left));
+
+    // Pulled out with the direction held: closed, and nothing repeats.
+    ASSERT_EQ(SDL_JoystickDetachVirtual(device), 0);
+    pump();
+    EXPECT_EQ(openControllerCount(), 0);
+    fakeNow += 10 * PadRepeatDelayMs;
+    received.clear();
+    pump();
+    EXPECT_TRUE(received.empty());
+
+    const int again = attach();
+    pump();
+    EXPECT_EQ(openControllerCount(), 1) << "plugged in again, it works at once";
+    SDL_JoystickDetachVirtual(again);
+    pump();
+}
