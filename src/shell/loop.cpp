@@ -142,6 +142,7 @@ void shutdownGame() {
 
 int runGame() {
     ui.fullScreenActive = 0;
+    removeStaleScratchFiles();
     loadSettings();
     if (settings.fullScreen == 1) ui.fullScreenActive = 1;
     applyWindowIcon();
