@@ -137,12 +137,14 @@ bool optionsClick() {
             stopMusic();
         } else {
             settings.musicOn = 1;
+            retrySound();
             playModeMusic();
         }
         menuSound();
     }
     if (ui.screen == Screen::Options && hit(&ScreenGeometry::soundRow)) {
         settings.soundOn = settings.soundOn == 0 ? 1 : 0;
+        if (settings.soundOn == 1) retrySound();
         menuSound();
     }
     if (ui.screen == Screen::Options && hit(&ScreenGeometry::helpRow)) {
