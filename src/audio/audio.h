@@ -50,5 +50,8 @@ void watchSoundRequests(SoundWatcher watcher);
 // made), then routes the requests above to them. Shows the "DirectSound"
 // message when no audio device can be opened; the game then runs silently.
 void startSound(void* window);
+// When no audio device could be opened at the start, tries again, quietly;
+// the switches of the sound and the music call it when they turn on.
+void retrySound();
 // Shuts the mixer down at exit.
 void stopSound();

@@ -11,6 +11,8 @@ constexpr int ModuleCount = static_cast<int>(Module::Count);
 
 struct MixerSound {
     bool started;  // loaded for this run; later window creations find it done
+    bool heard;    // the device is open and the requests go to it
+    void* window;
     int moduleHandles[ModuleCount];
     int sampleHandles[SampleCount];
 };
@@ -42,6 +44,7 @@ void startSound(void* window) {
     // mixer down: what was loaded for the first window serves the new one.
     if (mixerSound.started) return;
     mixerSound.started = true;
+    mixerSound.window = window;
 
     ImixInit(15, 15, 15);
     for (int i = 0; i < ModuleCount; ++i)
@@ -55,6 +58,14 @@ void startSound(void* window) {
         setSoundBackend(nullptr);  // the game goes on without sound
         return;
     }
+    mixerSound.heard = true;
+    setSoundBackend(&MixerBackend);
+}
+
+void retrySound() {
+    if (!mixerSound.started || mixerSound.heard) return;
+    if (!ImixStartMixer(mixerSound.window)) return;  // still busy: no second message
+    mixerSound.heard = true;
     setSoundBackend(&MixerBackend);
 }
 

@@ -118,6 +118,7 @@ struct GameState {
     BoardEvent boardEvent;
     uint8_t gameOverDrain;
     uint8_t gameOverPending;
+    uint8_t finished;  // the game over ended on the name entry; the next new game clears it
     uint8_t timedDrain;
     float fallOffset;  // -1.0 at load
     int32_t backgroundKind;
@@ -236,10 +237,17 @@ inline bool levelsModeRunning() { return game.gameMode == GameMode::Levels; }
 inline bool timedModeRunning() { return game.gameMode == GameMode::Timed; }
 // The two mode buttons' looks for the running mode: its button pressed.
 void settleModeButtons();
+// From the game-over sound until its banner ends: the score still waits for
+// its chance at the table.
+inline bool gameOverRunning() {
+    return game.gameOverDrain || game.gameOverPending || game.boardEvent == BoardEvent::NoMoves;
+}
 
 // ---------------------------------------------------------------------------
 // Board and game state
 
+// A fresh board of the running mode; the pause, a running banner and its
+// event end with the old game.
 void newGame();
 // What every level starts with: its bounds, an empty bar, no move or chain
 // yet, a full time bar in the timed mode, and its backdrop (which may draw a

@@ -17,3 +17,14 @@ inline int32_t clampedSum(int64_t a, int64_t b) {
 // Gives the two swapping gems opposite velocities of the given speed, from
 // the position of the partner cell relative to firstCell.
 void setSwapVelocities(Cell partner, float speed);
+
+// Sends the two gems of a swap that made no line back to their cells.
+void startSwapBack();
+// A swap that ends: the gems change places and are judged on their own lines.
+void finishSwap();
+// True when the gem at the cell stands in a line of three or more (field rows only).
+bool inLine(const Cell& cell);
+// True when the cell is one of the running removal's.
+bool inRemoval(const Cell& cell);
+// Rows 0..8 hold a gem everywhere.
+bool boardFull();

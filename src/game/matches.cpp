@@ -27,6 +27,21 @@ void recordTriple(const Cell cells[3], int popupX, int popupY, int32_t& passPoin
     if (game.playerMoved) startScorePopup(popupX, popupY, passPoints);
 }
 
+int runOf(int value, int row, int column, int dRow, int dColumn) {
+    int length = 0;
+    row += dRow;
+    column += dColumn;
+    while (row >= FirstFieldRow && row <= LastFieldRow && column >= 0 && column < BoardColumns &&
+           game.board[row][column] == value) {
+        ++length;
+        row += dRow;
+        column += dColumn;
+    }
+    return length;
+}
+
+}  // namespace
+
 void startSwapBack() {
     // The same directions as the swap, slower: the cells are already exchanged.
     setSwapVelocities(turn.secondCell, 0.015f);
@@ -35,7 +50,15 @@ void startSwapBack() {
     playSample(Sample::Bad);
 }
 
-}  // namespace
+bool inLine(const Cell& cell) {
+    const int row = cell.row;
+    const int column = cell.column;
+    if (row < FirstFieldRow || row > LastFieldRow || column < 0 || column >= BoardColumns) return false;
+    const int value = game.board[row][column];
+    if (value == 0) return false;
+    return runOf(value, row, column, -1, 0) + 1 + runOf(value, row, column, 1, 0) >= 3 ||
+           runOf(value, row, column, 0, -1) + 1 + runOf(value, row, column, 0, 1) >= 3;
+}
 
 void resolveMatches(bool afterSwap) {
     turn.removalCursor = -2;

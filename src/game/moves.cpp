@@ -58,7 +58,10 @@ bool findMove() {
 }
 
 void useHint() {
-    if (findMove()) {
+    // On a board that is still falling or vanishing a move named now may be
+    // gone a frame later: the hint finds nothing there.
+    const bool settled = boardFull() && !turn.removing;
+    if (settled && findMove()) {
         turn.spinning = 1;
         turn.spinCell.column = static_cast<int32_t>(game.hintCell[0]);
         turn.spinCell.row = static_cast<int32_t>(game.hintCell[1]);

@@ -76,6 +76,7 @@ void advanceBanner() {
             game.gameOverPending = 0;
             if (madeHighScore()) {
                 ui.screen = Screen::NameEntry;
+                game.finished = 1;
             } else {
                 newGame();
                 ui.screen = Screen::HighScores;

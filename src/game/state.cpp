@@ -120,6 +120,14 @@ void newGame() {
     // The selection and its spins end; a running swap or removal goes on.
     turn.firstSelected = turn.secondSelected = 0;
     turn.spinning = turn.prevSpinning = 0;
+    // The old game's pause, banner and event end with it.
+    ui.paused = 0;
+    game.boardEvent = BoardEvent::None;
+    game.gameOverDrain = 0;
+    game.gameOverPending = 0;
+    game.finished = 0;
+    scene.bannerProgress = 0.0f;
+    scene.bannerAlpha = 0.0f;
 }
 
 bool madeHighScore() {

@@ -5,18 +5,12 @@
 
 #include "audio/audio.h"
 #include "game/game.h"
+#include "game/game_local.h"
 
 namespace {
 
 bool fieldDraining() {
     return game.boardEvent == BoardEvent::LevelComplete || game.timedDrain || game.gameOverDrain;
-}
-
-bool boardFull() {
-    for (int r = SpawnRow; r <= LastFieldRow; ++r)
-        for (int c = 0; c < BoardColumns; ++c)
-            if (game.board[r][c] == 0) return false;
-    return true;
 }
 
 bool fieldEmpty() {
@@ -70,27 +64,10 @@ void moveSwappingGems() {
     b.y += b.vy * scene.speedFactor;
     b.z = -a.z;
 
-    if (a.x < -1.0f || a.x > 1.0f || a.y < -1.0f || a.y > 1.0f) {
-        // A swap restored from a damaged saved game may name cells off the
-        // board; those are not exchanged.
-        if (onBoard(turn.firstCell) && onBoard(turn.secondCell)) {
-            int32_t& first = game.board[turn.firstCell.row][turn.firstCell.column];
-            int32_t& second = game.board[turn.secondCell.row][turn.secondCell.column];
-            const int32_t held = first;
-            first = second;
-            second = held;
-        }
-        turn.firstSelected = 0;
-        turn.secondSelected = 0;
-        turn.swapActive = 0;
-        a = SwapMotion{};
-        b = SwapMotion{};
-        if (turn.swapReturning)
-            turn.swapReturning = 0;
-        else
-            resolveMatches(true);
-    }
+    if (a.x < -1.0f || a.x > 1.0f || a.y < -1.0f || a.y > 1.0f) finishSwap();
 }
+
+bool isCell(const Cell& cell, int column, int row) { return cell.column == column && cell.row == row; }
 
 void shrinkRemovedGems() {
     removalScale() -= 0.02f * scene.speedFactor;
@@ -102,6 +79,11 @@ void shrinkRemovedGems() {
         const Cell cell{entry.column, entry.row};
         if (onBoard(cell)) game.board[entry.row][entry.column] = 0;
     }
+    // A gem selected while the removal ran loses its selection here, and its
+    // spin ends with it.
+    if (turn.firstSelected && !turn.secondSelected && turn.spinning &&
+        isCell(turn.spinCell, turn.firstCell.column, turn.firstCell.row))
+        turn.spinStop = 1;
     turn.firstSelected = 0;
     turn.secondSelected = 0;
     turn.removing = 0;
@@ -121,9 +103,60 @@ void advanceSpin(uint8_t& spinning, float& angle, uint8_t& stop) {
     }
 }
 
-bool isCell(const Cell& cell, int column, int row) { return cell.column == column && cell.row == row; }
-
 }  // namespace
+
+bool boardFull() {
+    for (int r = SpawnRow; r <= LastFieldRow; ++r)
+        for (int c = 0; c < BoardColumns; ++c)
+            if (game.board[r][c] == 0) return false;
+    return true;
+}
+
+bool inRemoval(const Cell& cell) {
+    if (!turn.removing) return false;
+    for (int slot = 1; slot < RemovalSlots; ++slot) {
+        const RemovalEntry& entry = turn.removalList[slot];
+        if (entry.used && entry.column == cell.column && entry.row == cell.row) return true;
+    }
+    return false;
+}
+
+void finishSwap() {
+    SwapMotion& a = turn.firstMotion;
+    SwapMotion& b = turn.secondMotion;
+    const Cell first = turn.firstCell;
+    const Cell second = turn.secondCell;
+    // A swap restored from a damaged saved game may name cells off the board,
+    // and a gem that a cascade's removal took while it travelled is going:
+    // those are not exchanged.
+    const bool returning = turn.swapReturning != 0;
+    const bool vanishing = inRemoval(first) || inRemoval(second);
+    if (onBoard(first) && onBoard(second) && !vanishing) {
+        int32_t& one = game.board[first.row][first.column];
+        int32_t& other = game.board[second.row][second.column];
+        const int32_t held = one;
+        one = other;
+        other = held;
+    }
+    turn.firstSelected = 0;
+    turn.secondSelected = 0;
+    turn.swapActive = 0;
+    a = SwapMotion{};
+    b = SwapMotion{};
+    turn.swapReturning = 0;
+    if (returning) return;
+    if (vanishing) {
+        playSample(Sample::Bad);
+        return;
+    }
+    // The swap is judged on its own two gems; lines that a cascade made
+    // elsewhere meanwhile are not its doing. While a removal runs, the
+    // swap's line waits for the cascade's next pass.
+    if (!inLine(first) && !inLine(second))
+        startSwapBack();
+    else if (!turn.removing)
+        resolveMatches(true);
+}
 
 void fallStep() {
     bool moved = false;

@@ -1,11 +1,13 @@
 // Reading and replacing the player's files without ever leaving half of one.
 
+#include <cctype>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <string>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -63,21 +65,56 @@ struct IgnoreFileSizeSignal {
     ~IgnoreFileSizeSignal() { sigaction(SIGXFSZ, &previous, nullptr); }
 };
 
+// Every save that fails says so, once, with the reason.
+bool notSaved(const char* path, int error) {
+    std::fprintf(stderr, "Vortiq: %s was not saved: %s\n", path, std::strerror(error));
+    return false;
+}
+
+// Over the old bytes of a file the player may write, in a folder that takes
+// no new file; the files are of fixed size, so the new bytes cover the old.
+bool writeInPlace(const char* path, const void* data, size_t size) {
+    int fd = open(path, O_WRONLY);
+    if (fd < 0) return false;
+    bool ok = writeAll(fd, static_cast<const uint8_t*>(data), size);
+    ok = ok && ftruncate(fd, static_cast<off_t>(size)) == 0;
+    ok = ok && fsync(fd) == 0;
+    ok = (close(fd) == 0) && ok;
+    return ok;
+}
+
+// mkstemp's six places: letters and digits.
+bool isScratchName(const char* name, const char* file) {
+    const size_t length = std::strlen(file);
+    if (std::strncmp(name, file, length) != 0 || name[length] != '.') return false;
+    const char* tail = name + length + 1;
+    if (std::strlen(tail) != 6) return false;
+    for (int i = 0; i < 6; ++i)
+        if (!std::isalnum(static_cast<unsigned char>(tail[i]))) return false;
+    return true;
+}
+
 }  // namespace
 
 bool replaceFile(const char* path, const void* data, size_t size) {
     mode_t mode = newFileMode();
     struct stat old;
-    if (stat(path, &old) == 0) {
-        if (!S_ISREG(old.st_mode)) return false;       // a folder or device in the way
-        if (access(path, W_OK) != 0) return false;      // the player made it read-only
+    const bool exists = stat(path, &old) == 0;
+    if (exists) {
+        if (!S_ISREG(old.st_mode)) return notSaved(path, EISDIR);     // a folder or device in the way
+        if (access(path, W_OK) != 0) return notSaved(path, errno);    // the player made it read-only
         mode = old.st_mode & 07777;
     }
 
     std::string temporary = std::string(path) + ".XXXXXX";
     IgnoreFileSizeSignal guard;
     int fd = mkstemp(&temporary[0]);
-    if (fd < 0) return false;
+    if (fd < 0) {
+        // The folder takes no new file; the player's own file is written where it is.
+        const int error = errno;
+        if (exists && writeInPlace(path, data, size)) return true;
+        return notSaved(path, error);
+    }
 
     bool ok = fchmod(fd, mode) == 0;
     ok = ok && writeAll(fd, static_cast<const uint8_t*>(data), size);
@@ -85,11 +122,25 @@ bool replaceFile(const char* path, const void* data, size_t size) {
     ok = (close(fd) == 0) && ok;
     ok = ok && rename(temporary.c_str(), path) == 0;
     if (!ok) {
+        const int error = errno;
         unlink(temporary.c_str());
-        return false;
+        return notSaved(path, error);
     }
     syncFolder(folderOf(path));
     return true;
+}
+
+void removeStaleScratchFiles() {
+    DIR* folder = opendir("base");
+    if (!folder) return;
+    const char* const files[] = {HighScorePath, SavedGamePath, SettingsPath};
+    while (const dirent* entry = readdir(folder)) {
+        for (const char* path : files) {
+            if (!isScratchName(entry->d_name, path + std::strlen("base/"))) continue;
+            unlink((std::string("base/") + entry->d_name).c_str());
+        }
+    }
+    closedir(folder);
 }
 
 long readFileStart(const char* path, void* buffer, size_t capacity) {

@@ -65,30 +65,25 @@ void readHighScoreFile() {
     long size = readFileStart(HighScorePath, bytes, sizeof bytes);
     if (size < 0) return;  // no file: the tables stay as they are, the next write makes it
 
+    // A record counts only when the file holds it whole: the name (up to nine
+    // bytes, ending early after a line feed) and its 4-byte score. The
+    // records that a short file cuts off keep the entries they had, as
+    // with no file at all.
     long at = 0;
     for (int record = 0; record < 2 * HighScoreEntries; ++record) {
+        char name[HighScoreNameBytes + 1] = {};
+        int length = 0;
+        while (length < HighScoreNameBytes && at < size) {
+            char c = static_cast<char>(bytes[at++]);
+            name[length++] = c;
+            if (c == '\n') break;
+        }
+        if (at + 4 > size) return;
         HighScoreEntry& entry = entryAt(record);
-        // The name: up to nine bytes, ending early after a line feed or at
-        // the end of the file. A name of which nothing is left stays as it was.
-        if (at < size) {
-            char name[HighScoreNameBytes + 1] = {};
-            int length = 0;
-            while (length < HighScoreNameBytes && at < size) {
-                char c = static_cast<char>(bytes[at++]);
-                name[length++] = c;
-                if (c == '\n') break;
-            }
-            std::memset(entry.name, 0, sizeof entry.name);
-            std::memcpy(entry.name, name, sizeof name);
-        }
-        // The score: a score cut short by the end of the file reads as -1.
-        if (at + 4 <= size) {
-            entry.score = getInt32(bytes + at);
-            at += 4;
-        } else {
-            entry.score = -1;
-            at = size;
-        }
+        std::memset(entry.name, 0, sizeof entry.name);
+        std::memcpy(entry.name, name, sizeof name);
+        entry.score = getInt32(bytes + at);
+        at += 4;
     }
 }
 

@@ -14,3 +14,7 @@ bool restoreGame();
 
 void loadSettings();
 void saveSettings();
+
+// Removes what an interrupted save left behind: the scratch files
+// base/<file>.XXXXXX of the three player files, and nothing else.
+void removeStaleScratchFiles();

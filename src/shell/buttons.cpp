@@ -56,8 +56,11 @@ void sidePanelClick() {
         ui.screen = Screen::ConfirmNewGame;
         menuSound();
     }
-    if (ui.screen == Screen::Playing && hit(&ScreenGeometry::timedMode)) startMode(GameMode::Timed);
-    if (ui.screen == Screen::Playing && hit(&ScreenGeometry::levelsMode)) startMode(GameMode::Levels);
+    // Until the game-over banner ends the finished game's score waits for its
+    // chance at the table: nothing may start a new game before then.
+    const bool newGameAllowed = !gameOverRunning();
+    if (newGameAllowed && ui.screen == Screen::Playing && hit(&ScreenGeometry::timedMode)) startMode(GameMode::Timed);
+    if (newGameAllowed && ui.screen == Screen::Playing && hit(&ScreenGeometry::levelsMode)) startMode(GameMode::Levels);
     if (ui.screen == Screen::Playing && hit(&ScreenGeometry::hint)) useHint();
     if (ui.screen == Screen::Playing && hit(&ScreenGeometry::options)) {
         ui.optionsButton = ButtonPressed;
@@ -83,7 +86,11 @@ void continueSavedGame() {
 }
 
 void dialogClick() {
-    if (ui.screen == Screen::ConfirmNewGame && hit(&ScreenGeometry::dialogFirst)) {
+    // The yes of the new-game question and the high-score screen's button
+    // wait for the end of a game-over banner; the banner then goes on to the
+    // name entry (or the table) over them.
+    const bool newGameAllowed = !gameOverRunning();
+    if (newGameAllowed && ui.screen == Screen::ConfirmNewGame && hit(&ScreenGeometry::dialogFirst)) {
         newGame();
         ui.screen = Screen::Playing;
         ui.confirmLit = 0;
@@ -124,7 +131,7 @@ void dialogClick() {
         ui.quitButton = ButtonNormal;
         menuSound();
     }
-    if (ui.screen == Screen::HighScores && hit(&ScreenGeometry::highScoresBack)) {
+    if (newGameAllowed && ui.screen == Screen::HighScores && hit(&ScreenGeometry::highScoresBack)) {
         ui.screen = Screen::Playing;
         newGame();
         ui.confirmLit = 0;
@@ -153,12 +160,14 @@ bool optionsClick() {
             stopMusic();
         } else {
             settings.musicOn = 1;
+            retrySound();
             playModeMusic();
         }
         menuSound();
     }
     if (ui.screen == Screen::Options && hit(&ScreenGeometry::soundRow)) {
         settings.soundOn = settings.soundOn == 0 ? 1 : 0;
+        if (settings.soundOn == 1) retrySound();
         menuSound();
     }
     if (ui.screen == Screen::Options && hit(&ScreenGeometry::helpRow)) {

@@ -120,10 +120,29 @@ void mainLoopPass() {
     heldKeyWork();
 }
 
+namespace {
+
+// A game that ended is not kept to be continued: a score still waiting at the
+// name entry or under the game-over banner goes to the table (with the name
+// typed so far), and the new game that would have followed is saved instead.
+void settleEndedGame() {
+    const bool scoreWaits = ui.screen == Screen::NameEntry || gameOverRunning();
+    if (scoreWaits && madeHighScore()) {
+        insertHighScore(game.gameMode);
+        refreshHighScores();
+    }
+    if (scoreWaits || game.finished) newGame();
+}
+
+}  // namespace
+
 void shutdownGame() {
     // Until the start-up prompt is answered no game has been started or
     // restored: the board in memory is empty and the saved game stays as it is.
-    if (ui.screen != Screen::ContinuePrompt) saveGame();
+    if (ui.screen != Screen::ContinuePrompt) {
+        settleEndedGame();
+        saveGame();
+    }
     saveSettings();
     destroyGameWindow();
     stopSound();
@@ -131,6 +150,7 @@ void shutdownGame() {
 
 int runGame() {
     ui.fullScreenActive = 0;
+    removeStaleScratchFiles();
     loadSettings();
     if (settings.fullScreen == 1) ui.fullScreenActive = 1;
     applyWindowIcon();

@@ -159,4 +159,21 @@ TEST_F(SoundBackendTest, WithoutAnAudioDeviceThePlayerIsToldOnceAndTheGameGoesOn
     EXPECT_EQ(shownBoxes.size(), 1u);
 }
 
+// A device that was busy at the start is tried again when the player
+// switches sound or music on: quietly while it stays busy, heard once free.
+TEST_F(SoundBackendTest, ABusyDeviceIsTriedAgainWhenSoundIsSwitchedOn) {
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    settings.soundOn = 1;
+    startSound(nullptr);
+    ASSERT_EQ(shownBoxes.size(), 1u);
+    retrySound();
+    EXPECT_EQ(shownBoxes.size(), 1u);
+
+    captureAudioIn(capture_);  // the device is free again
+    retrySound();
+    wait(100);
+    EXPECT_GT(loudestDuring([] { playSample(Sample::Combo3); }), 10000);
+    EXPECT_EQ(shownBoxes.size(), 1u);
+}
+
 }  // namespace

@@ -295,6 +295,27 @@ def hint_timed_and_pause(s):
     check_equal(saved.board, board, "board of the paused game")
 
 
+
+@e2e_test
+def pause_ends_with_its_game(s):
+    """A paused timed game left for the levels mode: the new game runs unpaused and P pauses the next timed one."""
+    s.remove("data.inf", "menu.inf")
+    start_new_game(s, 33)
+    s.click(TIMED, settle=0.5)
+    s.wait_settled("timed-game")
+    s.key("p")
+    s.looks_like(s.shot("paused"), 75, 300, 250, 256, 64, others=(74, 59))
+    s.click(LEVELS, settle=0.5)
+    levels = s.wait_settled("levels-game")
+    dark = board_shown(levels)
+    check(not dark, "the new levels game kept the pause: cells without a gem %s" % dark)
+    s.click(TIMED, settle=0.5)
+    s.wait_settled("second-timed-game")
+    s.key("p")
+    s.looks_like(s.shot("paused-again"), 75, 300, 250, 256, 64, others=(74, 59))
+    s.quit_by_button()
+    check_equal(s.saved_game().mode, 1, "mode of the saved game")
+
 @e2e_test
 def levels_hint_cost(s):
     board = designed_board(4)

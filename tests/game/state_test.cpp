@@ -30,7 +30,9 @@ TEST(State, ResetGivesBackTheProgramLoadValues) {
     EXPECT_EQ(game.board[FloorRow][0], 0);
 }
 
-TEST(State, ANewGameClearsTheFieldButLeavesRunningAnimations) {
+// The old game's banner, its event and its pause end with it; the
+// animations of the turn run on.
+TEST(State, ANewGameClearsTheFieldAndTheBannerButLeavesRunningAnimations) {
     drive::start(GameMode::Timed);
     drive::setQuietField();
     game.score = 900;
@@ -42,6 +44,8 @@ TEST(State, ANewGameClearsTheFieldButLeavesRunningAnimations) {
     game.boardEvent = BoardEvent::Excellent;
     game.lastPassPoints = 30;
     scene.shownScore = 899.5f;
+    scene.bannerProgress = 0.4f;
+    ui.paused = 1;
     turn.firstSelected = 1;
     turn.spinning = 1;
     turn.prevSpinning = 1;
@@ -61,7 +65,9 @@ TEST(State, ANewGameClearsTheFieldButLeavesRunningAnimations) {
     EXPECT_FALSE(turn.firstSelected);
     EXPECT_FALSE(turn.spinning);
     EXPECT_FALSE(turn.prevSpinning);
-    EXPECT_EQ(game.boardEvent, BoardEvent::Excellent);
+    EXPECT_EQ(game.boardEvent, BoardEvent::None);
+    EXPECT_EQ(scene.bannerProgress, 0.0f);
+    EXPECT_EQ(ui.paused, 0);
     EXPECT_EQ(game.lastPassPoints, 30);
     EXPECT_TRUE(turn.removing);
     EXPECT_TRUE(turn.swapActive);

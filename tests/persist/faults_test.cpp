@@ -1,6 +1,7 @@
 // Files that cannot be written or read: the player keeps what they had and
 // the game goes on.
 
+#include "persist/persist_local.h"
 #include "persist_fixture.h"
 
 namespace {
@@ -178,11 +179,44 @@ TEST_F(PlayerFilesTest, ATruncatedFileOfEachKindLeavesAPlayableGame) {
     EXPECT_EQ(settings.musicOn, 1);
     Bytes written = readBytes("base/hiscores");
     ASSERT_EQ(written.size(), 130u);
-    // Four whole records survive; the fifth lost its score, the timed table every score.
+    // Four whole records survive; the fifth lost its score and the timed table
+    // every record: those keep their empty entries, never a score of -1.
     EXPECT_EQ(scoreBook.highScores[0].entries[0].score, 100);
     EXPECT_EQ(scoreBook.highScores[0].entries[3].score, 70);
-    EXPECT_EQ(scoreBook.highScores[0].entries[4].score, -1);
-    EXPECT_EQ(scoreBook.highScores[1].entries[0].score, -1);
+    EXPECT_EQ(scoreBook.highScores[0].entries[4].score, 0);
+    EXPECT_EQ(scoreBook.highScores[1].entries[0].score, 0);
+    for (int record = 0; record < 10; ++record) EXPECT_NE(int32At(written, 13 * record + 9), -1) << record;
+}
+
+// A save that fails says so on stderr, one line each, and reports no success.
+TEST_F(PlayerFilesTest, EveryFailedSaveSaysSoOnce) {
+    ASSERT_EQ(std::system("rm -rf base && touch base"), 0);  // a file where the folder was
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(storeHighScores());
+    saveGame();
+    saveSettings();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Vortiq: base/hiscores was not saved: Not a directory\n"
+              "Vortiq: base/data.inf was not saved: Not a directory\n"
+              "Vortiq: base/menu.inf was not saved: Not a directory\n");
+}
+
+// The scratch files of an interrupted save are removed at the start; names
+// that only look like them are not ours and stay.
+TEST_F(PlayerFilesTest, StaleScratchFilesOfThePlayerFilesAreRemoved) {
+    const std::vector<std::string> stale = {"hiscores.a1B2c3", "data.inf.XyZ789", "menu.inf.000000"};
+    const std::vector<std::string> others = {"hiscores.a1B2c", "hiscores.a1B2c34", "hiscores.a1-2c3",
+                                             "notes.txt.a1B2c3", "data.infXa1B2c3", "menu.inf"};
+    for (const std::string& name : stale) writeBytes(("base/" + name).c_str(), {1});
+    for (const std::string& name : others) writeBytes(("base/" + name).c_str(), {2});
+
+    removeStaleScratchFiles();
+
+    std::vector<std::string> left = {"data.inf", "hiscores"};
+    left.insert(left.end(), others.begin(), others.end());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(baseEntries(), left);
+    EXPECT_EQ(readBytes("base/menu.inf"), Bytes{2});
 }
 
 }  // namespace

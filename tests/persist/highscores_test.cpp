@@ -201,11 +201,13 @@ TEST_F(HighScores, AMissingFileLeavesUsableTablesAndTheFirstWriteMakesIt) {
     EXPECT_EQ(int32At(readBytes("base/hiscores"), 9), 10);
 }
 
-TEST_F(HighScores, AShortFileKeepsMissingNamesAndReadsMissingScoresAsMinusOne) {
+// A record the file does not hold whole keeps the entry it had, as with no
+// file at all; no score of -1 is ever shown or written back.
+TEST_F(HighScores, AShortOrEmptyFileKeepsTheEntriesItCutsOff) {
     for (HighScoreEntry& entry : scoreBook.highScores[1].entries) std::strcpy(entry.name, "Kept$$$$$");
     Bytes bytes;
     appendRecord(bytes, "Whole$$$$", 70);
-    bytes.insert(bytes.end(), {'H', 'a', 'l', 'f'});  // record 2 ends inside its name
+    bytes.insert(bytes.end(), {'H', 'a', 'l', 'f', '$', '$', '$', '$', '$', 1, 0});  // record 2 ends inside its score
     writeBytes("base/hiscores", bytes);
 
     readHighScoreFile();
@@ -213,12 +215,23 @@ TEST_F(HighScores, AShortFileKeepsMissingNamesAndReadsMissingScoresAsMinusOne) {
     const HighScoreTable& levels = scoreBook.highScores[0];
     EXPECT_STREQ(levels.entries[0].name, "Whole$$$$");
     EXPECT_EQ(levels.entries[0].score, 70);
-    EXPECT_STREQ(levels.entries[1].name, "Half");
-    EXPECT_EQ(levels.entries[1].score, -1);
-    for (int i = 2; i < 5; ++i) EXPECT_EQ(levels.entries[i].score, -1);
+    EXPECT_STREQ(levels.entries[1].name, "");
+    for (int i = 1; i < 5; ++i) EXPECT_EQ(levels.entries[i].score, 0);
     for (const HighScoreEntry& entry : scoreBook.highScores[1].entries) {
         EXPECT_STREQ(entry.name, "Kept$$$$$");
-        EXPECT_EQ(entry.score, -1);
+        EXPECT_EQ(entry.score, 0);
+    }
+
+    for (const Bytes& file : {Bytes{}, Bytes{'A', 'b'}}) {
+        resetGameState();
+        writeBytes("base/hiscores", file);
+        loadHighScores();
+        const Bytes written = readBytes("base/hiscores");
+        ASSERT_EQ(written.size(), 130u);
+        for (int record = 0; record < 10; ++record) {
+            EXPECT_EQ(std::string(written.begin() + 13 * record, written.begin() + 13 * record + 9), "$$$$$$$$$");
+            EXPECT_EQ(int32At(written, 13 * record + 9), 0);
+        }
     }
 }
 

@@ -94,7 +94,9 @@ TEST_F(InterruptedWritesTest, TheTwoVersionsDiffer) {
     EXPECT_EQ(older_.settings.size(), 12u);
 }
 
-TEST_F(InterruptedWritesTest, AReadOnlyGameFolderKeepsEveryFileAndTheGameGoesOn) {
+// A game folder that takes no new file: the files the player may write are
+// written where they are, and no scratch file is left.
+TEST_F(InterruptedWritesTest, AReadOnlyGameFolderHasTheFilesWrittenInPlace) {
     for (const std::string& name : PlayerFiles) ASSERT_EQ(chmod(("base/" + name).c_str(), 0666), 0);
     ASSERT_EQ(chmod(".", 0777), 0);
     ASSERT_EQ(chmod("base", 0555), 0);
@@ -112,7 +114,7 @@ TEST_F(InterruptedWritesTest, AReadOnlyGameFolderKeepsEveryFileAndTheGameGoesOn)
 
     ASSERT_EQ(chmod("base", 0755), 0);
     EXPECT_EQ(result, 0);
-    expectOnDisk(older_.scores, older_.saved, older_.settings);
+    expectOnDisk(newer_.scores, newer_.saved, newer_.settings);
 }
 
 TEST_F(InterruptedWritesTest, ADiskThatFillsDuringAWriteLeavesNoPartOfTheNewFile) {

@@ -124,10 +124,7 @@ class ButtonClicks : public ShellTest {
 protected:
     void SetUp() override {
         ShellTest::SetUp();
-        presetStartUp();
-        ui.screen = Screen::Playing;
-        settings.soundOn = 1;
-        settings.musicOn = 1;
+        presetBoardScreen();
     }
 };
 

@@ -153,6 +153,13 @@ protected:
         ui.modeBButton = ButtonNormal;
         ui.screen = Screen::ContinuePrompt;
     }
+    // The board screen of a levels game after the prompt, sound and music on.
+    static void presetBoardScreen() {
+        presetStartUp();
+        ui.screen = Screen::Playing;
+        settings.soundOn = 1;
+        settings.musicOn = 1;
+    }
 
 private:
     ScratchFolder runDir_;
