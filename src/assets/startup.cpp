@@ -55,6 +55,8 @@ bool initAtStartUp() {
     buildDisplayLists();
     createFontLists();
     clockStart();
+    // The clock starts again from 0 with each window: so does the measurement.
+    restartFrameMeasurement();
     setFixedState();
     if (!firstStartUp) return true;
 

@@ -158,6 +158,7 @@ struct SceneState {
     int32_t measureCount;
     float measureStart;
     float measureEnd;
+    float lastFrameTime;   // when the last measured frame began, in the measurement's units
     float shownScore;      // the score counter's value
     float bannerProgress;  // 0..1 over one event banner
     float bannerAlpha;
@@ -284,8 +285,13 @@ int advanceSpinsAt(int column, int row, float degrees[2]);
 // ---------------------------------------------------------------------------
 // Scene: frame timing, level test, bar, banner, popups, score counter
 
-// Takes the frame-time measurement with the given clock (milliseconds).
+// Takes the frame-time measurement with the given clock (milliseconds). A
+// frame counts for 100 ms at most, so speedFactor stays under 10.5.
 void measureFrameTime(float (*clockMillis)());
+// Time passed without frames (the window minimised or made again, a rest):
+// the next frame starts a new measurement; until it ends the speed measured
+// before holds.
+void restartFrameMeasurement();
 void levelCompleteTest();
 void updateBarRules();       // time drain, bar value, time-out, level complete, barLength
 void advanceBanner();        // progress, end actions, bannerAlpha

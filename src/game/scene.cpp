@@ -6,17 +6,34 @@
 #include "game/game.h"
 #include "game/game_local.h"
 
+namespace {
+
+// The longest time one frame may advance the rules, in the measurement's
+// units of 100 ms: ten frames at 100 frames per second. A longer frame (the
+// process was stopped, a message box waited for an answer) counts as this.
+constexpr float LongestFrame = 1.0f;
+
+}  // namespace
+
 void measureFrameTime(float (*clockMillis)()) {
+    const float now = clockMillis() / 100.0f;
+    if (scene.measureCount > 0) {
+        const float frame = now - scene.lastFrameTime;
+        if (frame > LongestFrame) scene.measureStart += frame - LongestFrame;
+    }
+    scene.lastFrameTime = now;
     if (scene.measureCount == 0) {
-        scene.measureStart = clockMillis() / 100.0f;
+        scene.measureStart = now;
     } else if (scene.measureCount == 10) {
-        scene.measureEnd = clockMillis() / 100.0f;
+        scene.measureEnd = now;
         scene.frameSpan = std::fabs(scene.measureEnd - scene.measureStart);
         scene.speedFactor = scene.frameSpan * 1.05f;
         scene.measureCount = -1;
     }
     scene.measureCount += 1;
 }
+
+void restartFrameMeasurement() { scene.measureCount = 0; }
 
 void levelCompleteTest() {
     if (game.score >= game.levelTarget && game.boardEvent == BoardEvent::None && ui.screen == Screen::Playing &&

@@ -41,6 +41,8 @@ void windowProcedure(const WindowMessage& message) {
             resizeViewport(message.width, message.height);
             break;
         case MessageKind::Activate:
+            // The time spent minimised drew no frames and does not count.
+            if (!shell.windowActive && !message.minimised) restartFrameMeasurement();
             shell.windowActive = message.minimised ? 0 : 1;
             break;
         case MessageKind::Close:

@@ -1,5 +1,6 @@
 // The window procedure: the board cell under the mouse, keys, activation,
 // close, and clicks and drags handed to the board.
+#include "platform/platform_local.h"
 #include "shell/shell_fixture.h"
 
 namespace {
@@ -124,6 +125,35 @@ TEST_F(Procedure, MinimisedWindowIsInactive) {
     message.minimised = 0;
     windowProcedure(message);
     EXPECT_EQ(shell.windowActive, 1);
+}
+
+// Minimised for a minute on the frame clock's stand-in: the frames after the
+// window comes back measure their own time, not the minute.
+TEST_F(Procedure, TimeMinimisedDoesNotCountAsFrameTime) {
+    static uint32_t fakeMillis = 0;
+    static const ClockSources millisOnly = {[] { return int64_t{0}; }, [] { return int64_t{0}; },
+                                            [] { return fakeMillis; }};
+    setClockSources(&millisOnly);
+    clockStart();
+    auto frames = [](int count) {
+        for (int n = 0; n < count; ++n) {
+            measureFrameTime(clockMillis);
+            fakeMillis += 10;
+        }
+    };
+    frames(15);
+    EXPECT_FLOAT_EQ(scene.speedFactor, 1.05f);
+    WindowMessage message = {};
+    message.kind = MessageKind::Activate;
+    message.minimised = 1;
+    windowProcedure(message);
+    fakeMillis += 60000;
+    message.minimised = 0;
+    windowProcedure(message);
+    frames(11);
+    setClockSources(nullptr);
+    EXPECT_NEAR(scene.frameSpan, 1.0f, 1e-3f) << "ten frames of 10 ms, the minute left out";
+    EXPECT_NEAR(scene.speedFactor, 1.05f, 1e-3f);
 }
 
 TEST_F(Procedure, CloseAsksTheLoopToQuit) {
