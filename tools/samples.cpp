@@ -2,6 +2,7 @@
 // the moment the game plays it.
 #include <cmath>
 #include <functional>
+#include <initializer_list>
 #include <utility>
 #include <vector>
 
@@ -22,6 +23,26 @@ Signal noiseBurst(double seconds, uint32_t seed, double highPassHz) {
     for (size_t i = 0; i < burst.samples.size(); ++i)
         burst.samples[i] *= static_cast<float>(1.0 - static_cast<double>(i) / burst.samples.size());
     return burst;
+}
+
+// The end of every effect: soft edges (no click), then the loudness it is heard at.
+Signal finished(Signal s, double fadeInSeconds, double fadeOutSeconds, double peak) {
+    fadeEdges(s, fadeInSeconds, fadeOutSeconds);
+    normalizePeak(s, peak);
+    return s;
+}
+
+// A plain tone (brass, soft) at a MIDI note, mixed in at `at` seconds.
+using Tone = Signal (*)(int rate, double frequency, double seconds);
+
+void playNote(Signal& s, Tone tone, int note, double seconds, double at, double gain) {
+    mixInto(s, tone(Rate, midiFrequency(note), seconds), at, gain);
+}
+
+// Notes one after the other, `step` seconds apart, all alike.
+void playRun(Signal& s, Tone tone, std::initializer_list<int> notes, double seconds, double step, double gain) {
+    int i = 0;
+    for (int note : notes) playNote(s, tone, note, seconds, step * i++, gain);
 }
 
 // A reedy buzz: odd harmonics of two slightly detuned tones, sagging in pitch.
@@ -46,9 +67,7 @@ Signal selectSound() {
     Signal s = sweptSine(Rate, 3200, 2300, 0.04, 0.006);
     mixInto(s, sweptSine(Rate, 1500, 1300, 0.04, 0.01), 0, 0.5);
     mixInto(s, noiseBurst(0.003, 0x5e1, 2000), 0, 0.4);
-    fadeEdges(s, 0.0005, 0.003);
-    normalizePeak(s, 0.6);
-    return s;
+    return finished(std::move(s), 0.0005, 0.003, 0.6);
 }
 
 Signal badSound() {
@@ -64,9 +83,7 @@ Signal newSound() {
     Signal thud = noiseBurst(0.02, 0x7a11, 80);
     lowPass(thud, 900);
     mixInto(s, thud, 0, 0.5);
-    fadeEdges(s, 0.001, 0.01);
-    normalizePeak(s, 0.28);
-    return s;
+    return finished(std::move(s), 0.001, 0.01, 0.28);
 }
 
 // Two quick rising bell notes; the higher the chain, the higher the pair.
@@ -76,9 +93,7 @@ Signal comboSound(int firstNote, int secondNote) {
     mixInto(s, pluckTone(Rate, midiFrequency(firstNote), 0.2, 0xc0 + firstNote), 0, 0.3);
     mixInto(s, bellTone(Rate, midiFrequency(secondNote), 0.42, 1.2), 0.07, 1.0);
     mixInto(s, pluckTone(Rate, midiFrequency(secondNote), 0.2, 0xc0 + secondNote), 0.07, 0.3);
-    fadeEdges(s, 0.001, 0.03);
-    normalizePeak(s, 0.8);
-    return s;
+    return finished(std::move(s), 0.001, 0.03, 0.8);
 }
 
 Signal menuSound() {
@@ -90,37 +105,29 @@ Signal menuSound() {
 
 Signal levelUpSound() {
     Signal s = silence(Rate, 1.1);
-    const int notes[] = {72, 76, 79};
-    for (int i = 0; i < 3; ++i) mixInto(s, brassTone(Rate, midiFrequency(notes[i]), 0.13), 0.12 * i, 0.8);
+    playRun(s, brassTone, {72, 76, 79}, 0.13, 0.12, 0.8);
     // The last note held over its chord.
-    mixInto(s, brassTone(Rate, midiFrequency(84), 0.72), 0.36, 1.0);
-    mixInto(s, brassTone(Rate, midiFrequency(79), 0.7), 0.38, 0.5);
-    mixInto(s, brassTone(Rate, midiFrequency(76), 0.7), 0.38, 0.45);
+    playNote(s, brassTone, 84, 0.72, 0.36, 1.0);
+    playNote(s, brassTone, 79, 0.7, 0.38, 0.5);
+    playNote(s, brassTone, 76, 0.7, 0.38, 0.45);
     mixInto(s, bellTone(Rate, midiFrequency(96), 0.6, 0.8), 0.36, 0.25);
-    fadeEdges(s, 0.001, 0.05);
-    normalizePeak(s, 0.85);
-    return s;
+    return finished(std::move(s), 0.001, 0.05, 0.85);
 }
 
 Signal hintSound() {
     Signal s = silence(Rate, 0.95);
     mixInto(s, bellTone(Rate, midiFrequency(88), 0.8, 2.0), 0, 0.8);
     mixInto(s, bellTone(Rate, midiFrequency(95), 0.8, 2.0), 0.13, 0.7);
-    fadeEdges(s, 0.001, 0.05);
-    normalizePeak(s, 0.7);
-    return s;
+    return finished(std::move(s), 0.001, 0.05, 0.7);
 }
 
 Signal gameOverSound() {
     Signal s = silence(Rate, 1.75);
-    const int notes[] = {67, 63, 60};
-    for (int i = 0; i < 3; ++i) mixInto(s, softTone(Rate, midiFrequency(notes[i]), 0.26), 0.27 * i, 1.0);
-    mixInto(s, softTone(Rate, midiFrequency(55), 0.9), 0.81, 1.0);
-    mixInto(s, softTone(Rate, midiFrequency(48), 0.9), 0.81, 0.6);
+    playRun(s, softTone, {67, 63, 60}, 0.26, 0.27, 1.0);
+    playNote(s, softTone, 55, 0.9, 0.81, 1.0);
+    playNote(s, softTone, 48, 0.9, 0.81, 0.6);
     lowPass(s, 3000);
-    fadeEdges(s, 0.002, 0.1);
-    normalizePeak(s, 0.8);
-    return s;
+    return finished(std::move(s), 0.002, 0.1, 0.8);
 }
 
 Signal excellentSound() {
@@ -131,12 +138,10 @@ Signal excellentSound() {
         mixInto(s, bellTone(Rate, midiFrequency(run[i]), 0.3, 1.0), 0.05 * i, 0.35);
     }
     const int chord[] = {72, 79, 84, 88};
-    for (int note : chord) mixInto(s, brassTone(Rate, midiFrequency(note), 0.85), 0.32, 0.45);
+    for (int note : chord) playNote(s, brassTone, note, 0.85, 0.32, 0.45);
     mixInto(s, bellTone(Rate, midiFrequency(96), 0.8, 1.5), 0.32, 0.35);
     mixInto(s, bellTone(Rate, midiFrequency(103), 0.6, 1.5), 0.45, 0.2);
-    fadeEdges(s, 0.001, 0.08);
-    normalizePeak(s, 0.85);
-    return s;
+    return finished(std::move(s), 0.001, 0.08, 0.85);
 }
 
 }  // namespace

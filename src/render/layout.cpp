@@ -42,6 +42,12 @@ void addDialogButton(OverlayLayout* layout, Picture normal, Picture lit, int32_t
     addPicture(layout, Picture::DialogButtonMask, value == 1 ? lit : normal, at);
 }
 
+// A dialog's panel and its Back button, lit under the mouse.
+void addDialogWithBack(OverlayLayout* layout, Picture panel, const Placement& at, const Placement& back) {
+    addPicture(layout, NoMask, panel, at);
+    addDialogButton(layout, Picture::BackButton, Picture::BackButtonLit, ui.confirmLit, back);
+}
+
 // An options row: its off (or normal) picture, then its on (or lit) one.
 void addOptionRow(OverlayLayout* layout, Picture off, Picture on, int32_t value, const Placement& at) {
     addPicture(layout, NoMask, value == 1 ? on : off, at);
@@ -65,8 +71,7 @@ void layoutConfirmation(OverlayLayout* layout, Picture panel) {
 
 void layoutOptions(OverlayLayout* layout) {
     const ScreenGeometry& g = screenGeometry();
-    addPicture(layout, NoMask, Picture::OptionsPanel, g.optionsPanel);
-    addDialogButton(layout, Picture::BackButton, Picture::BackButtonLit, ui.confirmLit, g.optionsBack.drawn);
+    addDialogWithBack(layout, Picture::OptionsPanel, g.optionsPanel, g.optionsBack.drawn);
     addOptionRow(layout, Picture::HighScoresRow, Picture::HighScoresRowLit, ui.highScoresLit, g.highScoresRow.drawn);
     addOptionRow(layout, Picture::WindowedRow, Picture::FullScreenRow, settings.fullScreen, g.fullScreenRow.drawn);
     addOptionRow(layout, Picture::MusicOffRow, Picture::MusicOnRow, settings.musicOn, g.musicRow.drawn);
@@ -76,8 +81,7 @@ void layoutOptions(OverlayLayout* layout) {
 
 void layoutHighScores(OverlayLayout* layout) {
     const ScreenGeometry& g = screenGeometry();
-    addPicture(layout, NoMask, Picture::HighScoresPanel, g.highScoresPanel);
-    addDialogButton(layout, Picture::BackButton, Picture::BackButtonLit, ui.confirmLit, g.highScoresBack.drawn);
+    addDialogWithBack(layout, Picture::HighScoresPanel, g.highScoresPanel, g.highScoresBack.drawn);
 
     const int tableTop[2] = {g.levelsTableTop, g.timedTableTop};
     for (int mode = 0; mode < 2; ++mode) {

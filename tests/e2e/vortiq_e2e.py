@@ -187,6 +187,17 @@ def check_board_after(saved, expected, what):
             check_equal(saved.board[0][c], expected[0][c], "%s: spawn cell %d" % (what, c))
 
 
+def check_move_played(s, reader, after, triples, what, label):
+    """After a move: the settled board shows its outcome, and a quit saves that board and its score."""
+    shown = reader.read(s.wait_settled(label))
+    check(shown == field_of(after), "board shown after the %s:\n%s\nexpected:\n%s" %
+          (what, field_text(shown), field_text(field_of(after))))
+    s.quit_by_button()
+    saved = s.saved_game()
+    check_board_after(saved, after, what)
+    check_equal((saved.mode, saved.level, saved.score), (0, 0, 10 * triples), "mode, level and score")
+
+
 @e2e_test
 def moves(s):
     s.remove("data.inf", "menu.inf")
@@ -205,13 +216,7 @@ def moves(s):
     check_equal(shown, field, "board of a new game with the same seed")
     s.click_cell(*to_board_cell(a))
     s.click_cell(*to_board_cell(b))
-    shown = reader.read(s.wait_settled("after-click-move"))
-    check(shown == field_of(after), "board shown after the move by two clicks:\n%s\nexpected:\n%s" %
-          (field_text(shown), field_text(field_of(after))))
-    s.quit_by_button()
-    saved = s.saved_game()
-    check_board_after(saved, after, "move by two clicks")
-    check_equal((saved.mode, saved.level, saved.score), (0, 0, 10 * triples), "mode, level and score")
+    check_move_played(s, reader, after, triples, "move by two clicks", "after-click-move")
 
     # A board of our own: a swap that makes no line, then a move by a drag.
     board = designed_board(10, lambda board: next(known_moves(board), None))
@@ -230,13 +235,7 @@ def moves(s):
 
     a, b, (after, triples) = next(known_moves(board))
     s.drag_cells(to_board_cell(a), to_board_cell(b))
-    shown = reader.read(s.wait_settled("after-drag-move"))
-    check(shown == field_of(after), "board shown after the move by a drag:\n%s\nexpected:\n%s" %
-          (field_text(shown), field_text(field_of(after))))
-    s.quit_by_button()
-    saved = s.saved_game()
-    check_board_after(saved, after, "move by a drag")
-    check_equal((saved.mode, saved.level, saved.score), (0, 0, 10 * triples), "mode, level and score")
+    check_move_played(s, reader, after, triples, "move by a drag", "after-drag-move")
 
 
 @e2e_test

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "driver.h"
+#include "support/field_changes.h"
 
 namespace {
 
@@ -95,16 +96,14 @@ TEST_F(Frame, TheSpinsOfTheShownGemsAreKept) {
 // A new level, and the mode behind the buttons
 
 TEST_F(Frame, ANewLevelStartsFromWhatItsModeGives) {
-    game.level = 1;
-    game.playerMoved = 1;
-    game.comboCount = 3;
-    game.barLength = 200.0f;
-    startLevel();
+    FieldChange::expectStep(startLevel, {
+        {"level", game.level, 1, 1},
+        {"playerMoved", game.playerMoved, 1, 0},
+        {"comboCount", game.comboCount, 3, 0},
+        {"barLength", game.barLength, 200.0, 0.0},
+    });
     EXPECT_EQ(game.levelBase, 500);
     EXPECT_EQ(game.levelTarget, 1500);
-    EXPECT_EQ(game.playerMoved, 0);
-    EXPECT_EQ(game.comboCount, 0);
-    EXPECT_EQ(game.barLength, 0.0f);
     EXPECT_EQ(game.backgroundKind, 1);
     EXPECT_EQ(game.timeLeft, 0.0f);
 

@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "driver.h"
+#include "support/field_changes.h"
 
 namespace {
 
@@ -242,25 +243,23 @@ TEST_F(Scene, TheBannerRisesAndFades) {
 }
 
 TEST_F(Scene, TheEndOfLevelIndexTwoStartsLevelThreeOnBackgroundThree) {
-    game.level = 2;
-    game.score = 3000;
-    game.playerMoved = 1;
-    game.comboCount = 2;
-    game.lastPassPoints = 40;
-    game.barLength = 390.0f;
+    const std::vector<FieldChange> levelTwoPlayed = {
+        {"level", game.level, 2, 3},
+        {"score", game.score, 3000, 3000},
+        {"playerMoved", game.playerMoved, 1, 0},
+        {"comboCount", game.comboCount, 2, 0},
+        {"lastPassPoints", game.lastPassPoints, 40, 0},
+        {"barLength", game.barLength, 390.0, 0.0},
+    };
+    FieldChange::giveAll(levelTwoPlayed);
     game.boardEvent = BoardEvent::LevelComplete;
     EXPECT_EQ(bannerPicture(), Picture::LevelCompleteBanner);
     runBannerToItsEnd();
-    EXPECT_EQ(game.level, 3);
+    FieldChange::expectAll(levelTwoPlayed);
     EXPECT_EQ(game.backgroundKind, 3);
     EXPECT_EQ(game.levelBase, 3000);
     EXPECT_EQ(game.levelTarget, 5500);
-    EXPECT_FALSE(game.playerMoved);
-    EXPECT_EQ(game.comboCount, 0);
-    EXPECT_EQ(game.lastPassPoints, 0);
-    EXPECT_EQ(game.barLength, 0.0f);
     EXPECT_EQ(game.timeLeft, 0.0f);
-    EXPECT_EQ(game.score, 3000);
     EXPECT_EQ(ui.screen, Screen::Playing);
 }
 
@@ -283,12 +282,18 @@ TEST_F(TimedBar, ATimedLevelStartsWithFiftyTimeUnits) {
     EXPECT_EQ(game.timeLeft, 50.0f);
 }
 
-TEST_F(Scene, AGameOverThatQualifiesGoesToTheNameEntry) {
+// A levels game at level 1 out of moves with this score, against a table
+// whose fifth entry holds 120.
+void outOfMovesWith(int32_t score) {
     scoreBook.highScores[0].entries[4].score = 120;
-    game.score = 121;
+    game.score = score;
     game.level = 1;
     game.boardEvent = BoardEvent::NoMoves;
     game.gameOverDrain = 1;
+}
+
+TEST_F(Scene, AGameOverThatQualifiesGoesToTheNameEntry) {
+    outOfMovesWith(121);
     game.gameOverPending = 1;
     EXPECT_EQ(bannerPicture(), Picture::NoMoreMovesBanner) << "the no-moves picture of the levels mode";
     const auto board = drive::field();
@@ -303,11 +308,7 @@ TEST_F(Scene, AGameOverThatQualifiesGoesToTheNameEntry) {
 }
 
 TEST_F(Scene, AGameOverEqualToTheFifthEntryStartsANewGame) {
-    scoreBook.highScores[0].entries[4].score = 120;
-    game.score = 120;
-    game.level = 1;
-    game.boardEvent = BoardEvent::NoMoves;
-    game.gameOverDrain = 1;
+    outOfMovesWith(120);
     runBannerToItsEnd();
     EXPECT_EQ(ui.screen, Screen::HighScores);
     EXPECT_EQ(game.score, 0);

@@ -4,29 +4,23 @@
 #include <cstdlib>
 
 #include "driver.h"
+#include "support/field_changes.h"
 
 namespace {
 
 TEST(State, ResetGivesBackTheProgramLoadValues) {
     drive::start();
-    game.score = 5;
-    game.fallOffset = 0.3f;
-    turn.removalList[7].used = 1;
-    scene.speedFactor = 3.0f;
-    ui.screen = Screen::Options;
-    scoreBook.entryCursor = 6;
-    scoreBook.entryName[0] = 'A';
-    settings.soundOn = 1;
-    resetGameState();
-    EXPECT_EQ(game.score, 0);
-    EXPECT_EQ(game.fallOffset, -1.0f);
-    EXPECT_FALSE(turn.removalList[7].used);
-    EXPECT_EQ(scene.speedFactor, 0.0f);
-    EXPECT_EQ(ui.screen, Screen::Playing);
+    FieldChange::expectStep(resetGameState, {
+        {"score", game.score, 5, 0},
+        {"fallOffset", game.fallOffset, 0.3, -1.0},
+        {"removal slot 7", turn.removalList[7].used, 1, 0},
+        {"speedFactor", scene.speedFactor, 3.0, 0.0},
+        {"screen", ui.screen, static_cast<int>(Screen::Options), static_cast<int>(Screen::Playing)},
+        {"entryCursor", scoreBook.entryCursor, 6, 1},
+        {"entryName", scoreBook.entryName[0], 'A', '\0'},
+        {"soundOn", settings.soundOn, 1, 0},
+    });
     EXPECT_EQ(ui.modeAButton, 0);
-    EXPECT_EQ(scoreBook.entryCursor, 1);
-    EXPECT_EQ(scoreBook.entryName[0], '\0');
-    EXPECT_EQ(settings.soundOn, 0);
     EXPECT_EQ(game.board[FloorRow][0], 0);
 }
 
@@ -35,42 +29,27 @@ TEST(State, ResetGivesBackTheProgramLoadValues) {
 TEST(State, ANewGameClearsTheFieldAndTheBannerButLeavesRunningAnimations) {
     drive::start(GameMode::Timed);
     drive::setQuietField();
-    game.score = 900;
-    game.level = 6;
-    game.comboCount = 2;
-    game.playerMoved = 1;
-    game.barLength = 40.0f;
-    game.backgroundKind = 4;
-    game.boardEvent = BoardEvent::Excellent;
-    game.lastPassPoints = 30;
-    scene.shownScore = 899.5f;
-    scene.bannerProgress = 0.4f;
-    ui.paused = 1;
-    turn.firstSelected = 1;
-    turn.spinning = 1;
-    turn.prevSpinning = 1;
-    turn.removing = 1;
-    turn.swapActive = 1;
-    newGame();
+    FieldChange::expectStep(newGame, {
+        {"score", game.score, 900, 0},
+        {"shownScore", scene.shownScore, 899.5, 0.0},
+        {"level", game.level, 6, 0},
+        {"comboCount", game.comboCount, 2, 0},
+        {"playerMoved", game.playerMoved, 1, 0},
+        {"barLength", game.barLength, 40.0, 0.0},
+        {"backgroundKind", game.backgroundKind, 4, 0},
+        {"firstSelected", turn.firstSelected, 1, 0},
+        {"spinning", turn.spinning, 1, 0},
+        {"prevSpinning", turn.prevSpinning, 1, 0},
+        {"boardEvent", game.boardEvent, static_cast<int>(BoardEvent::Excellent), 0},
+        {"bannerProgress", scene.bannerProgress, 0.4, 0.0},
+        {"paused", ui.paused, 1, 0},
+        {"lastPassPoints", game.lastPassPoints, 30, 30},
+        {"removing", turn.removing, 1, 1},
+        {"swapActive", turn.swapActive, 1, 1},
+    });
     for (int c = 0; c < BoardColumns; ++c) EXPECT_EQ(drive::columnCount(c), 0);
     EXPECT_EQ(game.board[FloorRow][2], ClosedFloor) << "the floor is not touched";
-    EXPECT_EQ(game.score, 0);
-    EXPECT_EQ(scene.shownScore, 0.0f);
-    EXPECT_EQ(game.level, 0);
-    EXPECT_EQ(game.comboCount, 0);
     EXPECT_EQ(game.timeLeft, 50.0f);
-    EXPECT_FALSE(game.playerMoved);
-    EXPECT_EQ(game.barLength, 0.0f);
-    EXPECT_EQ(game.backgroundKind, 0);
-    EXPECT_FALSE(turn.firstSelected);
-    EXPECT_FALSE(turn.spinning);
-    EXPECT_FALSE(turn.prevSpinning);
-    EXPECT_EQ(game.boardEvent, BoardEvent::None);
-    EXPECT_EQ(scene.bannerProgress, 0.0f);
-    EXPECT_EQ(ui.paused, 0);
-    EXPECT_EQ(game.lastPassPoints, 30);
-    EXPECT_TRUE(turn.removing);
-    EXPECT_TRUE(turn.swapActive);
 }
 
 TEST(State, ANewLevelsGameHasNoTimeAndTheFirstBounds) {

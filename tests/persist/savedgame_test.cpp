@@ -30,6 +30,23 @@ Bytes savedFile(int32_t mode, int32_t level, int32_t timeLeft, int32_t score, co
     return bytes;
 }
 
+// A timed game to save: the board of fillBoard() on a closed floor.
+void timedGameToSave(int32_t level, int32_t score) {
+    fillBoard();
+    for (int column = 0; column < BoardColumns; ++column) game.board[FloorRow][column] = ClosedFloor;
+    game.gameMode = GameMode::Timed;
+    game.level = level;
+    game.timeLeft = 37.9f;
+    game.score = score;
+}
+
+// The restored mode, and the mode buttons' looks that follow it.
+void expectModeAndButtons(GameMode mode) {
+    EXPECT_EQ(game.gameMode, mode);
+    EXPECT_EQ(ui.modeAButton, mode == GameMode::Levels ? ButtonPressed : ButtonNormal);
+    EXPECT_EQ(ui.modeBButton, mode == GameMode::Timed ? ButtonPressed : ButtonNormal);
+}
+
 struct Snapshot {
     int32_t board[BoardRows][BoardColumns];
     int32_t score, level, levelBase, levelTarget, backgroundKind, modeA, modeB;
@@ -69,12 +86,7 @@ struct Snapshot {
 using SavedGame = PersistTest;
 
 TEST_F(SavedGame, IsWrittenAs85ValuesWithColumnZeroStoredTwice) {
-    fillBoard();
-    for (int column = 0; column < BoardColumns; ++column) game.board[FloorRow][column] = ClosedFloor;
-    game.gameMode = GameMode::Timed;
-    game.level = 4;
-    game.timeLeft = 37.9f;
-    game.score = 12345;
+    timedGameToSave(4, 12345);
 
     saveGame();
 
@@ -107,9 +119,7 @@ TEST_F(SavedGame, ALevelsGameComesBackWithItsBoardBoundsAndBackground) {
         for (int column = 0; column < BoardColumns; ++column)
             EXPECT_EQ(game.board[row][column], expected[row][column]) << row << "," << column;
     for (int column = 0; column < BoardColumns; ++column) EXPECT_EQ(game.board[FloorRow][column], ClosedFloor);
-    EXPECT_EQ(game.gameMode, GameMode::Levels);
-    EXPECT_EQ(ui.modeAButton, 2);
-    EXPECT_EQ(ui.modeBButton, 0);
+    expectModeAndButtons(GameMode::Levels);
     EXPECT_EQ(game.level, 3);
     EXPECT_EQ(game.score, 4200);
     EXPECT_FLOAT_EQ(scene.shownScore, 4200.0f);
@@ -119,11 +129,7 @@ TEST_F(SavedGame, ALevelsGameComesBackWithItsBoardBoundsAndBackground) {
 }
 
 TEST_F(SavedGame, ATimedGameKeepsItsStoredTime) {
-    fillBoard();
-    for (int column = 0; column < BoardColumns; ++column) game.board[FloorRow][column] = ClosedFloor;
-    game.gameMode = GameMode::Timed;
-    game.timeLeft = 37.9f;
-    game.score = 800;
+    timedGameToSave(0, 800);
     saveGame();
     resetGameState();
     game.levelBase = 1500;  // left from an earlier levels game
@@ -131,9 +137,7 @@ TEST_F(SavedGame, ATimedGameKeepsItsStoredTime) {
 
     ASSERT_TRUE(restoreGame());
 
-    EXPECT_EQ(game.gameMode, GameMode::Timed);
-    EXPECT_EQ(ui.modeAButton, 0);
-    EXPECT_EQ(ui.modeBButton, 2);
+    expectModeAndButtons(GameMode::Timed);
     EXPECT_FLOAT_EQ(game.timeLeft, 37.0f);
     EXPECT_EQ(game.levelBase, 1500);
     EXPECT_EQ(game.levelTarget, 3000);
