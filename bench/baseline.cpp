@@ -2,7 +2,7 @@
 // context, made through the same platform layer, that only clears and swaps.
 // It writes the same timing file as the game's VORTIQ_BENCH hooks.
 //
-//   vortiq-baseline <times-file> <frames> [fullscreen]
+//   vortiq-baseline <times-file> <frames> [fullscreen|WIDTHxHEIGHT]
 #include <GL/gl.h>
 
 #include <cstdio>
@@ -36,14 +36,19 @@ double processCpuMs() {
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: %s <times-file> <frames> [fullscreen]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s <times-file> <frames> [fullscreen|WIDTHxHEIGHT]\n", argv[0]);
         return 2;
     }
     const char* t0 = std::getenv("VORTIQ_BENCH_T0");
     const double startMs = t0 ? std::strtod(t0, nullptr) / 1e6 : monotonicMs();
     const int frames = std::atoi(argv[2]);
     const bool fullscreen = argc > 3 && std::strcmp(argv[3], "fullscreen") == 0;
-    const int width = fullscreen ? 800 : 640, height = fullscreen ? 600 : 480;
+    int width = fullscreen ? 800 : 640, height = fullscreen ? 600 : 480;
+    // A windowed size of its own: WIDTHxHEIGHT.
+    if (argc > 3 && !fullscreen && std::sscanf(argv[3], "%dx%d", &width, &height) != 2) {
+        std::fprintf(stderr, "usage: %s <times-file> <frames> [fullscreen|WIDTHxHEIGHT]\n", argv[0]);
+        return 2;
+    }
 
     // The game's window: 16 colour bits, 16 depth bits, double buffered.
     if (!startVideo(procedure)) return 1;
@@ -53,7 +58,9 @@ int main(int argc, char** argv) {
     if (failure != OpenFailure::None) return 1;
     const double contextMs = monotonicMs() - startMs;
     showWindow();
-    glViewport(0, 0, width, height);
+    int drawableWidth = 0, drawableHeight = 0;
+    windowDrawableSize(&drawableWidth, &drawableHeight);
+    glViewport(0, 0, drawableWidth, drawableHeight);
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
 
     std::vector<float> frameMs;

@@ -67,7 +67,13 @@ void freeRgbImage(RgbImage* image);  // the pixels and the record; nullptr is fi
 // at most MaxBitmapPixels pixels in all (a 4096 x 4096 picture).
 constexpr int32_t MaxBitmapSide = 8192;
 constexpr int64_t MaxBitmapPixels = 4096 * 4096;
+// Which set createTextures reads: 1 (base/) or 2 (base/2x/, for a layout
+// shown at 1.5 times its size or more).
+extern int pictureDensityWanted;
+extern int pictureDensityLoaded;  // of the textures in the table; 0 before any
 bool createTextures();
+// The table holds the other set than the one wanted (and readable).
+bool pictureSetOutdated();
 // Where the frame (mask picture 1, picture 2) leaves the screen as it is: a
 // rectangle of level-0 texels, inclusive, in which the mask is white and the
 // picture black; right < left when there is none. Outside the outer

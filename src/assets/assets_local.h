@@ -16,3 +16,6 @@ struct TexelRect;
 // The largest rectangle around the middle of the white part of the mask in
 // which the mask is white and the picture black (pictures of one size).
 TexelRect findSeeThrough(const RgbImage& mask, const RgbImage& picture);
+
+// A new context tries the large pictures again, even if they failed before.
+void retrySharpPictures();

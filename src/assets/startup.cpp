@@ -6,6 +6,7 @@
 #endif
 
 #include "assets/assets.h"
+#include "assets/assets_local.h"
 #include "game/game.h"
 #include "persist/persist.h"
 #include "platform/platform.h"
@@ -50,6 +51,7 @@ void setFixedState() {
 }  // namespace
 
 bool initAtStartUp() {
+    retrySharpPictures();
     if (!createTextures()) return false;
     seedRandom();
     buildDisplayLists();

@@ -120,18 +120,56 @@ GLint buildMipmaps(const RgbImage& image) {
 
 }  // namespace
 
-// Reads base/tex00.bmp .. base/tex80.bmp in order. The first file that gives
-// no picture ends the reading (the reader names it on standard error); then
-// no texture is made and the table keeps its old names.
+int pictureDensityWanted = 1;
+int pictureDensityLoaded = 0;
+
+namespace {
+
+uint8_t sharpSetUnreadable = 0;  // base/2x/ failed: base/ serves this context
+
+// Reads the 81 pictures of one set in order into images. The first file that
+// gives no picture ends the reading (the reader names it on standard error).
+bool readPictureSet(const char* pathFormat, RgbImage* images[TextureCount]) {
+    for (int nn = 0; nn < TextureCount; ++nn) {
+        char path[32];
+        std::snprintf(path, sizeof path, pathFormat, nn);
+        images[nn] = readBitmapFile(path);
+        if (!images[nn]) return false;
+    }
+    return true;
+}
+
+void freePictureSet(RgbImage* images[TextureCount]) {
+    for (int nn = 0; nn < TextureCount; ++nn) {
+        freeRgbImage(images[nn]);
+        images[nn] = nullptr;
+    }
+}
+
+int densityToLoad() { return pictureDensityWanted == 2 && !sharpSetUnreadable ? 2 : 1; }
+
+}  // namespace
+
+void retrySharpPictures() { sharpSetUnreadable = 0; }
+
+bool pictureSetOutdated() { return pictureDensityLoaded != 0 && pictureDensityLoaded != densityToLoad(); }
+
+// Reads base/tex00.bmp .. base/tex80.bmp (or the twice-as-large set of
+// base/2x/ when it is wanted) in order. The 2x set that cannot be read in
+// full gives way to base/. The first file of base/ that gives no picture ends
+// the reading; then no texture is made and the table keeps its old names.
 bool createTextures() {
     RgbImage* images[TextureCount] = {};
-    bool ok = true;
-    for (int nn = 0; nn < TextureCount && ok; ++nn) {
-        char path[32];
-        std::snprintf(path, sizeof path, "base/tex%02d.bmp", nn);
-        images[nn] = readBitmapFile(path);
-        ok = images[nn] != nullptr;
+    int density = densityToLoad();
+    bool ok = density == 2 && readPictureSet(SharpPicturePathFormat, images);
+    if (density == 2 && !ok) {
+        std::fprintf(stderr, "vortiq: the large pictures of %s cannot be read; the game shows those of base/\n",
+                     SharpPictureFolder);
+        sharpSetUnreadable = 1;
+        freePictureSet(images);
+        density = 1;
     }
+    if (density == 1) ok = readPictureSet(PicturePathFormat, images);
 
     if (ok) {
         frameOpening = findSeeThrough(*images[pictureNumber(Picture::FrameMask)], *images[pictureNumber(Picture::Frame)]);
@@ -163,11 +201,12 @@ bool createTextures() {
         glPixelStorei(GL_PACK_ALIGNMENT, packAlignment);
         if (ok) {
             std::memcpy(textures, names, sizeof textures);
+            pictureDensityLoaded = density;
         } else {
             glDeleteTextures(TextureCount, names);
         }
     }
 
-    for (RgbImage* image : images) freeRgbImage(image);
+    freePictureSet(images);
     return ok;
 }

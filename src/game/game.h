@@ -188,6 +188,7 @@ struct UiState {
     uint8_t mouseButtonUp;  // 0 while the left button is held
     Cell keyCursor;          // the keyboard's and controller's cell on the field
     uint8_t keyCursorShown;  // from a key or button press until the mouse is used again
+    ScreenFit fit;          // the layout in the window; all zero before the first window
 };
 
 // The two high-score tables and the name being typed for a new entry.
@@ -311,7 +312,7 @@ void stepFrame(float (*clockMillis)());
 // ---------------------------------------------------------------------------
 // Board input: selection and swaps on board cells
 
-// Maps a client pixel to the board cell under it in the current layout.
+// Maps a layout pixel to the board cell under it in the current layout.
 void cursorCellAt(int x, int y, int32_t* column, int32_t* row);
 void boardMouseMoveRules();    // the drag that starts a swap
 void boardButtonDownRules();   // second click, first click, deselect marker

@@ -10,8 +10,9 @@
 //    (y downwards, as the mouse reports it), open on every side.
 // Texts go into the fixed 640 x 480 text space (y upwards) in both layouts.
 //
-// Every reader reaches the table through layoutGeometry(); a mapping from the
-// layout to a window of another size belongs there, in one place.
+// Every reader reaches the table through layoutGeometry(). Positions here stay
+// layout pixels at any window size: the layout is fitted to the window in one
+// place (ScreenFit, at the end: the viewport, and mouse points taken back).
 // Plain C++: no SDL, no GL.
 #pragma once
 
@@ -131,3 +132,31 @@ constexpr int LevelNumberLaterX = 587;  // the levels after
 constexpr float CellZ = -11.0f;
 constexpr float TopRowY = 4.65f;
 constexpr float LeftColumnX = -2.0f;
+
+// ---------------------------------------------------------------------------
+// The layout on a screen of any size
+
+// How the layout (640 x 480 or 800 x 600 layout pixels) is shown in the
+// window: scaled by one factor to the largest size that fits the drawable,
+// centred; the rest of the drawable is a dark border.
+struct ScreenFit {
+    int32_t layoutWidth, layoutHeight;      // 0 until a window was fitted
+    int32_t windowWidth, windowHeight;      // window points, as the mouse reports them
+    int32_t drawableWidth, drawableHeight;  // real pixels (more than points on a high-DPI screen)
+    int32_t pictureX, pictureY;             // drawable pixels, from the bottom left
+    int32_t pictureWidth, pictureHeight;
+    float scale;                            // drawable pixels per layout pixel
+};
+
+// Where the mouse is when it is outside the picture: no button and no cell is there.
+constexpr int32_t MouseOutsidePicture = -10000;
+
+// The fit of a layout into a window of the given size in points and in
+// drawable pixels.
+ScreenFit fitLayout(int layoutWidth, int layoutHeight, int windowWidth, int windowHeight, int drawableWidth,
+                    int drawableHeight);
+// A window point (origin top left) in layout pixels; false, with both set to
+// MouseOutsidePicture, outside the picture. Before any fit, points are layout pixels.
+bool windowToLayout(const ScreenFit& fit, int x, int y, int32_t* layoutX, int32_t* layoutY);
+// The largest whole factor (at least 1) by which the layout fits the usable desktop.
+int wholeWindowFactor(int layoutWidth, int layoutHeight, int usableWidth, int usableHeight);

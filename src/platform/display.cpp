@@ -1,4 +1,4 @@
-// SDL's video: its start and end, and the display modes for full screen.
+// SDL's video: its start and end, and full screen on the desktop's own mode.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -14,15 +14,6 @@ struct Display {
     uint8_t started;
 };
 Display display = {nullptr, 0};
-
-bool offersMode(int width, int height) {
-    const int count = SDL_GetNumDisplayModes(0);
-    for (int i = 0; i < count; ++i) {
-        SDL_DisplayMode mode;
-        if (SDL_GetDisplayMode(0, i, &mode) == 0 && mode.w == width && mode.h == height) return true;
-    }
-    return false;
-}
 
 }  // namespace
 
@@ -63,31 +54,42 @@ void platformQuit() {
     display.procedure = nullptr;
 }
 
-bool coversDisplayAt(SDL_Window* window, int width, int height) {
-    if (!(SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN)) return false;
+bool coversDisplay(SDL_Window* window) {
+    if ((SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) != SDL_WINDOW_FULLSCREEN_DESKTOP) return false;
     int w = 0, h = 0;
     SDL_GetWindowSize(window, &w, &h);
-    SDL_DisplayMode current;
-    if (SDL_GetCurrentDisplayMode(SDL_GetWindowDisplayIndex(window), &current) != 0) return false;
-    return w == width && h == height && current.w == width && current.h == height;
+    SDL_DisplayMode desktop;
+    if (SDL_GetDesktopDisplayMode(SDL_GetWindowDisplayIndex(window), &desktop) != 0) return false;
+    return w == desktop.w && h == desktop.h;
 }
 
-SDL_Window* fullScreenWindow(const char* title, int width, int height, Uint32 flags) {
-    if (!offersMode(width, height)) return nullptr;
-    SDL_Window* window = videoCalls.createWindow(title, 0, 0, width, height, flags | SDL_WINDOW_FULLSCREEN);
+SDL_Window* fullScreenWindow(const char* title, Uint32 flags) {
+    // Made at the display's size from the start, so the GL drawable never has
+    // to follow a change of size.
+    SDL_DisplayMode desktop;
+    if (SDL_GetDesktopDisplayMode(0, &desktop) != 0) return nullptr;
+    SDL_Window* window =
+        videoCalls.createWindow(title, 0, 0, desktop.w, desktop.h, flags | SDL_WINDOW_FULLSCREEN_DESKTOP);
     if (!window) return nullptr;
-    SDL_DisplayMode mode = {};
-    mode.w = width;
-    mode.h = height;
-    SDL_SetWindowDisplayMode(window, &mode);
     SDL_ShowWindow(window);
-    // The mode switch takes a moment; wait for it, but not for ever.
+    // The window manager takes a moment to give it the whole display; wait
+    // for it, but not for ever.
     const uint32_t start = SDL_GetTicks();
-    while (!coversDisplayAt(window, width, height) && SDL_GetTicks() - start < 2000) {
+    while (!coversDisplay(window) && SDL_GetTicks() - start < 2000) {
         SDL_PumpEvents();
         SDL_Delay(10);
     }
-    if (coversDisplayAt(window, width, height)) return window;
+    if (coversDisplay(window)) return window;
     SDL_DestroyWindow(window);
     return nullptr;
+}
+
+void usableDesktopSize(int* width, int* height) {
+    *width = 0;
+    *height = 0;
+    SDL_Rect usable;
+    if (display.started && SDL_GetDisplayUsableBounds(0, &usable) == 0) {
+        *width = usable.w;
+        *height = usable.h;
+    }
 }

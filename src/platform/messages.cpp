@@ -125,8 +125,8 @@ WindowMessage translateEvent(const SDL_Event& event, uint32_t windowId, uint32_t
                 message.key = key;
                 break;
             }
-            if (isSystemKey(event.key.keysym.sym, event.key.keysym.mod)) break;
-            message.kind = MessageKind::KeyDown;
+            message.kind = isSystemKey(event.key.keysym.sym, event.key.keysym.mod) ? MessageKind::SystemKeyDown
+                                                                                  : MessageKind::KeyDown;
             message.key = key;
             message.repeat = event.key.repeat ? 1 : 0;
             break;

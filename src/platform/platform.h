@@ -55,6 +55,7 @@ enum class MessageKind : int32_t {
     Close,           // the window's close box, the desktop's logout, SIGTERM, SIGINT
     KeyDown,         // key: virtual-key code; repeat: sent by the keyboard's auto-repeat
     KeyUp,           // key: virtual-key code
+    SystemKeyDown,   // key, repeat: a key pressed with Alt (not AltGr), F10 or Alt itself
     MouseMove,       // x, y: client pixels
     LeftButtonDown,  // x, y
     LeftButtonUp,    // x, y
@@ -128,19 +129,20 @@ struct WindowRequest {
     const char* title;
     int width, height;          // the client size
     int colourBits, depthBits;  // asked of the double-buffered RGBA framebuffer; the driver may grant more
-    bool fullScreen;            // switch the display to width x height and cover it
+    bool fullScreen;            // cover the whole display at the desktop's own mode (no mode switch)
 };
 enum class OpenFailure {
     None,
-    NoDisplayMode,  // the display has no such mode, or a full-screen window did not cover it
+    NoDisplayMode,  // a full-screen window did not cover the display
     NoWindow,       // the window system made no window at all
     NoPixelFormat,  // windows, but none that takes a GL framebuffer
     NoContext,      // no GL context for the window
     NotCurrent,     // the context could not be made current
 };
-// Opens the hidden window at (0, 0) without a sizing border (full screen: in
-// the display mode of its size, which must offer exactly that size), sends it
-// the Create message, makes its GL context and makes that current with
+// Opens the hidden window at (0, 0), resizable and with a high-DPI drawable
+// where the desktop has one (full screen: covering the display at its own
+// mode; width and height are then only the layout's), sends it the Create
+// message, makes its GL context and makes that current with
 // vertical sync (none while the environment variable VORTIQ_NO_VSYNC is 1).
 // A failure closes whatever the call had made and leaves the display as it was.
 OpenFailure openWindow(const WindowRequest& request);
@@ -154,8 +156,11 @@ bool closeWindow();
 bool hasWindow();
 bool contextIsCurrent();
 void* windowHandle();  // the SDL window, for the sound start-up; nullptr without one
-void windowClientSize(int* width, int* height);
-bool windowIsFullScreen();  // full screen, at the size of the display's current mode
+void windowClientSize(int* width, int* height);    // points: what mouse positions are given in
+void windowDrawableSize(int* width, int* height);  // pixels of the GL drawable; 0 x 0 without a window
+// The desktop's room for windows (without panels and docks); 0 x 0 when unknown.
+void usableDesktopSize(int* width, int* height);
+bool windowIsFullScreen();  // full screen, covering the display at its own mode
 void swapBuffers();
 
 // The window icon for this window and every later one: width x height pixels,

@@ -11,8 +11,8 @@
 // that sit on no Latin key).
 int virtualKeyFor(SDL_Keycode sym, SDL_Scancode scancode);
 
-// Alt combinations and F10 are the desktop's system keys and are not
-// reported as key presses.
+// Alt combinations and F10 are the desktop's system keys: reported as
+// SystemKeyDown, never as key presses.
 bool isSystemKey(SDL_Keycode sym, uint16_t modifiers);
 
 // Turns one SDL event into a window message. Events of another window than
@@ -44,11 +44,11 @@ extern VideoCalls videoCalls;
 bool videoStarted();
 // Sends a window message to the procedure startVideo named.
 void sendToProcedure(const WindowMessage& message);
-// A hidden full-screen window of the given flags that covers the display in
-// its width x height mode, or nullptr where the display cannot do that.
-SDL_Window* fullScreenWindow(const char* title, int width, int height, Uint32 flags);
-// Full screen, width x height, and the display's current mode that size too.
-bool coversDisplayAt(SDL_Window* window, int width, int height);
+// A full-screen window of the given flags covering the display at the
+// desktop's own mode (no mode switch), or nullptr where it does not come.
+SDL_Window* fullScreenWindow(const char* title, Uint32 flags);
+// Full screen and covering the whole display at the desktop's mode.
+bool coversDisplay(SDL_Window* window);
 
 // Game controllers (controllers.cpp). startControllers starts SDL's
 // controller subsystem with the window system; without it the game goes on

@@ -46,7 +46,7 @@ void applyIcon(SDL_Window* window) {
 // driver has. Where neither comes, a window without GL tells a display that
 // has no GL framebuffer from one that makes no windows at all.
 OpenFailure makeWindowed(const WindowRequest& request) {
-    const Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
+    const Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
     state.window = videoCalls.createWindow(request.title, 0, 0, request.width, request.height, flags);
     if (!state.window) {
         SDL_GL_ResetAttributes();
@@ -63,8 +63,7 @@ OpenFailure makeWindowed(const WindowRequest& request) {
 OpenFailure makeWindow(const WindowRequest& request) {
     askPixelFormat(request.colourBits, request.depthBits);
     if (!request.fullScreen) return makeWindowed(request);
-    state.window = fullScreenWindow(request.title, request.width, request.height,
-                                    SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    state.window = fullScreenWindow(request.title, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI);
     return state.window ? OpenFailure::None : OpenFailure::NoDisplayMode;
 }
 
@@ -125,12 +124,13 @@ void windowClientSize(int* width, int* height) {
     if (state.window) SDL_GetWindowSize(state.window, width, height);
 }
 
-bool windowIsFullScreen() {
-    if (!state.window) return false;
-    int width = 0, height = 0;
-    SDL_GetWindowSize(state.window, &width, &height);
-    return coversDisplayAt(state.window, width, height);
+void windowDrawableSize(int* width, int* height) {
+    *width = 0;
+    *height = 0;
+    if (state.window) SDL_GL_GetDrawableSize(state.window, width, height);
 }
+
+bool windowIsFullScreen() { return state.window && coversDisplay(state.window); }
 
 void swapBuffers() {
     if (state.window) SDL_GL_SwapWindow(state.window);

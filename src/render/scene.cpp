@@ -6,8 +6,32 @@
 #include "render/render.h"
 #include "render/render_local.h"
 
-void drawScene() {
+namespace {
+
+// The picture is cleared to black; where it leaves the drawable uncovered,
+// the border is the theme's night blue.
+void clearDrawable() {
+    const ScreenFit& fit = ui.fit;
+    const bool border = fit.layoutWidth > 0 && (fit.pictureWidth < fit.drawableWidth || fit.pictureHeight < fit.drawableHeight);
+    if (!border) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        return;
+    }
+    GLfloat black[4];
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, black);
+    glClearColor(0x07 / 255.0f, 0x0a / 255.0f, 0x1e / 255.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glClearColor(black[0], black[1], black[2], black[3]);
+    glScissor(fit.pictureX, fit.pictureY, fit.pictureWidth, fit.pictureHeight);
+    glEnable(GL_SCISSOR_TEST);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glDisable(GL_SCISSOR_TEST);
+}
+
+}  // namespace
+
+void drawScene() {
+    clearDrawable();
     glLoadIdentity();
     drawBoard(frameView);
     glDisable(GL_LIGHTING);

@@ -230,6 +230,11 @@ bool pressScreenButton(ScreenButton button) {
     return kept;
 }
 
+void fullScreenKey() {
+    playSample(Sample::Menu);
+    switchFullScreen();
+}
+
 void switchFullScreen() {
     settings.fullScreen = settings.fullScreen == 0 ? 1 : 0;
     destroyGameWindow();

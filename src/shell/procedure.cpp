@@ -5,12 +5,19 @@
 
 namespace {
 
+constexpr int VkF11 = 122;
+
+// The mouse in layout pixels; outside the picture it is nowhere.
+void mouseAt(int x, int y) { windowToLayout(ui.fit, x, y, &ui.mouseX, &ui.mouseY); }
+
 void mouseMove(int x, int y) {
     // The keyboard's cursor hides once the mouse really moves (the window
     // system also reports the pointer where it already was).
-    if (x != ui.mouseX || y != ui.mouseY) ui.keyCursorShown = 0;
-    ui.mouseX = x;
-    ui.mouseY = y;
+    const int32_t lastX = ui.mouseX, lastY = ui.mouseY;
+    mouseAt(x, y);
+    if (ui.mouseX != lastX || ui.mouseY != lastY) ui.keyCursorShown = 0;
+    x = ui.mouseX;
+    y = ui.mouseY;
     if (ui.screen == Screen::Playing) {
         cursorCellAt(x, y, &ui.cursorColumn, &ui.cursorRow);
         sidePanelHover();
@@ -20,8 +27,7 @@ void mouseMove(int x, int y) {
 }
 
 void leftButtonDown(int x, int y) {
-    ui.mouseX = x;
-    ui.mouseY = y;
+    mouseAt(x, y);
     ui.keyCursorShown = 0;
     keyCursorFollowsClick();
     boardButtonDownRules();
@@ -39,6 +45,7 @@ void windowProcedure(const WindowMessage& message) {
             break;
         case MessageKind::Size:
             resizeViewport(message.width, message.height);
+            refreshPictureSet();
             break;
         case MessageKind::Activate:
             // The time spent minimised drew no frames and does not count.
@@ -49,6 +56,10 @@ void windowProcedure(const WindowMessage& message) {
             postQuitMessage(0);
             break;
         case MessageKind::KeyDown:
+            if (message.key == VkF11 && !message.repeat) {
+                fullScreenKey();
+                break;
+            }
             // The keyboard's auto-repeat is no new press: a key the loop has
             // taken (the pause keys) stays taken while it is held.
             if (!message.repeat) {
@@ -57,6 +68,9 @@ void windowProcedure(const WindowMessage& message) {
                 shell.keysLetGo[message.key & 0xff] = 0;
             }
             keyCommand(message.key, message.repeat != 0);
+            break;
+        case MessageKind::SystemKeyDown:
+            if (message.key == VkReturn && !message.repeat) fullScreenKey();
             break;
         case MessageKind::KeyUp:
             // A tap shorter than a frame stays down until the frame's key

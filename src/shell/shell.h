@@ -18,6 +18,8 @@ struct ShellState {
     int32_t exitCode;        // the code of the quit message that ended the loop
     uint8_t keysUnseen[256];  // pressed since the last frame's key work
     uint8_t keysLetGo[256];   // released before any frame's key work saw the press
+    int32_t windowedWidth;    // the last windowed window's size in points, 0 before one was left
+    int32_t windowedHeight;
 };
 extern ShellState shell;
 
@@ -32,8 +34,16 @@ void resetShellState();
 bool createGameWindow(const char* title, int width, int height, int bits, bool fullscreen);
 // Releases everything createGameWindow made; safe on a half-made window.
 void destroyGameWindow();
-// Viewport and the 45-degree perspective of the board.
+// The layout fitted into a window of width x height points: the viewport
+// (the picture, centred in the drawable) and the 45-degree perspective of
+// the board; asks for the large pictures from this scale on.
 void resizeViewport(int width, int height);
+constexpr float SharpPicturesFrom = 1.5f;
+// The size a windowed window opens at: the last one's, or the windowed
+// layout times the largest whole factor that fits the usable desktop.
+void windowedSize(int* width, int* height);
+// After a resize: the other picture set, when the scale crossed SharpPicturesFrom.
+void refreshPictureSet();
 
 // ---------------------------------------------------------------------------
 // Messages and buttons
@@ -59,6 +69,8 @@ enum class ScreenButton {
 bool pressScreenButton(ScreenButton button);
 // Windowed to full screen or back: the window is made again.
 void switchFullScreen();
+// F11 or Alt+Enter, on any screen: the switch as the options screen's button makes it.
+void fullScreenKey();
 
 // ---------------------------------------------------------------------------
 // The command line

@@ -2,6 +2,8 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <cstring>
+
 #include "assets/assets.h"
 #include "game/game.h"
 #include "shell/shell.h"
@@ -39,7 +41,12 @@ bool createGameWindow(const char* title, int width, int height, int bits, bool f
         creationError("Failed To Register The Window Class.");
         return false;
     }
-    WindowRequest request = {title, width, height, colourBits, 16, fullscreen};
+    // Full screen takes the desktop as it is, with no mode switch; the
+    // question comes only when even that fails. Yes gives the window and its
+    // layout, and the settings say so.
+    int windowWidth = width, windowHeight = height;
+    if (!fullscreen) windowedSize(&windowWidth, &windowHeight);
+    WindowRequest request = {title, windowWidth, windowHeight, colourBits, 16, fullscreen};
     OpenFailure failure = openWindow(request);
     if (failure == OpenFailure::NoDisplayMode) {
         const MessageAnswer answer = messageBox(
@@ -50,13 +57,16 @@ bool createGameWindow(const char* title, int width, int height, int bits, bool f
             return false;
         }
         ui.fullScreenActive = 0;
+        settings.fullScreen = 0;
+        windowedSize(&request.width, &request.height);
         request.fullScreen = false;
         failure = openWindow(request);
     }
     if (failure != OpenFailure::None) return failAfterWindow(openFailureText(failure));
     if (shellWatch.contextMade) shellWatch.contextMade();
     showWindow();
-    resizeViewport(width, height);
+    windowClientSize(&windowWidth, &windowHeight);
+    resizeViewport(windowWidth, windowHeight);
     if (!initAtStartUp()) return failAfterWindow("Initialization Failed.");
     return true;
 }
@@ -64,19 +74,55 @@ bool createGameWindow(const char* title, int width, int height, int bits, bool f
 // Only releasing the context can really fail; its message does not stop the rest.
 void destroyGameWindow() {
     if (!hasWindow()) return;
+    // The window's size is kept for the next windowed one.
+    if (!windowIsFullScreen()) windowClientSize(&shell.windowedWidth, &shell.windowedHeight);
     // The font lists belong to this context: they go while it is still current.
     if (contextIsCurrent()) deleteFontLists();
     if (!closeWindow())
         messageBox("Release Of DC And RC Failed.", "SHUTDOWN ERROR", MessageButtons::Ok, MessageIcon::Information);
 }
 
+// The layout is fitted into the drawable here, once: the viewport is the
+// picture, and every drawing in layout or board units lands in it. The
+// perspective keeps the layout's own shape.
 void resizeViewport(int width, int height) {
     if (height == 0) height = 1;
-    glViewport(0, 0, width, height);
+    int drawableWidth = 0, drawableHeight = 0;
+    windowDrawableSize(&drawableWidth, &drawableHeight);
+    if (drawableWidth <= 0 || drawableHeight <= 0) {
+        drawableWidth = width;
+        drawableHeight = height;
+    }
+    const ScreenGeometry& layout = screenGeometry();
+    ui.fit = fitLayout(layout.width, layout.height, width, height, drawableWidth, drawableHeight);
+    pictureDensityWanted = ui.fit.scale >= SharpPicturesFrom ? 2 : 1;
+    glViewport(ui.fit.pictureX, ui.fit.pictureY, ui.fit.pictureWidth, ui.fit.pictureHeight);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(45.0, static_cast<GLdouble>(width) / static_cast<GLdouble>(height), static_cast<GLdouble>(0.1f),
-                   100.0);
+    gluPerspective(45.0, static_cast<GLdouble>(layout.width) / static_cast<GLdouble>(layout.height),
+                   static_cast<GLdouble>(0.1f), 100.0);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
+}
+
+void windowedSize(int* width, int* height) {
+    if (shell.windowedWidth > 0 && shell.windowedHeight > 0) {
+        *width = shell.windowedWidth;
+        *height = shell.windowedHeight;
+        return;
+    }
+    int usableWidth = 0, usableHeight = 0;
+    usableDesktopSize(&usableWidth, &usableHeight);
+    const ScreenGeometry& windowed = layoutGeometry(Layout::Windowed);
+    const int factor = wholeWindowFactor(windowed.width, windowed.height, usableWidth, usableHeight);
+    *width = windowed.width * factor;
+    *height = windowed.height * factor;
+}
+
+void refreshPictureSet() {
+    if (!contextIsCurrent() || !pictureSetOutdated()) return;
+    uint32_t previous[TextureCount];
+    std::memcpy(previous, textures, sizeof previous);
+    // On failure the table keeps the set it has.
+    if (createTextures()) glDeleteTextures(TextureCount, previous);
 }

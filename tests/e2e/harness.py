@@ -623,17 +623,22 @@ class Session:
     def texture(self, number, width, height):
         return read_picture(self.path("tex%02d.bmp" % number), width, height)
 
-    def looks_like(self, picture, number, x, y, w, h, others=(), part=None, limit=24.0, screen_height=480):
+    def looks_like(self, picture, number, x, y, w, h, others=(), part=None, limit=24.0, screen_height=480, fit=None):
         """Checks that the overlay picture `number`, drawn at overlay (x, y, w, h) of the 640 x 480 layout
         (origin bottom left of a window screen_height tall), is what the screen shows there, and that the screen is nearer to it than to
         each picture of `others`. `part` (left, top, width, height inside the drawn rectangle, top-down)
-        limits the comparison to what nothing else covers."""
+        limits the comparison to what nothing else covers. `fit` (left, top, scale) places a layout
+        shown scaled: its top left on the screen and its screen pixels per layout pixel."""
         px, py, pw, ph = part or (0, 0, w, h)
+        left, top_left, scale = fit or (0, 0, 1)
         top = screen_height - y - h
-        region = picture.crop(x + px, top + py, pw, ph)
+        region = picture.crop(left + round((x + px) * scale), top_left + round((top + py) * scale),
+                              round(pw * scale), round(ph * scale))
 
         def difference(n):
-            return block_difference(region, self.texture(n, w, h).crop(px, py, pw, ph))
+            shown = self.texture(n, round(w * scale), round(h * scale))
+            return block_difference(region, shown.crop(round(px * scale), round(py * scale), round(pw * scale),
+                                                       round(ph * scale)))
 
         own = difference(number)
         check(own < limit, "picture %d is not shown at %d,%d (difference %.1f)" % (number, x, y, own))

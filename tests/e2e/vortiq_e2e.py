@@ -17,7 +17,7 @@ import time
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from harness import (  # noqa: E402
     DIALOG_NO, DIALOG_YES, FULL_OPTION_BACK, FULL_OPTION_FULL_SCREEN, FULL_OPTIONS, HIGH_SCORES_BACK, HINT,
-    LEVELS, OPTION_BACK, OPTION_FULL_SCREEN, OPTION_HIGH_SCORES, OPTION_MUSIC, OPTION_SOUND, OPTIONS, TIMED,
+    LEVELS, OPTION_BACK, OPTION_FULL_SCREEN, OPTION_HIGH_SCORES, OPTION_MUSIC, OPTION_SOUND, OPTIONS, QUIT, TIMED,
     Failure, GemReader, HighScores, SavedGame, Session, block_difference, cell_centre, check, check_equal, drawn,
     field_text, lines_in, neighbour_swaps, predict_move, swapped, valid_moves)
 
@@ -548,8 +548,79 @@ def sound(s):
 
 
 
+def shown_at(fit, point):
+    """The screen point where layout point (x, y) is drawn, for a layout shown at fit (left, top, scale)."""
+    left, top, scale = fit
+    return (left + int((point[0] + 0.5) * scale), top + int((point[1] + 0.5) * scale))
+
+
+def border_is_night(picture, x, y):
+    r, g, b = picture.pixel(x, y)
+    return abs(r - 7) <= 2 and abs(g - 10) <= 2 and abs(b - 30) <= 2
+
+
+@e2e_test
+def any_screen(s):
+    """A 1920 x 1080 desktop: the window opens at twice the layout, is resized by hand, goes full
+    screen with F11 and the options row and back with Alt+Enter; buttons are clicked where they show."""
+    s.remove("data.inf")
+    s.write("menu.inf", settings_file(0, 0, 0))
+    s.start(seed=61)
+    check_equal(s.geometry(), "1280x960", "window size on a 1080p desktop")
+    twice = (0, 0, 2)
+    s.looks_like(s.shot("prompt-2x"), 52, 265, 240, 300, 150, others=(3, 30), part=(0, 0, 300, 96), fit=twice)
+    s.click(shown_at(twice, DIALOG_NO), settle=0.5)
+    s.click(shown_at(twice, OPTIONS), settle=0.4)
+    s.looks_like(s.shot("options-2x"), 4, 265, 150, 300, 330, part=(0, 0, 300, 56), fit=twice)
+
+    # Dragged to 1000 x 700: 933 x 700 of picture, 34 pixels of border on the left.
+    s.x("xdotool", "search", "--onlyvisible", "--name", "^Vortiq$", "windowsize", "--sync", "1000", "700")
+    time.sleep(0.5)
+    odd = (34, 0, 700 / 480)
+    shot = s.shot("resized")
+    check(border_is_night(shot, 10, 350) and border_is_night(shot, 990, 350),
+          "the border of the resized window is %s" % (shot.pixel(10, 350),))
+    s.looks_like(shot, 4, 265, 150, 300, 330, part=(0, 0, 300, 56), fit=odd)
+    s.click(shown_at(odd, OPTION_BACK), settle=0.4)
+    board = s.wait_settled("back-resized")
+    check(s.looks_like(board, 4, 265, 150, 300, 330, part=(0, 0, 300, 56), fit=odd, limit=1000) > 24,
+          "the options stay after BACK in the resized window")
+
+    # F11: the whole display, the full-screen layout scaled by 1.8 between borders of 240.
+    s.key("F11", hold=0.1)
+    time.sleep(1.0)
+    s.wait_for_window()
+    check_equal(s.geometry(), "1920x1080", "window size in full screen")
+    full = (240, 0, 1.8)
+    s.click(shown_at(full, FULL_OPTIONS), settle=0.4)
+    shot = s.shot("options-full")
+    check(border_is_night(shot, 100, 540) and border_is_night(shot, 1820, 540), "the borders in full screen")
+    s.looks_like(shot, 4, 265, 150, 300, 330, part=(0, 0, 300, 56), screen_height=600, fit=full)
+    s.looks_like(shot, 41, 287, 350, 256, 32, others=(40,), screen_height=600, fit=full)
+    # The full-screen row of the options goes back to the window as it was.
+    s.click(shown_at(full, FULL_OPTION_FULL_SCREEN), settle=1.0)
+    s.wait_for_window()
+    check_equal(s.geometry(), "1000x700", "window size after leaving full screen")
+    s.looks_like(s.shot("options-back"), 40, 287, 350, 256, 32, others=(41,), fit=odd)
+    # Alt+Enter there and back.
+    s.key("alt+Return", hold=0.1)
+    time.sleep(1.0)
+    s.wait_for_window()
+    check_equal(s.geometry(), "1920x1080", "window size after Alt+Enter")
+    s.key("alt+Return", hold=0.1)
+    time.sleep(1.0)
+    s.wait_for_window()
+    check_equal(s.geometry(), "1000x700", "window size after Alt+Enter again")
+    s.click(shown_at(odd, OPTION_BACK), settle=0.4)
+    s.click(shown_at(odd, QUIT), settle=0.4)
+    s.looks_like(s.shot("confirm-quit"), 3, 265, 240, 300, 150, others=(30, 52), part=(0, 0, 300, 96), fit=odd)
+    s.click(shown_at(odd, DIALOG_YES), settle=0.1)
+    check_equal(s.wait_for_exit(), 0, "exit status after quit")
+    check_equal(s.settings(), [0, 0, 0], "settings after coming back to the window")
+
+
 def run_test(name, game_dir, artifacts):
-    screen = "800x600" if name in ("options",) else "1024x768"
+    screen = {"options": "800x600", "any_screen": "1920x1080"}.get(name, "1024x768")
     session = Session(name, game_dir, artifacts, screen)
     failed = True
     started = time.monotonic()

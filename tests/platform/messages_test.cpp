@@ -82,9 +82,20 @@ TEST(KeyTranslation, LettersOfAnotherAlphabetKeepTheirLatinKey) {
 }
 
 TEST(KeyTranslation, AltCombinationsAndF10AreSystemKeys) {
-    EXPECT_EQ(translated(keyEvent(SDL_KEYDOWN, SDLK_a, SDL_SCANCODE_A, KMOD_LALT)).kind, MessageKind::Other);
-    EXPECT_EQ(translated(keyEvent(SDL_KEYDOWN, SDLK_F10)).kind, MessageKind::Other);
-    EXPECT_EQ(translated(keyEvent(SDL_KEYDOWN, SDLK_LALT)).kind, MessageKind::Other);
+    const struct {
+        SDL_Keycode sym;
+        SDL_Scancode scancode;
+        uint16_t modifiers;
+        int code;
+    } systemKeys[] = {{SDLK_a, SDL_SCANCODE_A, KMOD_LALT, 'A'},
+                      {SDLK_RETURN, SDL_SCANCODE_RETURN, KMOD_RALT, 13},
+                      {SDLK_F10, SDL_SCANCODE_F10, KMOD_NONE, 121},
+                      {SDLK_LALT, SDL_SCANCODE_LALT, KMOD_NONE, 18}};
+    for (const auto& key : systemKeys) {
+        const WindowMessage message = translated(keyEvent(SDL_KEYDOWN, key.sym, key.scancode, key.modifiers));
+        EXPECT_EQ(message.kind, MessageKind::SystemKeyDown) << SDL_GetKeyName(key.sym);
+        EXPECT_EQ(message.key, key.code) << SDL_GetKeyName(key.sym);
+    }
     // Ctrl + Alt is AltGr, which types.
     EXPECT_EQ(translated(keyEvent(SDL_KEYDOWN, SDLK_a, SDL_SCANCODE_A, KMOD_LALT | KMOD_LCTRL)).kind,
               MessageKind::KeyDown);

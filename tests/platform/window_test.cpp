@@ -1,5 +1,5 @@
 // A real window on the X server: its size and title, real input, close
-// requests, and the full-screen mode on screens that have it or not.
+// requests, and full screen on the desktop as it is, on screens of any size.
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -85,9 +85,27 @@ TEST_F(RealWindow, TitleAndClientArea) {
     EXPECT_EQ(width, 640);
     EXPECT_EQ(height, 480);
     EXPECT_FALSE(windowIsFullScreen());
+    windowDrawableSize(&width, &height);
+    EXPECT_EQ(width, 640);
+    EXPECT_EQ(height, 480);
     EXPECT_EQ(commandOutput("xdotool search --name '^Vortiq$' getwindowgeometry 2>/dev/null | grep Geometry"),
               "  Geometry: 640x480");
     EXPECT_TRUE(contextIsCurrent());
+}
+
+// The player can drag the window to any size: the size message follows, and
+// the drawable with it.
+TEST_F(RealWindow, ResizedWindowReportsItsNewSize) {
+    ASSERT_EQ(runCommand("xdotool search --name '^Vortiq$' windowsize --sync 1000 700"), 0);
+    EXPECT_TRUE(pumpUntil([] {
+        const WindowMessage& last = received.back();
+        return last.kind == MessageKind::Size && last.width == 1000 && last.height == 700;
+    }));
+    int width = 0, height = 0;
+    windowDrawableSize(&width, &height);
+    EXPECT_EQ(width, 1000);
+    EXPECT_EQ(height, 700);
+    EXPECT_FALSE(windowIsFullScreen());
 }
 
 TEST_F(RealWindow, RealMouseAndKeys) {
@@ -148,27 +166,60 @@ TEST(FullScreenMode, CoversAnEightHundredByASixHundredScreen) {
     tearDownWindow();
 }
 
-TEST(FullScreenMode, RefusedWhereTheScreenHasNoSuchMode) {
-    for (const auto& size : {std::make_pair(640, 480), std::make_pair(1024, 768)}) {
+// Full screen takes the display at its own mode, whatever its size: no mode
+// is asked for, so none can be refused.
+TEST(FullScreenMode, TakesTheDesktopAsItIsOnScreensOfAnySize) {
+    for (const auto& size : {std::make_pair(640, 480), std::make_pair(1024, 768), std::make_pair(1920, 1080)}) {
         PrivateXServer server(size.first, size.second);
         ASSERT_TRUE(server.running());
         DisplayOverride display(server.display());
-        ASSERT_TRUE(startVideo(recordMessage));
-        received.clear();
-        EXPECT_EQ(openGameSized(800, 600, true), OpenFailure::NoDisplayMode) << size.first << "x" << size.second;
-        EXPECT_FALSE(hasWindow());
-        EXPECT_FALSE(receivedMessage(MessageKind::Create));
+        ASSERT_TRUE(makeWindow(800, 600, true)) << size.first << "x" << size.second;
+        EXPECT_TRUE(windowIsFullScreen());
         int width = 0, height = 0;
+        windowClientSize(&width, &height);
+        EXPECT_EQ(width, size.first);
+        EXPECT_EQ(height, size.second);
+        windowDrawableSize(&width, &height);
+        EXPECT_EQ(width, size.first);
+        EXPECT_EQ(height, size.second);
         SDL_DisplayMode desktop;
         ASSERT_EQ(SDL_GetCurrentDisplayMode(0, &desktop), 0);
         EXPECT_EQ(desktop.w, size.first) << "the display mode was left as it was";
-        // The windowed fallback of the same size still works.
-        EXPECT_EQ(openGameSized(800, 600, false), OpenFailure::None);
-        EXPECT_FALSE(windowIsFullScreen());
-        windowClientSize(&width, &height);
-        EXPECT_EQ(width, 800);
         tearDownWindow();
+        EXPECT_FALSE(windowIsFullScreen());
     }
+}
+
+// A window system that makes no full-screen window: the open says which part
+// failed, and leaves nothing behind; the windowed fallback still works.
+TEST(FullScreenMode, AFailingWindowSystemRefusesIt) {
+    PrivateXServer server(1024, 768);
+    ASSERT_TRUE(server.running());
+    DisplayOverride display(server.display());
+    ASSERT_TRUE(startVideo(recordMessage));
+    received.clear();
+    setFailingStep(PlatformStep::FullScreen);
+    EXPECT_EQ(openGameSized(800, 600, true), OpenFailure::NoDisplayMode);
+    setFailingStep(PlatformStep::None);
+    EXPECT_FALSE(hasWindow());
+    EXPECT_FALSE(receivedMessage(MessageKind::Create));
+    EXPECT_EQ(openGameSized(640, 480, false), OpenFailure::None);
+    EXPECT_FALSE(windowIsFullScreen());
+    tearDownWindow();
+}
+
+TEST(Desktop, UsableSizeIsTheScreensWithoutPanels) {
+    PrivateXServer server(1920, 1080);
+    ASSERT_TRUE(server.running());
+    DisplayOverride display(server.display());
+    int width = -1, height = -1;
+    usableDesktopSize(&width, &height);
+    EXPECT_EQ(width, 0) << "nothing is known before the window system starts";
+    ASSERT_TRUE(startVideo(recordMessage));
+    usableDesktopSize(&width, &height);
+    EXPECT_EQ(width, 1920);
+    EXPECT_EQ(height, 1080);
+    platformQuit();
 }
 
 // An open that fails at any of its calls leaves no window and no context

@@ -39,7 +39,6 @@ private:
 
 using GameWindow = GameWindowOn<1024, 768>;
 using EightHundredScreen = GameWindowOn<800, 600>;
-using SmallScreen = GameWindowOn<640, 480>;
 
 template <typename Done>
 bool runLoopUntil(Done done, double seconds = 5.0) {
@@ -164,8 +163,10 @@ TEST_F(EightHundredScreen, OptionsSwitchMakesTheWindowAgain) {
     EXPECT_TRUE(testRecord().boxes.empty());
 }
 
-TEST_F(SmallScreen, RefusedFullScreenAnsweredNoEndsTheProgram) {
+// Full screen is refused only when even the desktop's own mode cannot be had.
+TEST_F(GameWindow, RefusedFullScreenAnsweredNoEndsTheProgram) {
     testRecord().questionAnswer = MessageAnswer::No;
+    setFailingStep(PlatformStep::FullScreen);
     EXPECT_FALSE(createGameWindow("Vortiq", 800, 600, 16, true));
     ASSERT_EQ(testRecord().boxes.size(), 2u);
     const ShownBox& question = testRecord().boxes[0];
@@ -180,20 +181,26 @@ TEST_F(SmallScreen, RefusedFullScreenAnsweredNoEndsTheProgram) {
     EXPECT_FALSE(hasWindow());
 }
 
-TEST_F(SmallScreen, RefusedFullScreenAnsweredYesGivesAWindowOfThatSize) {
+// Yes gives the windowed game whole: its size, its layout, its hit tests, and
+// the settings saying what is shown.
+TEST_F(GameWindow, RefusedFullScreenAnsweredYesGivesTheWindowedGame) {
     ASSERT_TRUE(copyGameData());
     settings.fullScreen = 1;
     testRecord().questionAnswer = MessageAnswer::Yes;
+    setFailingStep(PlatformStep::FullScreen);
     ASSERT_TRUE(createGameWindow("Vortiq", 800, 600, 16, true));
     ASSERT_EQ(testRecord().boxes.size(), 1u);
     EXPECT_EQ(testRecord().boxes[0].caption, "Tarn GL");
-    EXPECT_EQ(ui.fullScreenActive, 0);  // the 640 x 480 layout applies
-    EXPECT_EQ(settings.fullScreen, 1);
+    EXPECT_EQ(ui.fullScreenActive, 0);
+    EXPECT_EQ(settings.fullScreen, 0);
     EXPECT_FALSE(windowIsFullScreen());
     int width = 0, height = 0;
     windowClientSize(&width, &height);
-    EXPECT_EQ(width, 800);
-    EXPECT_EQ(height, 600);
+    EXPECT_EQ(width, 640);
+    EXPECT_EQ(height, 480);
+    // The windowed prompt's YES, where it is drawn.
+    click(340, 210);
+    EXPECT_EQ(ui.screen, Screen::Playing);
 }
 
 // The game itself, closed by the desktop while the start-up prompt shows:

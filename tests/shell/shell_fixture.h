@@ -91,13 +91,16 @@ protected:
 
     const std::string& runDir() const { return runDir_.path(); }
 
-    // The game's data, as the build made it, in this run directory.
+    // The game's data, as the build made it (both picture sets), in this run directory.
     bool copyGameData() {
         const std::string from = std::string(VORTIQ_GAME_DIR) + "/base/";
         bool all = true;
+        mkdir("base/2x", 0755);
         for (int i = 0; i <= 80; ++i) {
-            char name[16];
+            char name[24];
             std::snprintf(name, sizeof name, "tex%02d.bmp", i);
+            all = copyFile(from + name, std::string("base/") + name) && all;
+            std::snprintf(name, sizeof name, "2x/tex%02d.bmp", i);
             all = copyFile(from + name, std::string("base/") + name) && all;
         }
         for (int i = 1; i <= 7; ++i) {

@@ -21,6 +21,14 @@ SDL_Window* failGlWindow(const char* title, int x, int y, int w, int h, Uint32 f
     return sdlCalls.createWindow(title, x, y, w, h, flags);
 }
 
+SDL_Window* failFullScreenWindow(const char* title, int x, int y, int w, int h, Uint32 flags) {
+    if (flags & SDL_WINDOW_FULLSCREEN) {
+        SDL_SetError("full screen refused by the test");
+        return nullptr;
+    }
+    return sdlCalls.createWindow(title, x, y, w, h, flags);
+}
+
 SDL_GLContext failContext(SDL_Window*) {
     SDL_SetError("context refused by the test");
     return nullptr;
@@ -47,6 +55,7 @@ void setFailingStep(PlatformStep step) {
             videoCalls.initSubSystem = failInit;
             break;
         case PlatformStep::CreateWindow: videoCalls.createWindow = failWindow; break;
+        case PlatformStep::FullScreen: videoCalls.createWindow = failFullScreenWindow; break;
         case PlatformStep::PixelFormat: videoCalls.createWindow = failGlWindow; break;
         case PlatformStep::CreateContext: videoCalls.createContext = failContext; break;
         case PlatformStep::MakeCurrent: videoCalls.makeCurrent = failMakeCurrent; break;

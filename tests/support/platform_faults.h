@@ -6,6 +6,7 @@ enum class PlatformStep {
     None,
     StartVideo,      // SDL's video does not start (it is ended first: set it with no window open)
     CreateWindow,    // no window at all
+    FullScreen,      // no full-screen window (windowed ones still come)
     PixelFormat,     // windows, but none with a GL framebuffer
     CreateContext,   // no GL context
     MakeCurrent,     // the context cannot be made current
