@@ -151,6 +151,7 @@ you use the mouse. Clicking a cell and the hint move it too.</p>
 <tr><td><kbd>L</kbd> / <kbd>T</kbd></td><td style="text-align:left">LEVELS / TIMED</td></tr>
 <tr><td><kbd>O</kbd></td><td style="text-align:left">OPTIONS</td></tr>
 <tr><td><kbd>Q</kbd></td><td style="text-align:left">QUIT</td></tr>
+<tr><td><kbd>F11</kbd> or <kbd>Alt</kbd>+<kbd>Enter</kbd></td><td style="text-align:left">full screen on and off, as in the options</td></tr>
 <tr><td><kbd>Enter</kbd> or <kbd>Y</kbd></td><td style="text-align:left">on a question: the first button (YES, or continue your last game); on the options and the high scores: BACK</td></tr>
 <tr><td><kbd>N</kbd> or <kbd>Esc</kbd></td><td style="text-align:left">on a question: the second button (NO, or a new game); on the options and the high scores: BACK</td></tr>
 </table>
@@ -175,7 +176,8 @@ asks whether to <strong>continue your last game</strong> or start a new one.</p>
 <h2 id="options">Options</h2>
 <ul>
 <li><strong>High scores</strong> shows both high-score tables.</li>
-<li><strong>Full screen</strong> switches between a 640 &times; 480 window and 800 &times; 600 full screen.</li>
+<li><strong>Full screen</strong> switches between the window and the whole screen. The window can be
+resized: the picture grows to fill it and keeps its shape.</li>
 <li><strong>Music</strong> and <strong>Sound</strong> switch the music and the sound effects on and off.
 Each mode has its own tune: a calm one for the levels mode, a driving one for the timed mode.</li>
 <li><strong>Help</strong> opens this page; the game closes (your game is kept for next time).</li>

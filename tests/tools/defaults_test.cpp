@@ -147,7 +147,7 @@ TEST(HelpPage, TellsTheRealCostsKeysAndFiles) {
 TEST(HelpPage, ListsTheKeysAndTheControllerButtons) {
     const std::string page = readFile(fs::path(VORTIQ_GAME_DIR) / "help.htm");
     for (const char* key : {"&larr;", "&darr;", "<kbd>Space</kbd>", "<kbd>Enter</kbd>", "<kbd>H</kbd>", "<kbd>N</kbd>",
-                            "<kbd>O</kbd>", "<kbd>Q</kbd>", "<kbd>L</kbd>", "<kbd>T</kbd>", "<kbd>Y</kbd>",
+                            "<kbd>O</kbd>", "<kbd>Q</kbd>", "<kbd>L</kbd>", "<kbd>T</kbd>", "<kbd>Y</kbd>", "<kbd>F11</kbd>",
                             "left stick", "<td>A</td>", "<td>B</td>", "<td>X</td>", "<td>Start</td>", "Back (Select)"})
         EXPECT_NE(page.find(key), std::string::npos) << "the help page does not list " << key;
 }
