@@ -163,7 +163,7 @@ TEST(BitmapFile, ReadsAPictureFromDisk) {
     BmpLayout layout;
     layout.width = 3;
     layout.height = 5;
-    writeFile("base/pic.bmp", pictureFile(layout, 16, asIs));
+    ASSERT_TRUE(writeBytes("base/pic.bmp", pictureFile(layout, 16, asIs)));
     Image image(readBitmapFile("base/pic.bmp"));
     expectPicture(image.get(), 3, 5, 16);
 }
@@ -179,12 +179,12 @@ TEST(BitmapFile, FailuresNameTheFileOnOneLine) {
     std::string missing = testing::internal::GetCapturedStderr();
     EXPECT_EQ(missing.rfind("vortiq: base/tex05.bmp: cannot open", 0), 0u) << missing;
 
-    writeText("base/tex06.bmp", "GIF89a and so on");
+    ASSERT_TRUE(writeText("base/tex06.bmp", "GIF89a and so on"));
     testing::internal::CaptureStderr();
     EXPECT_EQ(readBitmapFile("base/tex06.bmp"), nullptr);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "vortiq: base/tex06.bmp: not a BMP file (no BM signature)\n");
 
-    writeText("base/tex07.bmp", "");
+    ASSERT_TRUE(writeText("base/tex07.bmp", ""));
     testing::internal::CaptureStderr();
     EXPECT_EQ(readBitmapFile("base/tex07.bmp"), nullptr);
     std::string empty = testing::internal::GetCapturedStderr();

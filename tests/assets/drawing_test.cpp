@@ -70,7 +70,7 @@ protected:
 TEST_F(Drawing, GemTrianglesShowAlternateHalvesOfTheTexture) {
     std::ostringstream mesh;
     for (int k = 0; k < 3; ++k) mesh << "0 0 0\n10 0 0\n0 20 0\n";
-    writeText("base/s2.raw", mesh.str());
+    ASSERT_TRUE(writeText("base/s2.raw", mesh.str()));
     loadGemMesh(2);
     glRotatef(30, 1, 1, 0);
     auto before = modelview();
@@ -92,7 +92,7 @@ TEST_F(Drawing, GemTrianglesShowAlternateHalvesOfTheTexture) {
 }
 
 TEST_F(Drawing, EmptyOrUnknownMeshDrawsNothingAndKeepsTheMatrix) {
-    writeText("base/s5.raw", "");
+    ASSERT_TRUE(writeText("base/s5.raw", ""));
     loadGemMesh(5);
     glTranslatef(1, 2, 3);
     auto before = modelview();

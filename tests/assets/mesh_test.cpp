@@ -33,7 +33,7 @@ protected:
     MessageCatcher messages;
 
     const GemMesh& load(const std::string& text, int kind = 3) {
-        writeText("base/s" + std::to_string(kind) + ".raw", text);
+        EXPECT_TRUE(writeText("base/s" + std::to_string(kind) + ".raw", text));
         loadGemMesh(kind);
         return gemMeshes[kind];
     }

@@ -34,7 +34,8 @@ protected:
         resetGameState();
         firstStartUp = 1;
         writePictureSet();
-        for (int kind = 1; kind <= 7; ++kind) writeText("base/s" + std::to_string(kind) + ".raw", octahedron());
+        for (int kind = 1; kind <= 7; ++kind)
+            ASSERT_TRUE(writeText("base/s" + std::to_string(kind) + ".raw", octahedron()));
         for (GemMesh& mesh : gemMeshes) mesh.vertexCount = 0;
     }
     void TearDown() override {

@@ -7,61 +7,38 @@
 #include <cstdlib>
 #include <filesystem>
 
-void writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-    FILE* file = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(file, nullptr) << path;
-    if (!bytes.empty()) {
-        EXPECT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), file), bytes.size());
-    }
-    std::fclose(file);
-}
-
-void writeText(const std::string& path, const std::string& text) {
-    writeFile(path, std::vector<uint8_t>(text.begin(), text.end()));
-}
-
-namespace {
-void put16(std::vector<uint8_t>& out, uint32_t v) {
-    out.push_back(v & 0xFF);
-    out.push_back((v >> 8) & 0xFF);
-}
-void put32(std::vector<uint8_t>& out, uint32_t v) {
-    put16(out, v & 0xFFFF);
-    put16(out, v >> 16);
-}
-}  // namespace
 
 std::vector<uint8_t> composeBmp(const BmpLayout& layout, const std::vector<uint8_t>& pixelData) {
     std::vector<uint8_t> info;
-    put32(info, layout.headerSize);
+    appendUint32(info, layout.headerSize);
     if (layout.headerSize == 12) {
-        put16(info, static_cast<uint16_t>(layout.width));
-        put16(info, static_cast<uint16_t>(layout.height));
-        put16(info, 1);
-        put16(info, layout.bitCount);
+        appendUint16(info, static_cast<uint16_t>(layout.width));
+        appendUint16(info, static_cast<uint16_t>(layout.height));
+        appendUint16(info, 1);
+        appendUint16(info, layout.bitCount);
     } else {
-        put32(info, static_cast<uint32_t>(layout.width));
-        put32(info, static_cast<uint32_t>(layout.height));
-        put16(info, 1);
-        put16(info, layout.bitCount);
-        put32(info, layout.compression);
-        put32(info, static_cast<uint32_t>(pixelData.size()));
-        put32(info, 2835);
-        put32(info, 2835);
-        put32(info, layout.colorsUsed);
-        put32(info, 0);
+        appendUint32(info, static_cast<uint32_t>(layout.width));
+        appendUint32(info, static_cast<uint32_t>(layout.height));
+        appendUint16(info, 1);
+        appendUint16(info, layout.bitCount);
+        appendUint32(info, layout.compression);
+        appendUint32(info, static_cast<uint32_t>(pixelData.size()));
+        appendUint32(info, 2835);
+        appendUint32(info, 2835);
+        appendUint32(info, layout.colorsUsed);
+        appendUint32(info, 0);
         for (uint32_t mask : layout.masks) {
             if (info.size() + 4 > layout.headerSize) break;
-            put32(info, mask);
+            appendUint32(info, mask);
         }
-        if (layout.headerSize >= 108) put32(info, 0x73524742);  // colour space 'sRGB'
+        if (layout.headerSize >= 108) appendUint32(info, 0x73524742);  // colour space 'sRGB'
 
         while (info.size() < layout.headerSize) info.push_back(0);
         if (layout.masksAfterHeader) {
-            put32(info, layout.masks[0]);
-            put32(info, layout.masks[1]);
-            put32(info, layout.masks[2]);
-            if (layout.compression == 6) put32(info, layout.masks[3]);
+            appendUint32(info, layout.masks[0]);
+            appendUint32(info, layout.masks[1]);
+            appendUint32(info, layout.masks[2]);
+            if (layout.compression == 6) appendUint32(info, layout.masks[3]);
         }
     }
     for (uint32_t colour : layout.palette) {
@@ -72,9 +49,9 @@ std::vector<uint8_t> composeBmp(const BmpLayout& layout, const std::vector<uint8
     }
     std::vector<uint8_t> file = {'B', 'M'};
     const uint32_t offset = static_cast<uint32_t>(14 + info.size());
-    put32(file, offset + static_cast<uint32_t>(pixelData.size()));
-    put32(file, 0);
-    put32(file, offset);
+    appendUint32(file, offset + static_cast<uint32_t>(pixelData.size()));
+    appendUint32(file, 0);
+    appendUint32(file, offset);
     file.insert(file.end(), info.begin(), info.end());
     file.insert(file.end(), pixelData.begin(), pixelData.end());
     return file;
@@ -154,6 +131,6 @@ void writePictureSet(int missing) {
         if (nn == missing) continue;
         char path[32];
         std::snprintf(path, sizeof path, "base/tex%02d.bmp", nn);
-        writeFile(path, nn == 0 ? fontPicture() : plainPicture(pictureColour(nn), 8, 8));
+        ASSERT_TRUE(writeBytes(path, nn == 0 ? fontPicture() : plainPicture(pictureColour(nn), 8, 8)));
     }
 }

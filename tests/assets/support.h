@@ -1,5 +1,5 @@
-// Test helpers: a scratch working directory, files written byte by byte, BMP
-// files composed field by field, and a message-box catcher.
+// Test helpers: a scratch working directory, BMP files composed field by
+// field, and a message-box catcher (whole files: support/byte_files.h).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "support/byte_files.h"
 #include "support/scratch.h"
 
 // Makes a fresh directory with an empty base/ in it and works there until destroyed.
@@ -20,8 +21,6 @@ public:
     }
 };
 
-void writeFile(const std::string& path, const std::vector<uint8_t>& bytes);
-void writeText(const std::string& path, const std::string& text);
 
 // ---------------------------------------------------------------------------
 // BMP files

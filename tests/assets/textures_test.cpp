@@ -67,7 +67,7 @@ TEST_F(Textures, PictureWidthNeedNotBeAMultipleOfFour) {
     layout.width = 3;
     layout.height = 4;
     const uint32_t columns[3] = {0xFF0000, 0x00FF00, 0x0000FF};
-    writeFile("base/tex42.bmp", composeBmp(layout, packRows(3, 4, 24, [&](int x, int) { return columns[x]; })));
+    ASSERT_TRUE(writeBytes("base/tex42.bmp", composeBmp(layout, packRows(3, 4, 24, [&](int x, int) { return columns[x]; }))));
     GLint unpack = 0, pack = 0;
     ASSERT_TRUE(createTextures());
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &unpack);
@@ -94,7 +94,7 @@ TEST_F(Textures, PictureWidthNeedNotBeAMultipleOfFour) {
 
 TEST_F(Textures, MissingPictureStopsEverything) {
     writePictureSet(5);
-    writeText("base/tex06.bmp", "not a picture");  // never read
+    ASSERT_TRUE(writeText("base/tex06.bmp", "not a picture"));  // never read
     GLuint before = probeName();
     testing::internal::CaptureStderr();
     EXPECT_FALSE(createTextures());
@@ -109,7 +109,7 @@ TEST_F(Textures, BrokenLastPictureStopsEverything) {
     writePictureSet();
     auto cut = plainPicture(0x123456, 8, 8);
     cut.resize(cut.size() - 1);
-    writeFile("base/tex80.bmp", cut);
+    ASSERT_TRUE(writeBytes("base/tex80.bmp", cut));
     GLuint before = probeName();
     testing::internal::CaptureStderr();
     EXPECT_FALSE(createTextures());
@@ -127,11 +127,11 @@ TEST_F(Textures, GreyPictureIsStoredAsLuminanceAndDrawsTheSame) {
     auto grey = [](int x, int y) { return static_cast<uint32_t>((x * 37 + y * 91) % 256) * 0x010101u; };
     BmpLayout layout;
     layout.width = layout.height = 32;
-    writeFile("base/tex01.bmp", composeBmp(layout, packRows(32, 32, 24, grey)));
+    ASSERT_TRUE(writeBytes("base/tex01.bmp", composeBmp(layout, packRows(32, 32, 24, grey))));
     // The same picture with one pixel a step off grey stays in colour.
-    writeFile("base/tex02.bmp", composeBmp(layout, packRows(32, 32, 24, [&](int x, int y) {
-                  return x == 5 && y == 9 ? grey(x, y) ^ 0x000100u : grey(x, y);
-              })));
+    ASSERT_TRUE(writeBytes("base/tex02.bmp", composeBmp(layout, packRows(32, 32, 24, [&](int x, int y) {
+                               return x == 5 && y == 9 ? grey(x, y) ^ 0x000100u : grey(x, y);
+                           }))));
     ASSERT_TRUE(createTextures());
 
     auto internalFormat = [](uint32_t name) {

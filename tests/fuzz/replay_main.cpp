@@ -11,6 +11,8 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
+#include "support/byte_files.h"
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 
 namespace {
@@ -22,17 +24,6 @@ bool endsWith(const std::string& text, const std::string& tail) {
 bool isFile(const std::string& path) {
     struct stat st;
     return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
-std::vector<uint8_t> readAll(const std::string& path) {
-    std::vector<uint8_t> bytes;
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return bytes;
-    uint8_t buffer[65536];
-    size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.insert(bytes.end(), buffer, buffer + got);
-    std::fclose(f);
-    return bytes;
 }
 
 }  // namespace
@@ -69,7 +60,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     for (const std::string& path : inputs) {
-        std::vector<uint8_t> bytes = readAll(path);
+        const Bytes bytes = readBytes(path);
         std::fprintf(stderr, "replay %s (%zu bytes)\n", path.c_str(), bytes.size());
         LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
     }

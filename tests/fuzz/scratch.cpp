@@ -1,15 +1,11 @@
 #include "scratch.h"
 
+#include "support/byte_files.h"
 #include "support/scratch.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -27,29 +23,11 @@ void enterScratchFolder() {
 }
 
 void writeBaseFile(const char* name, const uint8_t* data, size_t size) {
-    std::string path = std::string("base/") + name;
-    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (fd < 0) fail(path);
-    while (size > 0) {
-        ssize_t written = write(fd, data, size);
-        if (written <= 0) fail(path);
-        data += written;
-        size -= static_cast<size_t>(written);
-    }
-    close(fd);
+    const std::string path = std::string("base/") + name;
+    if (!writeBytes(path, Bytes(data, data + size))) fail(path);
 }
 
-std::string readBaseFile(const char* name) {
-    std::string bytes;
-    std::string path = std::string("base/") + name;
-    int fd = open(path.c_str(), O_RDONLY);
-    if (fd < 0) return bytes;
-    char buffer[4096];
-    ssize_t got;
-    while ((got = read(fd, buffer, sizeof buffer)) > 0) bytes.append(buffer, static_cast<size_t>(got));
-    close(fd);
-    return bytes;
-}
+std::string readBaseFile(const char* name) { return readText(std::string("base/") + name); }
 
 void fuzzFailure(const char* file, int line, const char* condition) {
     std::fprintf(stderr, "%s:%d: expectation failed: %s\n", file, line, condition);

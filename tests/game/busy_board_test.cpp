@@ -5,15 +5,11 @@
 
 namespace {
 
-class BusyBoard : public ::testing::Test {
+class BusyBoard : public drive::QuietFieldTest {
 protected:
     void SetUp() override {
-        drive::start();
-        drive::setQuietField();
-        // One move: the 7 at (2,2) raised into row 1 next to the two 7s there.
-        game.board[1][0] = 7;
-        game.board[1][1] = 7;
-        game.board[2][2] = 7;
+        QuietFieldTest::SetUp();
+        drive::addMoveIntoRowOne();  // the one move
     }
 };
 

@@ -1,6 +1,8 @@
 #include "driver.h"
 
 #include <cstdlib>
+#include <initializer_list>
+#include <utility>
 
 namespace drive {
 
@@ -27,6 +29,23 @@ void start(GameMode mode) {
     boards::closeFloor();
     scene.speedFactor = Speed;
 }
+
+void startQuiet(GameMode mode) {
+    start(mode);
+    setQuietField();
+}
+
+namespace {
+
+void putSevens(const std::initializer_list<std::pair<int, int>>& cells) {
+    for (const auto& [row, column] : cells) game.board[row][column] = 7;
+}
+
+}  // namespace
+
+void addSpareMove() { putSevens({{8, 6}, {8, 7}, {7, 5}}); }
+void addMoveIntoRowOne() { putSevens({{1, 0}, {1, 1}, {2, 2}}); }
+void addLineOneSwapAway() { putSevens({{4, 0}, {4, 1}, {3, 2}}); }
 
 void frame() {
     scene.speedFactor = Speed;

@@ -2,6 +2,8 @@
 // board input, step frames at a fixed speed until the board settles.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -17,6 +19,15 @@ constexpr float Speed = 1.05f;  // the speed factor of 100 frames per second
 // Program-load state, sound on and recorded only, a new game of the mode on
 // the board screen with the floor closed.
 void start(GameMode mode = GameMode::Levels);
+// The same on a quiet field: no line and no move.
+void startQuiet(GameMode mode = GameMode::Levels);
+// Three 7s on a quiet field, each set a move of its own:
+// at the bottom right, a spare move that keeps the game from ending;
+void addSpareMove();
+// the 7 at (2,2) to be raised into row 1 next to the two 7s there;
+void addMoveIntoRowOne();
+// a line in row 4 when the 7 at (2,3) and the gem at (2,4) swap.
+void addLineOneSwapAway();
 
 // The board from strings and back (tests/support/board.h).
 using boards::boardFull;
@@ -43,5 +54,11 @@ void click(int column, int row);
 void moveTo(int column, int row);  // a mouse move with the board rules
 void swapByClicks(int column, int row, int toColumn, int toRow);
 void swapByDrag(int column, int row, int toColumn, int toRow);
+
+// Tests that start on the quiet field of a new levels game.
+class QuietFieldTest : public ::testing::Test {
+protected:
+    void SetUp() override { startQuiet(); }
+};
 
 }  // namespace drive

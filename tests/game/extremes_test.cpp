@@ -9,19 +9,14 @@
 namespace {
 
 // A board without a line whose one move raises the 7 at (2,2) into row 1.
-void setBoardWithOneMove() {
-    drive::setQuietField();
-    game.board[1][0] = 7;
-    game.board[1][1] = 7;
-    game.board[2][2] = 7;
+void startWithOneMove(GameMode mode) {
+    drive::startQuiet(mode);
+    drive::addMoveIntoRowOne();
 }
 
 class Extremes : public ::testing::Test {
 protected:
-    void SetUp() override {
-        drive::start();
-        setBoardWithOneMove();
-    }
+    void SetUp() override { startWithOneMove(GameMode::Levels); }
 };
 
 TEST_F(Extremes, ALineAtTheHighestLevelScoresTheHighestScore) {
@@ -56,8 +51,7 @@ TEST_F(Extremes, TheLowestScoreShowsAnEmptyBarAndCompletesNoLevel) {
 }
 
 TEST_F(Extremes, TimeRunsDownFastestAtTheHighestLevel) {
-    drive::start(GameMode::Timed);
-    setBoardWithOneMove();
+    startWithOneMove(GameMode::Timed);
     game.level = INT_MAX;
     game.timeLeft = 50.0f;
     drive::frame();

@@ -11,11 +11,10 @@
 
 namespace {
 
-class Frame : public ::testing::Test {
+class Frame : public drive::QuietFieldTest {
 protected:
     void SetUp() override {
-        drive::start();
-        drive::setQuietField();
+        QuietFieldTest::SetUp();
         game.fallOffset = 0.0f;  // no fall step in the next frames
     }
 };
@@ -55,8 +54,7 @@ TEST_F(Frame, TheEndOfAGameShowsInTheNextFrame) {
 // The bar's step comes after the banner's: a time-out starts its banner in
 // the next frame.
 TEST_F(Frame, ATimeOutsBannerStartsInTheNextFrame) {
-    drive::start(GameMode::Timed);
-    drive::setQuietField();
+    drive::startQuiet(GameMode::Timed);
     game.fallOffset = 0.0f;
     game.timeLeft = 0.0001f;
     drive::frame();

@@ -6,13 +6,7 @@
 
 namespace {
 
-class Input : public ::testing::Test {
-protected:
-    void SetUp() override {
-        drive::start();
-        drive::setQuietField();
-    }
-};
+using Input = drive::QuietFieldTest;
 
 // The mouse at (x, y) and the cell the board input takes it for.
 struct CellAt {
@@ -104,8 +98,7 @@ TEST_F(Input, AClickOnANeighbourStartsTheSwap) {
     } cases[] = {{2, 4, -0.02f, 0.0f}, {4, 4, 0.02f, 0.0f}, {3, 3, 0.0f, 0.02f}, {3, 5, 0.0f, -0.02f}};
     for (const Case& k : cases) {
         SCOPED_TRACE(k.column * 10 + k.row);
-        drive::start();
-        drive::setQuietField();
+        drive::startQuiet();
         drive::swapByClicks(3, 4, k.column, k.row);
         EXPECT_TRUE(turn.swapActive);
         EXPECT_TRUE(turn.secondSelected);
@@ -158,8 +151,7 @@ TEST_F(Input, WhilePausedClicksDoNothingButADragStillSwaps) {
     drive::moveTo(3, 5);
     EXPECT_TRUE(turn.swapActive);
 
-    drive::start();
-    drive::setQuietField();
+    drive::startQuiet();
     ui.paused = 1;
     drive::click(3, 4);
     EXPECT_FALSE(turn.firstSelected);

@@ -8,11 +8,10 @@
 
 namespace {
 
-class Matches : public ::testing::Test {
+class Matches : public drive::QuietFieldTest {
 protected:
     void SetUp() override {
-        drive::start();
-        drive::setQuietField();
+        QuietFieldTest::SetUp();
         game.playerMoved = 1;
     }
 
@@ -201,8 +200,7 @@ TEST_F(Matches, ASwapWithoutALineIsSentBack) {
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.second.column * 10 + k.second.row);
-        drive::start();
-        drive::setQuietField();
+        drive::startQuiet();
         game.playerMoved = 1;
         turn.firstCell = k.first;
         turn.secondCell = k.second;

@@ -25,14 +25,11 @@ void runBannerToItsEnd() {
     for (int n = 0; n < 1000 && static_cast<int>(game.boardEvent) > 0; ++n) advanceBanner();
 }
 
-class Scene : public ::testing::Test {
+class Scene : public drive::QuietFieldTest {
 protected:
     void SetUp() override {
-        drive::start();
-        drive::setQuietField();
-        game.board[8][6] = 7;  // a spare move
-        game.board[8][7] = 7;
-        game.board[7][5] = 7;
+        QuietFieldTest::SetUp();
+        drive::addSpareMove();
     }
 };
 
@@ -111,9 +108,7 @@ TEST_F(Scene, ALineAtLevelIndexTwentyOneIsWorth115) {
     game.level = 21;
     game.score = 1000000;
     drive::frame();
-    game.board[4][0] = 7;
-    game.board[4][1] = 7;
-    game.board[3][2] = 7;
+    drive::addLineOneSwapAway();
     drive::swapByClicks(2, 3, 2, 4);
     ASSERT_GT(drive::runUntil([] { return turn.removing != 0; }, 200), 0);
     EXPECT_EQ(game.score, 1000115);
@@ -161,11 +156,8 @@ class TimedBar : public Scene {
 protected:
     void SetUp() override {
         Scene::SetUp();
-        drive::start(GameMode::Timed);
-        drive::setQuietField();
-        game.board[8][6] = 7;
-        game.board[8][7] = 7;
-        game.board[7][5] = 7;
+        drive::startQuiet(GameMode::Timed);
+        drive::addSpareMove();
     }
 };
 

@@ -18,12 +18,8 @@ void backendStop() { ++stops; }
 // spare move at the bottom, so the game goes on after the line.
 void setLineAndSpareMove() {
     drive::setQuietField();
-    game.board[4][0] = 7;
-    game.board[4][1] = 7;
-    game.board[3][2] = 7;
-    game.board[8][6] = 7;  // the spare move
-    game.board[8][7] = 7;
-    game.board[7][5] = 7;
+    drive::addLineOneSwapAway();
+    drive::addSpareMove();
 }
 
 class Sound : public ::testing::Test {

@@ -27,8 +27,7 @@ TEST(State, ResetGivesBackTheProgramLoadValues) {
 // The old game's banner, its event and its pause end with it; the
 // animations of the turn run on.
 TEST(State, ANewGameClearsTheFieldAndTheBannerButLeavesRunningAnimations) {
-    drive::start(GameMode::Timed);
-    drive::setQuietField();
+    drive::startQuiet(GameMode::Timed);
     FieldChange::expectStep(newGame, {
         {"score", game.score, 900, 0},
         {"shownScore", scene.shownScore, 899.5, 0.0},

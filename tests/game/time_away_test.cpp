@@ -21,11 +21,8 @@ void framesOf(float ms, int count) {
 class TimeAway : public ::testing::Test {
 protected:
     void SetUp() override {
-        drive::start(GameMode::Timed);
-        drive::setQuietField();
-        game.board[8][6] = 7;  // a spare move
-        game.board[8][7] = 7;
-        game.board[7][5] = 7;
+        drive::startQuiet(GameMode::Timed);
+        drive::addSpareMove();
         scene = SceneState{};
         clockNow = 5000.0f;
         framesOf(20.0f, 11);  // one whole measurement: 50 frames per second

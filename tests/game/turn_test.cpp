@@ -16,13 +16,7 @@ void setColumn(int c, const std::string& text) {
     for (int r = SpawnRow; r <= LastFieldRow; ++r) game.board[r][c] = text[r] == '.' ? 0 : text[r] - '0';
 }
 
-class Falling : public ::testing::Test {
-protected:
-    void SetUp() override {
-        drive::start();
-        drive::setQuietField();
-    }
-};
+using Falling = drive::QuietFieldTest;
 
 TEST_F(Falling, AStackComesDownBottomGemFirstOneGemMorePerStep) {
     setColumn(3, "12345....");
@@ -116,15 +110,11 @@ TEST_F(Falling, ANewGameFillsTheFieldFromTheSpawnRow) {
 // ---------------------------------------------------------------------------
 // The frame steps
 
-class Turn : public ::testing::Test {
+class Turn : public drive::QuietFieldTest {
 protected:
     void SetUp() override {
-        drive::start();
-        drive::setQuietField();
-        // A spare move at the bottom right keeps the game from ending.
-        game.board[8][6] = 7;
-        game.board[8][7] = 7;
-        game.board[7][5] = 7;
+        QuietFieldTest::SetUp();
+        drive::addSpareMove();
     }
 };
 

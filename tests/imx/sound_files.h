@@ -14,27 +14,12 @@
 
 #include <sys/stat.h>
 
+#include "support/byte_files.h"
+
 namespace soundfiles {
-
-inline void put16(std::vector<uint8_t>& out, unsigned value) {
-    out.push_back(static_cast<uint8_t>(value));
-    out.push_back(static_cast<uint8_t>(value >> 8));
-}
-
-inline void put32(std::vector<uint8_t>& out, uint32_t value) {
-    put16(out, value & 0xffff);
-    put16(out, value >> 16);
-}
 
 inline void putText(std::vector<uint8_t>& out, const char* text, size_t width) {
     for (size_t i = 0; i < width; ++i) out.push_back(*text ? static_cast<uint8_t>(*text++) : 0);
-}
-
-inline bool save(const std::string& path, const std::vector<uint8_t>& bytes) {
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    return std::fclose(f) == 0 && ok;
 }
 
 // A mono 16-bit 22050 Hz WAV: a 440 Hz sine of the given peak and length.
@@ -43,23 +28,23 @@ inline bool writeWav(const std::string& path, int peak, double seconds) {
     const int frames = static_cast<int>(rate * seconds);
     std::vector<uint8_t> bytes;
     putText(bytes, "RIFF", 4);
-    put32(bytes, 36 + 2 * frames);
+    appendUint32(bytes, 36 + 2 * frames);
     putText(bytes, "WAVE", 4);
     putText(bytes, "fmt ", 4);
-    put32(bytes, 16);
-    put16(bytes, 1);  // PCM
-    put16(bytes, 1);  // mono
-    put32(bytes, rate);
-    put32(bytes, rate * 2);
-    put16(bytes, 2);
-    put16(bytes, 16);
+    appendUint32(bytes, 16);
+    appendUint16(bytes, 1);  // PCM
+    appendUint16(bytes, 1);  // mono
+    appendUint32(bytes, rate);
+    appendUint32(bytes, rate * 2);
+    appendUint16(bytes, 2);
+    appendUint16(bytes, 16);
     putText(bytes, "data", 4);
-    put32(bytes, 2 * frames);
+    appendUint32(bytes, 2 * frames);
     for (int i = 0; i < frames; ++i) {
         double value = peak * std::sin(2.0 * M_PI * 440.0 * i / rate);
-        put16(bytes, static_cast<uint16_t>(static_cast<int16_t>(std::lround(value))));
+        appendUint16(bytes, static_cast<uint16_t>(static_cast<int16_t>(std::lround(value))));
     }
-    return save(path, bytes);
+    return writeBytes(path, bytes);
 }
 
 // A two-channel XM module of one 8-row pattern (speed 3, 150 BPM: 0.4 s a
@@ -70,37 +55,37 @@ inline bool writeXm(const std::string& path) {
     putText(bytes, "test tune", 20);
     bytes.push_back(0x1a);
     putText(bytes, "vortiq tests", 20);
-    put16(bytes, 0x0104);
-    put32(bytes, 276);  // header size from this field on
-    put16(bytes, 1);    // song length
-    put16(bytes, 0);    // restart position
-    put16(bytes, 2);    // channels
-    put16(bytes, 1);    // patterns
-    put16(bytes, 1);    // instruments
-    put16(bytes, 1);    // linear frequencies
-    put16(bytes, 3);    // speed
-    put16(bytes, 150);  // BPM
+    appendUint16(bytes, 0x0104);
+    appendUint32(bytes, 276);  // header size from this field on
+    appendUint16(bytes, 1);    // song length
+    appendUint16(bytes, 0);    // restart position
+    appendUint16(bytes, 2);    // channels
+    appendUint16(bytes, 1);    // patterns
+    appendUint16(bytes, 1);    // instruments
+    appendUint16(bytes, 1);    // linear frequencies
+    appendUint16(bytes, 3);    // speed
+    appendUint16(bytes, 150);  // BPM
     for (int i = 0; i < 256; ++i) bytes.push_back(0);  // order table: pattern 0
 
     std::vector<uint8_t> rows = {49, 1, 0, 0, 0, 0x80};  // C-4 with instrument 1, then an empty cell
     for (int row = 1; row < 8; ++row) rows.insert(rows.end(), {0x80, 0x80});
-    put32(bytes, 9);
+    appendUint32(bytes, 9);
     bytes.push_back(0);  // packing type
-    put16(bytes, 8);     // rows
-    put16(bytes, static_cast<unsigned>(rows.size()));
+    appendUint16(bytes, 8);     // rows
+    appendUint16(bytes, static_cast<unsigned>(rows.size()));
     bytes.insert(bytes.end(), rows.begin(), rows.end());
 
     const int sampleLength = 256;
     size_t instrumentStart = bytes.size();
-    put32(bytes, 263);
+    appendUint32(bytes, 263);
     putText(bytes, "square", 22);
     bytes.push_back(0);
-    put16(bytes, 1);   // samples
-    put32(bytes, 40);  // sample header size
+    appendUint16(bytes, 1);   // samples
+    appendUint32(bytes, 40);  // sample header size
     while (bytes.size() < instrumentStart + 263) bytes.push_back(0);  // key map, envelopes, vibrato
-    put32(bytes, sampleLength);
-    put32(bytes, 0);             // loop start
-    put32(bytes, sampleLength);  // loop length
+    appendUint32(bytes, sampleLength);
+    appendUint32(bytes, 0);             // loop start
+    appendUint32(bytes, sampleLength);  // loop length
     bytes.push_back(64);         // volume
     bytes.push_back(0);          // finetune
     bytes.push_back(1);          // forward loop, 8-bit
@@ -114,7 +99,7 @@ inline bool writeXm(const std::string& path) {
         bytes.push_back(static_cast<uint8_t>(value - previous));  // stored as differences
         previous = value;
     }
-    return save(path, bytes);
+    return writeBytes(path, bytes);
 }
 
 inline long fileSize(const std::string& path) {

@@ -5,10 +5,10 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "shell/window_icon.h"
+#include "support/byte_files.h"
 #include "support/scratch.h"
 
 namespace {
@@ -63,21 +63,10 @@ std::string makeBmp(const BmpShape& shape) {
 
 class WindowIconTest : public ::testing::Test {
 protected:
-    std::string path;
-    void SetUp() override {
-        char name[] = "/tmp/vortiq-icon-XXXXXX";
-        const int fd = mkstemp(name);
-        ASSERT_GE(fd, 0);
-        close(fd);
-        path = name;
-    }
-    void TearDown() override { std::remove(path.c_str()); }
-    void write(const std::string& bytes) {
-        FILE* file = std::fopen(path.c_str(), "wb");
-        ASSERT_NE(file, nullptr);
-        std::fwrite(bytes.data(), 1, bytes.size(), file);
-        std::fclose(file);
-    }
+    ScratchFolder folder{ScratchFolder::StayOutside};
+    const std::string path = folder / "icon.bmp";
+    void SetUp() override { ASSERT_TRUE(folder.ok()) << folder.why(); }
+    void write(const std::string& bytes) { ASSERT_TRUE(writeText(path, bytes)); }
     // The pixel at (x, y), top row 0, as 0xRRGGBBAA.
     static uint32_t pixel(int x, int y) {
         const uint8_t* p = windowIconImage.rgba + (size_t(y) * windowIconImage.width + x) * 4;

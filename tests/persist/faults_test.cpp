@@ -30,9 +30,9 @@ class PlayerFilesTest : public PersistTest {
 protected:
     void SetUp() override {
         PersistTest::SetUp();
-        writeBytes("base/hiscores", sampleHighScores());
-        writeBytes("base/data.inf", sampleSavedGame());
-        writeBytes("base/menu.inf", SampleSettings);
+        ASSERT_TRUE(writeBytes("base/hiscores", sampleHighScores()));
+        ASSERT_TRUE(writeBytes("base/data.inf", sampleSavedGame()));
+        ASSERT_TRUE(writeBytes("base/menu.inf", SampleSettings));
     }
     void expectFilesAsTheyWere() {
         EXPECT_EQ(readBytes("base/hiscores"), sampleHighScores());
@@ -163,11 +163,11 @@ TEST_F(PlayerFilesTest, ANewFileGetsTheUsualPermissions) {
 TEST_F(PlayerFilesTest, ATruncatedFileOfEachKindLeavesAPlayableGame) {
     Bytes scores = sampleHighScores();
     scores.resize(60);
-    writeBytes("base/hiscores", scores);
+    ASSERT_TRUE(writeBytes("base/hiscores", scores));
     Bytes saved = sampleSavedGame();
     saved.resize(200);
-    writeBytes("base/data.inf", saved);
-    writeBytes("base/menu.inf", Bytes{1, 0});
+    ASSERT_TRUE(writeBytes("base/data.inf", saved));
+    ASSERT_TRUE(writeBytes("base/menu.inf", Bytes{1, 0}));
 
     loadSettings();
     loadHighScores();
@@ -207,8 +207,8 @@ TEST_F(PlayerFilesTest, StaleScratchFilesOfThePlayerFilesAreRemoved) {
     const std::vector<std::string> stale = {"hiscores.a1B2c3", "data.inf.XyZ789", "menu.inf.000000"};
     const std::vector<std::string> others = {"hiscores.a1B2c", "hiscores.a1B2c34", "hiscores.a1-2c3",
                                              "notes.txt.a1B2c3", "data.infXa1B2c3", "menu.inf"};
-    for (const std::string& name : stale) writeBytes(("base/" + name).c_str(), {1});
-    for (const std::string& name : others) writeBytes(("base/" + name).c_str(), {2});
+    for (const std::string& name : stale) ASSERT_TRUE(writeBytes("base/" + name, {1}));
+    for (const std::string& name : others) ASSERT_TRUE(writeBytes("base/" + name, {2}));
 
     removeStaleScratchFiles();
 

@@ -47,7 +47,7 @@ void typeName(const char* letters) {
 class HighScores : public PersistTest {
 protected:
     void installSortedFile() {
-        writeBytes("base/hiscores", fileOf(SortedLevels, SortedTimed));
+        ASSERT_TRUE(writeBytes("base/hiscores", fileOf(SortedLevels, SortedTimed)));
         loadHighScores();
     }
 };
@@ -57,7 +57,7 @@ TEST_F(HighScores, StartUpSortsEachTableBestFirstAndWritesItBack) {
         {"Ann$$$$$$", 10}, {"Bea$$$$$$", 30}, {"Cid$$$$$$", 20}, {"Dora$$$$$", 50}, {"Emil$$$$$", 40}};
     const Row timed[5] = {
         {"Tara$$$$$", 500}, {"Tim$$$$$$", 900}, {"Ted$$$$$$", 600}, {"Tom$$$$$$", 800}, {"Tia$$$$$$", 700}};
-    writeBytes("base/hiscores", fileOf(levels, timed));
+    ASSERT_TRUE(writeBytes("base/hiscores", fileOf(levels, timed)));
 
     loadHighScores();
 
@@ -69,7 +69,7 @@ TEST_F(HighScores, StartUpSortsEachTableBestFirstAndWritesItBack) {
 TEST_F(HighScores, TheSortExchangesOnlyALowerScoreWithAHigherOne) {
     const Row levels[5] = {
         {"First$$$$", 20}, {"Low$$$$$$", 5}, {"Second$$$", 20}, {"Top$$$$$$", 90}, {"Third$$$$", 20}};
-    writeBytes("base/hiscores", fileOf(levels, SortedTimed));
+    ASSERT_TRUE(writeBytes("base/hiscores", fileOf(levels, SortedTimed)));
 
     loadHighScores();
 
@@ -208,7 +208,7 @@ TEST_F(HighScores, AShortOrEmptyFileKeepsTheEntriesItCutsOff) {
     Bytes bytes;
     appendRecord(bytes, "Whole$$$$", 70);
     bytes.insert(bytes.end(), {'H', 'a', 'l', 'f', '$', '$', '$', '$', '$', 1, 0});  // record 2 ends inside its score
-    writeBytes("base/hiscores", bytes);
+    ASSERT_TRUE(writeBytes("base/hiscores", bytes));
 
     readHighScoreFile();
 
@@ -224,7 +224,7 @@ TEST_F(HighScores, AShortOrEmptyFileKeepsTheEntriesItCutsOff) {
 
     for (const Bytes& file : {Bytes{}, Bytes{'A', 'b'}}) {
         resetGameState();
-        writeBytes("base/hiscores", file);
+        ASSERT_TRUE(writeBytes("base/hiscores", file));
         loadHighScores();
         const Bytes written = readBytes("base/hiscores");
         ASSERT_EQ(written.size(), 130u);
@@ -244,7 +244,7 @@ TEST_F(HighScores, AGarbageFileNeverBreaksTheTablesOrTheNextFile) {
     }
     garbage[3] = '\n';  // a line feed ends the first name early
     garbage[40] = '\n';
-    writeBytes("base/hiscores", garbage);
+    ASSERT_TRUE(writeBytes("base/hiscores", garbage));
 
     loadHighScores();
 

@@ -1,5 +1,5 @@
 // A fresh run directory for each test: an empty base/ in a temporary folder
-// that becomes the working directory, and byte helpers for the files in it.
+// that becomes the working directory (the files in it: support/byte_files.h).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -19,42 +19,8 @@
 
 #include "game/game.h"
 #include "persist/persist.h"
+#include "support/byte_files.h"
 #include "support/scratch.h"
-
-using Bytes = std::vector<uint8_t>;
-
-inline Bytes readBytes(const char* path) {
-    Bytes bytes;
-    FILE* f = std::fopen(path, "rb");
-    if (!f) return bytes;
-    int c;
-    while ((c = std::fgetc(f)) != EOF) bytes.push_back(static_cast<uint8_t>(c));
-    std::fclose(f);
-    return bytes;
-}
-
-inline void writeBytes(const char* path, const Bytes& bytes) {
-    FILE* f = std::fopen(path, "wb");
-    ASSERT_NE(f, nullptr) << path;
-    if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
-}
-
-inline void appendInt32(Bytes& bytes, int32_t value) {
-    uint32_t bits = static_cast<uint32_t>(value);
-    for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<uint8_t>(bits >> (8 * i)));
-}
-
-inline int32_t int32At(const Bytes& bytes, size_t offset) {
-    uint32_t bits = 0;
-    for (int i = 0; i < 4; ++i) bits |= static_cast<uint32_t>(bytes.at(offset + i)) << (8 * i);
-    return static_cast<int32_t>(bits);
-}
-
-inline bool fileExists(const char* path) {
-    struct stat st;
-    return stat(path, &st) == 0;
-}
 
 // The names in base/, sorted, to see that no temporary file was left behind.
 inline std::vector<std::string> baseEntries() {

@@ -108,7 +108,7 @@ TEST_F(SavedGame, IsWrittenAs85ValuesWithColumnZeroStoredTwice) {
 TEST_F(SavedGame, ALevelsGameComesBackWithItsBoardBoundsAndBackground) {
     fillBoard();
     game.board[FloorRow][0] = 0;  // saved while the field drained
-    writeBytes("base/data.inf", savedFile(0, 3, 0, 4200, game.board));
+    ASSERT_TRUE(writeBytes("base/data.inf", savedFile(0, 3, 0, 4200, game.board)));
     int32_t expected[BoardRows][BoardColumns];
     std::memcpy(expected, game.board, sizeof expected);
     resetGameState();
@@ -145,7 +145,7 @@ TEST_F(SavedGame, ATimedGameKeepsItsStoredTime) {
 
 TEST_F(SavedGame, AboveLevelFiveTheBackgroundIsTheRandomOne) {
     fillBoard();
-    writeBytes("base/data.inf", savedFile(0, 7, 0, 17000, game.board));
+    ASSERT_TRUE(writeBytes("base/data.inf", savedFile(0, 7, 0, 17000, game.board)));
     srand(99);
     int expected = rand() % 6;
     srand(99);
@@ -167,7 +167,7 @@ TEST_F(SavedGame, WhereACellIsStoredTwiceTheLaterValueStays) {
     // Row 2, column 0 ends run 1 and starts run 2.
     std::memcpy(&file[16 + 4 * (9 * 1 + 8)], "\x03\0\0\0", 4);
     std::memcpy(&file[16 + 4 * (9 * 2 + 0)], "\x06\0\0\0", 4);
-    writeBytes("base/data.inf", file);
+    ASSERT_TRUE(writeBytes("base/data.inf", file));
 
     ASSERT_TRUE(restoreGame());
 
@@ -178,7 +178,7 @@ TEST_F(SavedGame, WhereACellIsStoredTwiceTheLaterValueStays) {
 class BrokenSavedGame : public SavedGame {
 protected:
     void expectRefused(const Bytes& file) {
-        writeBytes("base/data.inf", file);
+        ASSERT_TRUE(writeBytes("base/data.inf", file));
         newGame();
         game.score = 77;
         game.board[4][4] = 5;

@@ -21,7 +21,7 @@ TEST_F(SettingsFile, IsWrittenAsTwelveBytesInOrder) {
 }
 
 TEST_F(SettingsFile, ValuesAreKeptExactlyAsStored) {
-    writeBytes("base/menu.inf", settingsFile(1, 0, 2));
+    ASSERT_TRUE(writeBytes("base/menu.inf", settingsFile(1, 0, 2)));
 
     loadSettings();
 
@@ -43,7 +43,7 @@ TEST_F(SettingsFile, WithoutAFileTheGameStartsWindowedWithMusicAndSound) {
 TEST_F(SettingsFile, AShortFileKeepsTheWholeValuesItHolds) {
     Bytes file = settingsFile(1, 0, 0);
     file.resize(6);  // full screen whole, music cut short
-    writeBytes("base/menu.inf", file);
+    ASSERT_TRUE(writeBytes("base/menu.inf", file));
 
     loadSettings();
 

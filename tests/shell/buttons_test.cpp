@@ -275,10 +275,7 @@ TEST_F(ButtonClicks, PromptContinueWithoutASavedGameStartsANewOne) {
     EXPECT_EQ(moduleRequests(Module::Theme1), 1);
 
     // A file cut short counts as missing.
-    FILE* f = std::fopen("base/data.inf", "wb");
-    ASSERT_NE(f, nullptr);
-    std::fputs("short", f);
-    std::fclose(f);
+    ASSERT_TRUE(writeText("base/data.inf", "short"));
     presetStartUp();
     game.score = 555;
     clickButton(&ScreenGeometry::dialogFirst);

@@ -207,10 +207,7 @@ TEST_F(GameWindow, RefusedFullScreenAnsweredYesGivesTheWindowedGame) {
 // the settings are written, the saved game is left alone.
 TEST_F(GameWindow, CloseRequestEndsTheGameThroughItsShutdown) {
     ASSERT_TRUE(copyGameData());
-    FILE* f = std::fopen("base/data.inf", "wb");
-    ASSERT_NE(f, nullptr);
-    std::fputs("saved", f);
-    std::fclose(f);
+    ASSERT_TRUE(writeText("base/data.inf", "saved"));
     const std::string program = std::string(VORTIQ_GAME_DIR) + "/vortiq";
     const pid_t child = fork();
     ASSERT_GE(child, 0);
@@ -237,15 +234,7 @@ TEST_F(GameWindow, CloseRequestEndsTheGameThroughItsShutdown) {
     EXPECT_TRUE(closeSent);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
-    FILE* settingsFile = std::fopen("base/menu.inf", "rb");
-    ASSERT_NE(settingsFile, nullptr) << "the settings were not written";
-    std::fseek(settingsFile, 0, SEEK_END);
-    EXPECT_EQ(std::ftell(settingsFile), 12);
-    std::fclose(settingsFile);
-    char saved[16] = {};
-    f = std::fopen("base/data.inf", "rb");
-    ASSERT_NE(f, nullptr);
-    EXPECT_EQ(std::fread(saved, 1, sizeof saved, f), 5u);
-    std::fclose(f);
-    EXPECT_STREQ(saved, "saved");
+    ASSERT_TRUE(fileExists("base/menu.inf")) << "the settings were not written";
+    EXPECT_EQ(readBytes("base/menu.inf").size(), 12u);
+    EXPECT_EQ(readText("base/data.inf"), "saved");
 }

@@ -164,16 +164,6 @@ TEST_F(KeyWork, PauseOnlyInTheTimedModeOnTheBoard) {
 
 namespace {
 
-std::string fileBytes(const char* path) {
-    std::string bytes;
-    if (FILE* f = std::fopen(path, "rb")) {
-        int c;
-        while ((c = std::fgetc(f)) != EOF) bytes.push_back(static_cast<char>(c));
-        std::fclose(f);
-    }
-    return bytes;
-}
-
 class Shutdown : public ShellTest {};
 
 }  // namespace
@@ -181,15 +171,12 @@ class Shutdown : public ShellTest {};
 // Quitting at the start-up prompt must not put the empty board over the saved game.
 TEST_F(Shutdown, AtThePromptTheSavedGameStays) {
     const std::string saved(340, '\x01');
-    FILE* f = std::fopen("base/data.inf", "wb");
-    ASSERT_NE(f, nullptr);
-    std::fwrite(saved.data(), 1, saved.size(), f);
-    std::fclose(f);
+    ASSERT_TRUE(writeText("base/data.inf", saved));
     presetStartUp();
     settings.musicOn = 1;
     shutdownGame();
-    EXPECT_EQ(fileBytes("base/data.inf"), saved);
-    EXPECT_EQ(fileBytes("base/menu.inf"), std::string("\0\0\0\0\1\0\0\0\0\0\0\0", 12));
+    EXPECT_EQ(readText("base/data.inf"), saved);
+    EXPECT_EQ(readText("base/menu.inf"), std::string("\0\0\0\0\1\0\0\0\0\0\0\0", 12));
 }
 
 TEST_F(Shutdown, AfterAGameItIsSaved) {
@@ -197,8 +184,8 @@ TEST_F(Shutdown, AfterAGameItIsSaved) {
     ui.screen = Screen::Playing;
     game.score = 0x0102;
     shutdownGame();
-    const std::string saved = fileBytes("base/data.inf");
+    const std::string saved = readText("base/data.inf");
     ASSERT_EQ(saved.size(), 340u);
     EXPECT_EQ(saved.substr(12, 4), std::string("\x02\x01\0\0", 4));
-    EXPECT_EQ(fileBytes("base/menu.inf").size(), 12u);
+    EXPECT_EQ(readText("base/menu.inf").size(), 12u);
 }

@@ -19,6 +19,7 @@
 #include "game/game.h"
 #include "persist/persist.h"
 #include "shell/shell.h"
+#include "support/byte_files.h"
 #include "support/platform_faults.h"
 #include "support/scratch.h"
 
@@ -47,21 +48,6 @@ inline MessageAnswer recordBox(const char* text, const char* caption, MessageBut
 inline bool recordDocument(const char* path) {
     testRecord().documents.push_back(path);
     return true;
-}
-
-inline bool copyFile(const std::string& from, const std::string& to) {
-    FILE* in = std::fopen(from.c_str(), "rb");
-    if (!in) return false;
-    FILE* out = std::fopen(to.c_str(), "wb");
-    if (!out) {
-        std::fclose(in);
-        return false;
-    }
-    char buffer[65536];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0) std::fwrite(buffer, 1, n, out);
-    std::fclose(in);
-    return std::fclose(out) == 0;
 }
 
 class ShellTest : public testing::Test {

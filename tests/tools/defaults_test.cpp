@@ -6,32 +6,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
+#include "support/byte_files.h"
 #include "support/scratch.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void writeFile(const fs::path& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
-
-int32_t int32At(const std::string& b, size_t at) {
-    uint32_t v = 0;
-    for (int i = 3; i >= 0; --i) v = v << 8 | static_cast<uint8_t>(b[at + i]);
-    return static_cast<int32_t>(v);
-}
 
 class GeneratorRun : public ::testing::Test {
 protected:
@@ -51,7 +34,7 @@ protected:
 
 TEST_F(GeneratorRun, StartsANewPlayerWithFullHighScoreTablesAndDefaultSettings) {
     ASSERT_EQ(run(), 0);
-    const std::string scores = readFile(base() / "hiscores");
+    const std::string scores = readText(base() / "hiscores");
     ASSERT_EQ(scores.size(), 130u);
     for (int table = 0; table < 2; ++table) {
         int32_t previous = INT32_MAX;
@@ -72,7 +55,7 @@ TEST_F(GeneratorRun, StartsANewPlayerWithFullHighScoreTablesAndDefaultSettings) 
             previous = score;
         }
     }
-    const std::string settings = readFile(base() / "menu.inf");
+    const std::string settings = readText(base() / "menu.inf");
     ASSERT_EQ(settings.size(), 12u);
     EXPECT_EQ(int32At(settings, 0), 0) << "windowed";
     EXPECT_EQ(int32At(settings, 4), 1) << "music on";
@@ -92,26 +75,26 @@ TEST_F(GeneratorRun, ASecondRunKeepsThePlayersFilesAndRepeatsEverythingElse) {
                               "combo2", "combo3"})
         names.push_back(std::string(sound) + ".wav");
     std::vector<std::string> first;
-    for (const std::string& name : names) first.push_back(readFile(base() / name));
-    const std::string help = readFile(dir / "help.htm");
+    for (const std::string& name : names) first.push_back(readText(base() / name));
+    const std::string help = readText(dir / "help.htm");
 
     const std::string myScores = std::string("Zoe$$$$$$") + std::string("\x39\x30\x00\x00", 4) +
                                  std::string(117, '$');
     const std::string mySettings("\x01\x00\x00\x00\x00\x00\x00\x00\x02\x00\x00\x00", 12);
     const std::string mySave(340, '\x01');
-    writeFile(base() / "hiscores", myScores);
-    writeFile(base() / "menu.inf", mySettings);
-    writeFile(base() / "data.inf", mySave);
+    ASSERT_TRUE(writeText(base() / "hiscores", myScores));
+    ASSERT_TRUE(writeText(base() / "menu.inf", mySettings));
+    ASSERT_TRUE(writeText(base() / "data.inf", mySave));
 
     ASSERT_EQ(run(), 0);
-    EXPECT_EQ(readFile(base() / "hiscores"), myScores);
-    EXPECT_EQ(readFile(base() / "menu.inf"), mySettings);
-    EXPECT_EQ(readFile(base() / "data.inf"), mySave);
+    EXPECT_EQ(readText(base() / "hiscores"), myScores);
+    EXPECT_EQ(readText(base() / "menu.inf"), mySettings);
+    EXPECT_EQ(readText(base() / "data.inf"), mySave);
     for (size_t i = 0; i < names.size(); ++i) {
         EXPECT_FALSE(first[i].empty()) << names[i];
-        EXPECT_EQ(readFile(base() / names[i]), first[i]) << names[i] << " differs between runs";
+        EXPECT_EQ(readText(base() / names[i]), first[i]) << names[i] << " differs between runs";
     }
-    EXPECT_EQ(readFile(dir / "help.htm"), help);
+    EXPECT_EQ(readText(dir / "help.htm"), help);
 }
 
 // --- The help page in the run directory ---
@@ -123,7 +106,7 @@ size_t count(const std::string& text, const std::string& what) {
 }
 
 TEST(HelpPage, IsAStandaloneHtmlPage) {
-    const std::string page = readFile(fs::path(VORTIQ_GAME_DIR) / "help.htm");
+    const std::string page = readText(fs::path(VORTIQ_GAME_DIR) / "help.htm");
     ASSERT_FALSE(page.empty());
     EXPECT_EQ(page.rfind("<!DOCTYPE html>", 0), 0u);
     EXPECT_NE(page.find("<meta charset=\"utf-8\">"), std::string::npos);
@@ -137,7 +120,7 @@ TEST(HelpPage, IsAStandaloneHtmlPage) {
 }
 
 TEST(HelpPage, TellsTheRealCostsKeysAndFiles) {
-    const std::string page = readFile(fs::path(VORTIQ_GAME_DIR) / "help.htm");
+    const std::string page = readText(fs::path(VORTIQ_GAME_DIR) / "help.htm");
     for (const char* fact : {"50 points", "10 time units", "<kbd>P</kbd>", "<kbd>Esc</kbd>", "2.5",
                              "base/hiscores", "base/data.inf", "base/menu.inf", "~/.local/share/vortiq",
                              "1&#8239;000&#8239;000"})
@@ -145,7 +128,7 @@ TEST(HelpPage, TellsTheRealCostsKeysAndFiles) {
 }
 
 TEST(HelpPage, ListsTheKeysAndTheControllerButtons) {
-    const std::string page = readFile(fs::path(VORTIQ_GAME_DIR) / "help.htm");
+    const std::string page = readText(fs::path(VORTIQ_GAME_DIR) / "help.htm");
     for (const char* key : {"&larr;", "&darr;", "<kbd>Space</kbd>", "<kbd>Enter</kbd>", "<kbd>H</kbd>", "<kbd>N</kbd>",
                             "<kbd>O</kbd>", "<kbd>Q</kbd>", "<kbd>L</kbd>", "<kbd>T</kbd>", "<kbd>Y</kbd>", "<kbd>F11</kbd>",
                             "left stick", "<td>A</td>", "<td>B</td>", "<td>X</td>", "<td>Start</td>", "Back (Select)"})

@@ -6,17 +6,14 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
+#include "support/byte_files.h"
+
 namespace {
 
-std::string readBase(const std::string& name) {
-    std::ifstream in(std::string(VORTIQ_GAME_DIR) + "/base/" + name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+std::string readBase(const std::string& name) { return readText(std::string(VORTIQ_GAME_DIR) + "/base/" + name); }
 
 uint32_t le16(const std::string& b, size_t at) {
     return static_cast<uint8_t>(b[at]) | static_cast<uint8_t>(b[at + 1]) << 8;
