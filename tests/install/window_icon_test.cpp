@@ -2,70 +2,51 @@
 // painter program may save, and every kind of damaged file.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
 #include "shell/window_icon.h"
+#include "support/bmp_files.h"
 #include "support/byte_files.h"
 #include "support/scratch.h"
 
 namespace {
 
-struct BmpShape {
-    int32_t width = 2;
-    int32_t height = 2;  // negative: top row first
-    uint16_t bits = 32;
-    uint32_t compression = 0;
-    uint32_t headerSize = 40;
-    std::vector<uint32_t> masks;  // written after the 40 header bytes
-    std::vector<uint32_t> pixels;  // in file order, one value per pixel (24-bit: low three bytes)
+// A picture for the icon reader: 2 x 2 at 32 bits unless said otherwise, its
+// pixels in file order, one value each (24 bits: the low three bytes).
+struct BmpShape : BmpLayout {
+    BmpShape() {
+        width = 2;
+        height = 2;
+        bitCount = 32;
+    }
+    // Bit-field masks: inside a header longer than 40 bytes, else after it.
+    void setMasks(std::initializer_list<uint32_t> given) {
+        std::copy(given.begin(), given.end(), masks);
+        masksAfterHeader = headerSize == 40;
+    }
+    std::vector<uint32_t> pixels;
 };
 
-void put(std::string& out, uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) out.push_back(char((value >> (8 * i)) & 0xFF));
-}
-
 std::string makeBmp(const BmpShape& shape) {
-    const int rows = shape.height < 0 ? -shape.height : shape.height;
-    const size_t stride = (size_t(shape.bits) * shape.width + 31) / 32 * 4;
-    const uint32_t extra = shape.headerSize == 40 ? uint32_t(shape.masks.size() * 4) : 0;
-    const uint32_t offset = 14 + shape.headerSize + extra;
-    std::string header;
-    put(header, shape.headerSize, 4);
-    put(header, uint32_t(shape.width), 4);
-    put(header, uint32_t(shape.height), 4);
-    put(header, 1, 2);
-    put(header, shape.bits, 2);
-    put(header, shape.compression, 4);
-    put(header, uint32_t(stride * rows), 4);
-    put(header, 2835, 4);
-    put(header, 2835, 4);
-    put(header, 0, 4);
-    put(header, 0, 4);
-    for (uint32_t mask : shape.masks) put(header, mask, 4);
-    header.resize(shape.headerSize + extra, '\0');
-    std::string bmp = "BM";
-    put(bmp, uint32_t(offset + stride * rows), 4);
-    put(bmp, 0, 4);
-    put(bmp, offset, 4);
-    bmp += header;
-    size_t next = 0;
-    for (int y = 0; y < rows; ++y) {
-        std::string row;
-        for (int x = 0; x < shape.width; ++x) put(row, next < shape.pixels.size() ? shape.pixels[next++] : 0, shape.bits / 8);
-        row.resize(stride, '\0');
-        bmp += row;
-    }
-    return bmp;
+    const int rows = std::abs(shape.height);
+    const Bytes bytes = composeBmp(shape, packRows(shape.width, rows, shape.bitCount, [&](int x, int row) {
+        const size_t at = static_cast<size_t>(row) * shape.width + x;
+        return at < shape.pixels.size() ? shape.pixels[at] : 0u;
+    }));
+    return std::string(bytes.begin(), bytes.end());
 }
 
 class WindowIconTest : public ::testing::Test {
 protected:
-    ScratchFolder folder{ScratchFolder::StayOutside};
-    const std::string path = folder / "icon.bmp";
-    void SetUp() override { ASSERT_TRUE(folder.ok()) << folder.why(); }
+    ScratchFolder scratch{ScratchFolder::StayOutside};
+    const std::string path = scratch / "icon.bmp";
+    void SetUp() override { ASSERT_TRUE(scratch.ok()) << scratch.why(); }
     void write(const std::string& bytes) { ASSERT_TRUE(writeText(path, bytes)); }
     // The pixel at (x, y), top row 0, as 0xRRGGBBAA.
     static uint32_t pixel(int x, int y) {
@@ -133,7 +114,7 @@ TEST_F(WindowIconTest, TwentyFourBitRowsSkipTheirPaddingAndAreOpaque) {
     BmpShape shape;
     shape.width = 3;  // 9 bytes a row, padded to 12
     shape.height = 2;
-    shape.bits = 24;
+    shape.bitCount = 24;
     shape.pixels = {0x000001, 0x000002, 0x000003, 0x0000FF, 0x00FF00, 0xFF0000};
     write(makeBmp(shape));
     ASSERT_TRUE(loadWindowIcon(path.c_str()));
@@ -157,7 +138,7 @@ TEST_F(WindowIconTest, BitFieldsInAnyOrderAreFollowed) {
     BmpShape shape;
     shape.compression = 3;
     shape.headerSize = 56;  // red, green, blue and alpha masks inside the header
-    shape.masks = {0x000000FF, 0x0000FF00, 0x00FF0000, 0xFF000000};  // RGBA byte order
+    shape.setMasks({0x000000FF, 0x0000FF00, 0x00FF0000, 0xFF000000});  // RGBA byte order
     shape.width = 1;
     shape.height = 1;
     shape.pixels = {0x40302010};
@@ -169,7 +150,7 @@ TEST_F(WindowIconTest, BitFieldsInAnyOrderAreFollowed) {
 TEST_F(WindowIconTest, NarrowBitFieldsAreScaledToFullRange) {
     BmpShape shape;
     shape.compression = 3;  // masks after a 40-byte header, no alpha: opaque
-    shape.masks = {0x7C00, 0x03E0, 0x001F};
+    shape.setMasks({0x7C00, 0x03E0, 0x001F});
     shape.width = 1;
     shape.height = 1;
     shape.pixels = {0x7C00 | 0x001F};  // full red, full blue, no green
@@ -224,10 +205,10 @@ TEST_F(WindowIconTest, ImpossibleHeadersAreRefused) {
 TEST_F(WindowIconTest, BrokenColourMasksAreRefused) {
     BmpShape shape;
     shape.compression = 3;
-    shape.masks = {0x00FF00FF, 0x0000FF00, 0x000000FF};  // red split in two runs
+    shape.setMasks({0x00FF00FF, 0x0000FF00, 0x000000FF});  // red split in two runs
     shape.pixels.assign(4, 0);
     expectRejected(makeBmp(shape));
-    shape.masks = {0, 0x0000FF00, 0x000000FF};  // no red at all
+    shape.setMasks({0, 0x0000FF00, 0x000000FF});  // no red at all
     expectRejected(makeBmp(shape));
 }
 

@@ -15,6 +15,8 @@
 #include "game/game.h"
 #include "platform/platform.h"
 #include "render/render.h"
+#include "support/bmp_files.h"
+#include "support/byte_files.h"
 #include "support/scratch.h"
 
 namespace fs = std::filesystem;
@@ -33,41 +35,16 @@ int windowHeight = 0;
 // A fresh working directory with an empty base/, removed when the tests end.
 std::string makeWorkDir() { return lastingScratchFolder(); }
 
-void put16(std::vector<uint8_t>& out, int v) {
-    out.push_back(v & 0xff);
-    out.push_back((v >> 8) & 0xff);
-}
-void put32(std::vector<uint8_t>& out, int v) {
-    put16(out, v & 0xffff);
-    put16(out, (v >> 16) & 0xffff);
-}
-
 // A 24-bit BMP; pixel(x, yFromTop) gives each pixel's colour.
 template <typename Pixel>
 void writeBmp(const fs::path& path, int width, int height, Pixel pixel) {
-    const int rowBytes = (width * 3 + 3) / 4 * 4;
-    std::vector<uint8_t> out;
-    out.push_back('B');
-    out.push_back('M');
-    put32(out, 54 + rowBytes * height);
-    put32(out, 0);
-    put32(out, 54);
-    put32(out, 40);
-    put32(out, width);
-    put32(out, height);
-    put16(out, 1);
-    put16(out, 24);
-    for (int i = 0; i < 6; ++i) put32(out, 0);
-    for (int y = height - 1; y >= 0; --y) {
-        for (int x = 0; x < width; ++x) {
-            const Rgb c = pixel(x, y);
-            out.push_back(c.b);
-            out.push_back(c.g);
-            out.push_back(c.r);
-        }
-        for (int pad = width * 3; pad < rowBytes; ++pad) out.push_back(0);
-    }
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(out.data()), out.size());
+    BmpLayout layout;
+    layout.width = width;
+    layout.height = height;
+    writeBytes(path, composeBmp(layout, packRows(width, height, 24, [&](int x, int row) {
+                   const Rgb c = pixel(x, height - 1 - row);
+                   return static_cast<uint32_t>(c.r << 16 | c.g << 8 | c.b);
+               })));
 }
 
 bool isMask(int texture) { return texture == 6 || texture == 10 || texture == 31 || texture == 51; }
@@ -75,7 +52,7 @@ bool isMask(int texture) { return texture == 6 || texture == 10 || texture == 31
 void writeSyntheticPictures(const fs::path& base) {
     const Rgb black{0, 0, 0}, white{255, 255, 255};
     for (int nn = 0; nn < 81; ++nn) {
-        char name[16];
+        char name[24];
         std::snprintf(name, sizeof name, "tex%02d.bmp", nn);
         const fs::path path = base / name;
         if (nn == 0) {
