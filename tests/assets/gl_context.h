@@ -1,47 +1,29 @@
-// A GL context for tests: an off-screen GLX pbuffer on the X display.
+// A GL context for the asset tests: the test window of tests/support, made
+// afresh for each test, with the matrices a new context starts with.
 #pragma once
 
-#include <cstddef>
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstdint>
-#include <memory>
+#include <string>
 #include <vector>
 
-class TestGlContext {
-public:
-    TestGlContext(int width = 640, int height = 480);
-    ~TestGlContext();
-    TestGlContext(const TestGlContext&) = delete;
-    TestGlContext& operator=(const TestGlContext&) = delete;
+#include "support/gl_harness.h"
 
-    bool ok() const { return current_; }
-    const char* problem() const { return problem_; }
-
-    // The colour buffer as RGB bytes, bottom row first.
-    std::vector<uint8_t> readPixels() const;
-    const uint8_t* pixel(const std::vector<uint8_t>& pixels, int x, int y) const {
-        return &pixels[(static_cast<size_t>(y) * width_ + x) * 3];
-    }
-    int width() const { return width_; }
-    int height() const { return height_; }
-
-private:
-    int width_, height_;
-    void* display_ = nullptr;
-    unsigned long pbuffer_ = 0;
-    void* context_ = nullptr;
-    bool current_ = false;
-    const char* problem_ = "";
-};
-
-// A test with its own fresh GL context.
 class GlTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        gl = std::make_unique<TestGlContext>();
-        ASSERT_TRUE(gl->ok()) << gl->problem();
+    static constexpr int Width = 640, Height = 480;
+
+    void SetUp() override { openContext(); }
+    void TearDown() override { harness::closeTestWindow(); }
+
+    // A new window and context (after closeTestWindow(), or the first).
+    static void openContext();
+
+    // The colour buffer as RGB bytes, bottom row first.
+    static std::vector<uint8_t> readPixels() { return harness::readFrame().rgb; }
+    static const uint8_t* pixel(const std::vector<uint8_t>& pixels, int x, int y) {
+        return &pixels[(static_cast<size_t>(y) * Width + x) * 3];
     }
-    void TearDown() override { gl.reset(); }
-    std::unique_ptr<TestGlContext> gl;
 };

@@ -105,9 +105,8 @@ TEST_F(StartUp, LaterCallsRemakeOnlyWhatBelongsToTheContext) {
     std::remove("base/hiscores");
 
     deleteFontLists();
-    gl.reset();  // the window is made again
-    gl = std::make_unique<TestGlContext>();
-    ASSERT_TRUE(gl->ok()) << gl->problem();
+    harness::closeTestWindow();  // the window is made again
+    openContext();
     ASSERT_TRUE(initAtStartUp());
     EXPECT_TRUE(on(GL_LIGHTING));
     EXPECT_TRUE(glIsTexture(textures[80]));
@@ -174,7 +173,7 @@ TEST_F(StartUp, GemShowsItsTextureUnderTheLights) {
     glBindTexture(GL_TEXTURE_2D, textures[RedPicture]);
     drawGemMesh(1);
 
-    auto pixels = gl->readPixels();
+    auto pixels = readPixels();
     int lit = 0;
     for (size_t i = 0; i < pixels.size(); i += 3) {
         if (pixels[i] == 0 && pixels[i + 1] == 0 && pixels[i + 2] == 0) continue;
@@ -186,7 +185,7 @@ TEST_F(StartUp, GemShowsItsTextureUnderTheLights) {
     // The gem is 1 unit across at 3 units: about a sixth of the view's height.
     EXPECT_GT(lit, 3000);
     EXPECT_LT(lit, 40000);
-    const uint8_t* centre = gl->pixel(pixels, 320, 240);
+    const uint8_t* centre = pixel(pixels, 320, 240);
     EXPECT_GT(centre[0], 40);
 }
 
@@ -205,7 +204,7 @@ protected:
     // The colour at a pixel, as the font cell whose colour it is, or -1
     // for black and -2 for anything else.
     int cellAt(const std::vector<uint8_t>& pixels, int x, int y) {
-        const uint8_t* p = gl->pixel(pixels, x, y);
+        const uint8_t* p = pixel(pixels, x, y);
         if (p[0] == 0 && p[1] == 0 && p[2] == 0) return -1;
         int cell = p[0];
         if (std::abs(p[1] - (255 - cell)) > 2 || std::abs(p[2] - 0x80) > 2) return -2;
@@ -215,7 +214,7 @@ protected:
 
 TEST_F(Text, NumberIsPrintedAtItsPlaceWithGlyphsOverlapping) {
     drawText(103, 437, 0, "%2i", 7);
-    auto pixels = gl->readPixels();
+    auto pixels = readPixels();
     const int space = 0, seven = '7' - 32;
     EXPECT_EQ(cellAt(pixels, 104, 446), space);
     EXPECT_EQ(cellAt(pixels, 110, 438), space);
@@ -230,7 +229,7 @@ TEST_F(Text, NumberIsPrintedAtItsPlaceWithGlyphsOverlapping) {
 
 TEST_F(Text, WideNumberTakesAGlyphPerDigit) {
     drawText(103, 437, 0, "%2i", 123);
-    auto pixels = gl->readPixels();
+    auto pixels = readPixels();
     EXPECT_EQ(cellAt(pixels, 110, 446), '1' - 32);
     EXPECT_EQ(cellAt(pixels, 124, 446), '2' - 32);
     EXPECT_EQ(cellAt(pixels, 140, 446), '3' - 32);  // the third starts at 131
@@ -241,14 +240,14 @@ TEST_F(Text, WideNumberTakesAGlyphPerDigit) {
 TEST_F(Text, SecondSetUsesTheLowerHalfOfThePicture) {
     drawText(200, 100, 5, "A");
     drawText(200, 300, 0, "A");
-    auto pixels = gl->readPixels();
+    auto pixels = readPixels();
     EXPECT_EQ(cellAt(pixels, 209, 109), 'A' - 32 + 128);  // cell 161, row 10, column 1
     EXPECT_EQ(cellAt(pixels, 209, 309), 'A' - 32);
 }
 
 TEST_F(Text, CharactersWithoutAGlyphAreLeftOut) {
     drawText(300, 200, 0, "A\tB\x80");
-    auto pixels = gl->readPixels();
+    auto pixels = readPixels();
     EXPECT_EQ(cellAt(pixels, 308, 209), 'A' - 32);
     EXPECT_EQ(cellAt(pixels, 322, 209), 'B' - 32);
     EXPECT_EQ(cellAt(pixels, 340, 209), -1);
@@ -261,7 +260,7 @@ TEST_F(Text, NullFormatChangesNothing) {
     glEnable(GL_DEPTH_TEST);
     drawText(10, 10, 0, nullptr);
     EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
-    auto pixels = gl->readPixels();
+    auto pixels = readPixels();
     EXPECT_EQ(cellAt(pixels, 15, 15), -1);
 }
 

@@ -167,7 +167,7 @@ TEST_F(Textures, GreyPictureIsStoredAsLuminanceAndDrawsTheSame) {
         glClear(GL_COLOR_BUFFER_BIT);
         glMatrixMode(GL_PROJECTION);
         glLoadIdentity();
-        glOrtho(0, gl->width(), 0, gl->height(), -1, 1);
+        glOrtho(0, Width, 0, Height, -1, 1);
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
         glEnable(GL_TEXTURE_2D);
@@ -188,7 +188,7 @@ TEST_F(Textures, GreyPictureIsStoredAsLuminanceAndDrawsTheSame) {
             glEnd();
         }
         glDisable(GL_BLEND);
-        return gl->readPixels();
+        return readPixels();
     };
     const std::vector<uint8_t> expected = draw(reference);
     const std::vector<uint8_t> drawn = draw(textures[1]);

@@ -177,6 +177,10 @@ Image renderFrame(float speedFactor) {
     scene.speedFactor = speedFactor;
     stepFrame(clockMillis);
     drawScene();
+    return readFrame();
+}
+
+Image readFrame() {
     glFinish();
     Image image;
     image.width = windowWidth;

@@ -48,6 +48,8 @@ bool startUp(const std::string& workDir);
 // Draws one frame with the given speedFactor (0 keeps every animation still)
 // and reads it back.
 Image renderFrame(float speedFactor = 0.0f);
+// What has been drawn so far (the back buffer), read back.
+Image readFrame();
 
 // Window pixel of a board-space point, as the board view's camera sees it.
 void projectBoardPoint(float x, float y, float z, double* windowX, double* windowY);
