@@ -106,3 +106,5 @@ struct XmModule {
 std::string xmFile(const XmModule& module);
 // The XM note number of a MIDI note (60 = C-4 = XM 49).
 uint8_t xmNote(int midiNote);
+// The music's instruments in their slots, for the calm tune or the driving one.
+std::vector<XmInstrument> musicInstruments(bool driving);

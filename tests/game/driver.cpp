@@ -22,12 +22,16 @@ void start(GameMode mode) {
     ui.mouseButtonUp = 1;
     ui.cursorColumn = NoCursorCell;
     ui.cursorRow = NoCursorCell;
+    newGameOf(mode);
+    boards::closeFloor();
+    scene.speedFactor = Speed;
+}
+
+void newGameOf(GameMode mode) {
     game.gameMode = mode;
     ui.modeAButton = mode == GameMode::Levels ? ButtonPressed : ButtonNormal;
     ui.modeBButton = mode == GameMode::Timed ? ButtonPressed : ButtonNormal;
     newGame();
-    boards::closeFloor();
-    scene.speedFactor = Speed;
 }
 
 void startQuiet(GameMode mode) {

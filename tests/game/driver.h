@@ -19,6 +19,8 @@ constexpr float Speed = 1.05f;  // the speed factor of 100 frames per second
 // Program-load state, sound on and recorded only, a new game of the mode on
 // the board screen with the floor closed.
 void start(GameMode mode = GameMode::Levels);
+// A new game of the mode, the mode's button pressed and the other not.
+void newGameOf(GameMode mode);
 // The same on a quiet field: no line and no move.
 void startQuiet(GameMode mode = GameMode::Levels);
 // Three 7s on a quiet field, each set a move of its own:

@@ -146,15 +146,6 @@ protected:
         platformQuit();
         AnyScreen::TearDown();
     }
-    static void expectWindow(int width, int height, bool full) {
-        int w = 0, h = 0;
-        windowClientSize(&w, &h);
-        EXPECT_EQ(w, width);
-        EXPECT_EQ(h, height);
-        EXPECT_EQ(windowIsFullScreen(), full);
-        EXPECT_EQ(ui.fullScreenActive, full ? 1 : 0);
-        EXPECT_EQ(settings.fullScreen, full ? 1 : 0);
-    }
     static void expectPicture(int x, int y, int width, int height) {
         EXPECT_EQ(ui.fit.pictureX, x);
         EXPECT_EQ(ui.fit.pictureY, y);

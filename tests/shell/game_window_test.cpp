@@ -153,13 +153,7 @@ TEST_F(EightHundredScreen, OptionsSwitchMakesTheWindowAgain) {
     click(400, 230);
     EXPECT_EQ(shell.quitRequested, 0);
     EXPECT_TRUE(testRecord().documents.empty());
-    EXPECT_EQ(ui.fullScreenActive, 0);
-    EXPECT_EQ(settings.fullScreen, 0);
-    EXPECT_FALSE(windowIsFullScreen());
-    int width = 0, height = 0;
-    windowClientSize(&width, &height);
-    EXPECT_EQ(width, 640);
-    EXPECT_EQ(height, 480);
+    expectWindow(640, 480, false);
     EXPECT_TRUE(testRecord().boxes.empty());
 }
 
@@ -191,13 +185,7 @@ TEST_F(GameWindow, RefusedFullScreenAnsweredYesGivesTheWindowedGame) {
     ASSERT_TRUE(createGameWindow("Vortiq", 800, 600, 16, true));
     ASSERT_EQ(testRecord().boxes.size(), 1u);
     EXPECT_EQ(testRecord().boxes[0].caption, "Tarn GL");
-    EXPECT_EQ(ui.fullScreenActive, 0);
-    EXPECT_EQ(settings.fullScreen, 0);
-    EXPECT_FALSE(windowIsFullScreen());
-    int width = 0, height = 0;
-    windowClientSize(&width, &height);
-    EXPECT_EQ(width, 640);
-    EXPECT_EQ(height, 480);
+    expectWindow(640, 480, false);
     // The windowed prompt's YES, where it is drawn.
     click(340, 210);
     EXPECT_EQ(ui.screen, Screen::Playing);

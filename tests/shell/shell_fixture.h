@@ -135,6 +135,18 @@ protected:
     }
     static int stopRequests() { return countRequests(SoundRecord::StopRequest); }
 
+    // The window's client size and whether it is full screen, with the game
+    // and the settings saying the same.
+    static void expectWindow(int width, int height, bool full) {
+        int w = 0, h = 0;
+        windowClientSize(&w, &h);
+        EXPECT_EQ(w, width);
+        EXPECT_EQ(h, height);
+        EXPECT_EQ(windowIsFullScreen(), full);
+        EXPECT_EQ(ui.fullScreenActive, full ? 1 : 0);
+        EXPECT_EQ(settings.fullScreen, full ? 1 : 0);
+    }
+
     // The state the first start-up leaves: levels mode preset, prompt showing.
     static void presetStartUp() {
         game.gameMode = GameMode::Levels;

@@ -12,6 +12,7 @@
 #include <string>
 #include <utility>
 
+#include "game/driver.h"
 #include "support/board.h"
 #include "support/sound_log.h"
 #include "game/game.h"
@@ -56,10 +57,6 @@ private:
     void fail(const std::string& what);
     bool frame();
     bool frames(int count);
-    void startMode(GameMode mode);
-    void pressAt(int column, int row);
-    void moveTo(int column, int row);
-    void release() { ui.mouseButtonUp = 1; }
     void countSwap(bool before);
     bool hint();
     bool afterGameOver();
@@ -86,7 +83,17 @@ bool inField(const Cell& cell) {
 
 using boards::boardFull;
 
-bool lineOnField();
+bool lineOnField() {
+    const auto& b = game.board;
+    for (int r = FirstFieldRow; r <= LastFieldRow; ++r)
+        for (int c = 0; c < BoardColumns; ++c) {
+            const int v = b[r][c];
+            if (v == 0) continue;
+            if (c + 2 < BoardColumns && b[r][c + 1] == v && b[r][c + 2] == v) return true;
+            if (r + 2 <= LastFieldRow && b[r + 1][c] == v && b[r + 2][c] == v) return true;
+        }
+    return false;
+}
 
 // The neighbour of the hinted gem that completes the line, or the gem itself.
 Cell partnerOfHint(const Cell& at) {
@@ -102,18 +109,6 @@ Cell partnerOfHint(const Cell& at) {
         if (line) return to;
     }
     return at;
-}
-
-bool lineOnField() {
-    const auto& b = game.board;
-    for (int r = FirstFieldRow; r <= LastFieldRow; ++r)
-        for (int c = 0; c < BoardColumns; ++c) {
-            const int v = b[r][c];
-            if (v == 0) continue;
-            if (c + 2 < BoardColumns && b[r][c + 1] == v && b[r][c + 2] == v) return true;
-            if (r + 2 <= LastFieldRow && b[r + 1][c] == v && b[r + 2][c] == v) return true;
-        }
-    return false;
 }
 
 int comboRequests() {
@@ -226,27 +221,6 @@ bool Soak::afterGameOver() {
     return fault_.empty();
 }
 
-void Soak::startMode(GameMode mode) {
-    ui.modeAButton = mode == GameMode::Levels ? ButtonPressed : ButtonNormal;
-    ui.modeBButton = mode == GameMode::Timed ? ButtonPressed : ButtonNormal;
-    game.gameMode = mode;
-    ui.paused = 0;
-    newGame();
-}
-
-void Soak::pressAt(int column, int row) {
-    ui.cursorColumn = column;
-    ui.cursorRow = row;
-    boardButtonDownRules();
-    ui.mouseButtonUp = 0;
-}
-
-void Soak::moveTo(int column, int row) {
-    ui.cursorColumn = column;
-    ui.cursorRow = row;
-    boardMouseMoveRules();
-}
-
 void Soak::countSwap(bool before) {
     if (!before && turn.swapActive && !turn.swapReturning) ++figures_.moves;
 }
@@ -271,26 +245,21 @@ bool Soak::hint() {
 // starts the swap. A game that ends on the way is fine too.
 bool Soak::restCheck() {
     ui.paused = 0;
-    release();
+    drive::release();
     for (int n = 0; n < IdleFrameLimit; ++n) {
         const bool atRest = ui.screen == Screen::Playing && boardFull() && !lineOnField() && !turn.swapActive &&
                             !turn.swapReturning && !turn.removing && game.boardEvent == BoardEvent::None &&
                             !game.gameOverDrain && !game.timedDrain;
         if (atRest && findMove()) {
             const Cell target{static_cast<int32_t>(game.hintCell[0]), static_cast<int32_t>(game.hintCell[1])};
-            if (turn.firstSelected) {  // a click on the selected gem lets it go
-                pressAt(turn.firstCell.column, turn.firstCell.row);
-                release();
-            }
-            pressAt(target.column, target.row);
-            release();
+            if (turn.firstSelected) drive::click(turn.firstCell.column, turn.firstCell.row);  // lets the gem go
+            drive::click(target.column, target.row);
             if (!turn.firstSelected || turn.firstCell.column != target.column || turn.firstCell.row != target.row) {
                 fail("a settled board with a move did not take a click");
                 return false;
             }
             const Cell partner = target.column > 0 ? Cell{target.column - 1, target.row} : Cell{1, target.row};
-            pressAt(partner.column, partner.row);
-            release();
+            drive::click(partner.column, partner.row);
             if (!turn.swapActive) {
                 fail("a settled board with a move did not start a swap");
                 return false;
@@ -318,7 +287,7 @@ std::string Soak::run() {
     ui.mouseButtonUp = 1;
     ui.cursorColumn = NoCursorCell;
     ui.cursorRow = NoCursorCell;
-    startMode(GameMode::Levels);
+    drive::newGameOf(GameMode::Levels);
 
     long nextRestCheck = 5000;
     while (fault_.empty() && figures_.frames < TargetFrames) {
@@ -334,24 +303,22 @@ std::string Soak::run() {
         if (action < 25) {
             // A click, now and then off the field or on the spawn row.
             if (chance(0.1)) {
-                pressAt(pick(3) == 0 ? NoCursorCell : pick(12) - 2, pick(12) - 1);
+                drive::click(pick(3) == 0 ? NoCursorCell : pick(12) - 2, pick(12) - 1);
             } else {
-                pressAt(column, row);
+                drive::click(column, row);
             }
-            release();
         } else if (action < 40) {
             // A second click next to the selected gem (or anywhere near it).
             const Cell at = turn.firstSelected ? turn.firstCell : Cell{column, row};
             const int d = pick(4);
-            pressAt(at.column + (d == 0) - (d == 1), at.row + (d == 2) - (d == 3));
-            release();
+            drive::click(at.column + (d == 0) - (d == 1), at.row + (d == 2) - (d == 3));
         } else if (action < 55) {
             // A drag onto a neighbour, sometimes past it, sometimes held.
-            pressAt(column, row);
+            drive::press(column, row);
             const int d = pick(4);
             const int reach = chance(0.1) ? 2 : 1;
-            moveTo(column + reach * ((d == 0) - (d == 1)), row + reach * ((d == 2) - (d == 3)));
-            if (!chance(0.2)) release();
+            drive::moveTo(column + reach * ((d == 0) - (d == 1)), row + reach * ((d == 2) - (d == 3)));
+            if (!chance(0.2)) drive::release();
         } else if (action < 58) {
             hint();
         } else if (action < 90) {
@@ -359,14 +326,14 @@ std::string Soak::run() {
             if (findMove()) {
                 const Cell at{static_cast<int32_t>(game.hintCell[0]), static_cast<int32_t>(game.hintCell[1])};
                 const Cell to = partnerOfHint(at);
-                pressAt(at.column, at.row);
+                drive::press(at.column, at.row);
                 if (chance(0.5)) {
-                    release();
-                    pressAt(to.column, to.row);
+                    drive::release();
+                    drive::press(to.column, to.row);
                 } else {
-                    moveTo(to.column, to.row);
+                    drive::moveTo(to.column, to.row);
                 }
-                release();
+                drive::release();
             }
         } else if (action < 93) {
             if (game.gameMode == GameMode::Timed && ui.screen == Screen::Playing) ui.paused = ui.paused ? 0 : 1;
@@ -381,7 +348,7 @@ std::string Soak::run() {
         } else {
             if (chance(0.3)) {
                 ++figures_.modeChanges;
-                startMode(game.gameMode == GameMode::Levels ? GameMode::Timed : GameMode::Levels);
+                drive::newGameOf(game.gameMode == GameMode::Levels ? GameMode::Timed : GameMode::Levels);
             } else {
                 ++figures_.newGames;
                 newGame();

@@ -11,6 +11,7 @@
 
 #include "support/byte_files.h"
 #include "support/scratch.h"
+#include "tools/picture_files.h"
 
 namespace {
 
@@ -95,6 +96,29 @@ TEST_F(GeneratorRun, ASecondRunKeepsThePlayersFilesAndRepeatsEverythingElse) {
         EXPECT_EQ(readText(base() / names[i]), first[i]) << names[i] << " differs between runs";
     }
     EXPECT_EQ(readText(dir / "help.htm"), help);
+}
+
+// Every picture, at both densities, and the contact sheet.
+TEST(Generator, TwoRunsWriteTheSameBytes) {
+    const ScratchFolder root(ScratchFolder::StayOutside);
+    ASSERT_TRUE(root.ok()) << root.why();
+    const std::string first = root / "a", second = root / "b";
+    for (const std::string& dir : {first, second}) {
+        const std::string command = std::string("\"") + VORTIQ_DATA_TOOL + "\" \"" + dir + "\" > /dev/null";
+        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    }
+    for (int density : {1, 2}) {
+        for (int n = 0; n <= 80; ++n) {
+            const std::string a = readText(picturePath(first, n, density));
+            ASSERT_FALSE(a.empty()) << n << " at density " << density;
+            EXPECT_TRUE(a == readText(picturePath(second, n, density))) << "tex" << n << " differs between runs";
+            EXPECT_TRUE(a == readText(picturePath(VORTIQ_GAME_DIR, n, density))) << "tex" << n
+                                                                                  << " differs from the build's";
+        }
+    }
+    const std::string sheet = readText(first + "/contact-sheet.png");
+    EXPECT_EQ(sheet.compare(0, 8, std::string("\x89PNG\r\n\x1a\n", 8)), 0);
+    EXPECT_TRUE(sheet == readText(second + "/contact-sheet.png"));
 }
 
 // --- The help page in the run directory ---

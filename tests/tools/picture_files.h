@@ -7,14 +7,13 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <fstream>
 #include <map>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "assets/assets.h"
+#include "support/byte_files.h"
 
 struct Bitmap {
     bool ok = false;
@@ -31,12 +30,6 @@ inline uint32_t le32(const std::string& b, size_t at) {
     return uint8_t(b[at]) | uint8_t(b[at + 1]) << 8 | uint8_t(b[at + 2]) << 16 | uint32_t(uint8_t(b[at + 3])) << 24;
 }
 
-inline std::string readAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 inline std::string picturePath(const std::string& gameDir, int number, int density = 1) {
     char name[32];
@@ -73,7 +66,7 @@ inline const Bitmap& picture(int number, int density = 1) {
     const auto key = std::make_pair(number, density);
     auto found = cache.find(key);
     if (found == cache.end())
-        found = cache.emplace(key, decode(readAll(picturePath(VORTIQ_GAME_DIR, number, density)))).first;
+        found = cache.emplace(key, decode(readText(picturePath(VORTIQ_GAME_DIR, number, density)))).first;
     return found->second;
 }
 

@@ -9,15 +9,12 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "assets/assets.h"
 #include "game/game.h"
-#include "support/scratch.h"
 
 namespace {
 
@@ -373,30 +370,6 @@ TEST(BoardPictures, KeyCursorRingsTheCellAndLeavesTheGemAlone) {
             ASSERT_EQ(mask.grey(x, y), 255) << x << "," << y;
             ASSERT_EQ(picture76.at(x, y)[0] + picture76.at(x, y)[1] + picture76.at(x, y)[2], 0) << x << "," << y;
         }
-}
-
-// --- the generator ---------------------------------------------------------------
-
-TEST(Generator, TwoRunsWriteTheSameBytes) {
-    const ScratchFolder root(ScratchFolder::StayOutside);
-    ASSERT_TRUE(root.ok()) << root.why();
-    const std::string first = root / "a", second = root / "b";
-    for (const std::string& dir : {first, second}) {
-        const std::string command = std::string("\"") + VORTIQ_DATA_TOOL + "\" \"" + dir + "\" > /dev/null";
-        ASSERT_EQ(std::system(command.c_str()), 0) << command;
-    }
-    for (int density : {1, 2}) {
-        for (int n = 0; n <= 80; ++n) {
-            const std::string a = readAll(picturePath(first, n, density));
-            ASSERT_FALSE(a.empty()) << n << " at density " << density;
-            EXPECT_TRUE(a == readAll(picturePath(second, n, density))) << "tex" << n << " differs between runs";
-            EXPECT_TRUE(a == readAll(picturePath(VORTIQ_GAME_DIR, n, density))) << "tex" << n
-                                                                                  << " differs from the build's";
-        }
-    }
-    const std::string sheet = readAll(first + "/contact-sheet.png");
-    EXPECT_EQ(sheet.compare(0, 8, std::string("\x89PNG\r\n\x1a\n", 8)), 0);
-    EXPECT_TRUE(sheet == readAll(second + "/contact-sheet.png"));
 }
 
 }  // namespace
