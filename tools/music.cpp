@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 #include "files_local.h"
@@ -289,6 +290,22 @@ XmPattern composePattern(const Style& style, const Section& section) {
 
 // --- The two songs ---
 
+// A song of ten channels at speed 6, every section a pattern, that loops
+// back to its second entry of the order.
+XmModule song(const char* name, int bpm, const Style& style, const std::vector<Section>& sections,
+              std::vector<uint8_t> order) {
+    XmModule module;
+    module.name = name;
+    module.channels = Channels;
+    module.speed = 6;
+    module.bpm = bpm;
+    for (const Section& section : sections) module.patterns.push_back(composePattern(style, section));
+    module.order = std::move(order);
+    module.restart = 1;
+    module.instruments = musicInstruments(style.driving);
+    return module;
+}
+
 constexpr Chord C{0, 4}, Dm{2, 3}, E{4, 4}, Em{4, 3}, F{5, 4}, G{7, 4}, Gm{7, 3}, Am{9, 3}, Bb{10, 4};
 
 XmModule calmTheme() {
@@ -303,16 +320,7 @@ XmModule calmTheme() {
         {{F, Dm, Bb, C}, 11, 0, 2, true},          // 6 the tune with its counter voice
         {{Bb, C, F, F}, 41, 0, 1, false},          // 7 close
     };
-    XmModule module;
-    module.name = "Vortiq: Still Water";
-    module.channels = Channels;
-    module.speed = 6;
-    module.bpm = 92;
-    for (const Section& section : sections) module.patterns.push_back(composePattern(style, section));
-    module.order = {0, 1, 2, 3, 4, 5, 6, 7};
-    module.restart = 1;
-    module.instruments = musicInstruments(false);
-    return module;
+    return song("Vortiq: Still Water", 92, style, sections, {0, 1, 2, 3, 4, 5, 6, 7});
 }
 
 XmModule drivingTheme() {
@@ -327,16 +335,7 @@ XmModule drivingTheme() {
         {{Am, G, F, E}, 131, 0, 2, true},          // 6 descent
         {{Am, F, C, G}, 101, 0, 2, true},          // 7 the hook with bells
     };
-    XmModule module;
-    module.name = "Vortiq: Against Time";
-    module.channels = Channels;
-    module.speed = 6;
-    module.bpm = 150;
-    for (const Section& section : sections) module.patterns.push_back(composePattern(style, section));
-    module.order = {0, 1, 2, 3, 4, 5, 6, 7, 3, 4, 1, 2};
-    module.restart = 1;
-    module.instruments = musicInstruments(true);
-    return module;
+    return song("Vortiq: Against Time", 150, style, sections, {0, 1, 2, 3, 4, 5, 6, 7, 3, 4, 1, 2});
 }
 
 }  // namespace
