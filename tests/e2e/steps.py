@@ -1,0 +1,146 @@
+"""Steps the end-to-end tests share: the test register, boards made to order,
+starting and continuing games, and what the screen and the files show of a move."""
+
+import random
+import struct
+import time
+
+from board_model import field_text, lines_in, predict_move, valid_moves
+from checks import check, check_equal
+from geometry import DIALOG_NO, DIALOG_YES, cell_centre, drawn
+from pictures import block_difference
+
+
+TESTS = {}
+
+
+def e2e_test(function):
+    TESTS[function.__name__] = function
+    return function
+
+
+def settings_file(full_screen, music, sound):
+    return struct.pack("<3i", full_screen, music, sound)
+
+
+def designed_board(seed, wanted=None):
+    """A full board (spawn row and field) without a line of three, with at least three moves, and
+    for which `wanted(board)` holds when given."""
+    rng = random.Random(seed)
+    while True:
+        board = [[rng.randint(1, 7) for _ in range(8)] for _ in range(9)]
+        field = board[1:]
+        for _ in range(200):
+            cells, _ = lines_in(field)
+            if not cells:
+                break
+            r, c = sorted(cells)[0]
+            field[r][c] = rng.randint(1, 7)
+        if lines_in(field)[1] or len(valid_moves(field)) < 3:
+            continue
+        if wanted is None or wanted(board):
+            return board
+
+
+def board_shown(picture):
+    """True when every field cell shows something bright (a gem) rather than the dark backdrop."""
+    dark = []
+    for r in range(1, 9):
+        for c in range(8):
+            x, y = cell_centre(c, r)
+            if picture.crop(x - 12, y - 12, 25, 25).bright_fraction(0.45) < 0.15:
+                dark.append((r, c))
+    return dark
+
+
+def start_new_game(session, seed):
+    """Start-up prompt, "NO": a new game in the levels mode, waited for until the board rests."""
+    session.start(seed=seed)
+    prompt = session.shot("prompt")
+    session.looks_like(prompt, 52, *drawn("confirmationPanel"), others=(3, 30), part=(0, 0, 300, 96))
+    session.click(DIALOG_NO, settle=0.5)
+    return session.wait_settled("new-game")
+
+
+def continue_game(session, saved, seed=11, **start):
+    """Starts with `saved` as base/data.inf and answers "YES" on the start-up prompt."""
+    session.write("data.inf", saved.encode())
+    session.start(seed=seed, **start)
+    session.looks_like(session.shot("prompt"), 52, *drawn("confirmationPanel"), others=(3, 30), part=(0, 0, 300, 96))
+    session.click(DIALOG_YES, settle=0.5)
+
+
+def check_run_down(saved_time, start_value, level, seconds, what):
+    """The time bar runs down by about 0.105 x (level + 1) a second whatever the frame rate; a saved
+    value is that, truncated, after `seconds` of play at most (with room for a slow machine)."""
+    low = int(start_value - 0.2 * (level + 1) * seconds) - 1
+    check(low <= saved_time <= start_value - 1, "%s: %d saved, %d..%d expected after %.1f s" %
+          (what, saved_time, low, start_value - 1, seconds))
+
+
+def field_of(board):
+    return [row[:] for row in board[1:9]]
+
+
+def to_board_cell(field_cell):
+    """(field row, column) to (column, board row)."""
+    return field_cell[1], field_cell[0] + 1
+
+
+def changed_cells(before, after, field_cells=None, threshold=6.0):
+    """Field cells (row 1..8, column) whose middle looks different in two screenshots."""
+    out = []
+    for r in range(1, 9):
+        for c in range(8):
+            x, y = cell_centre(c, r)
+            a = before.crop(x - 16, y - 16, 32, 32)
+            b = after.crop(x - 16, y - 16, 32, 32)
+            if block_difference(a, b) > threshold:
+                out.append((r, c))
+    return out
+
+
+def spinning_cells(s, label):
+    """Cells that move on screen over a few frames (the selected gem turns)."""
+    first = s.shot(label)
+    moving = set()
+    for _ in range(3):
+        time.sleep(0.12)
+        moving |= set(changed_cells(first, s.shot(label)))
+    return sorted(moving)
+
+
+def in_a_move(field, board_cell):
+    """True when the gem at (board row, column) is one of the two of some swap that makes a line."""
+    r, c = board_cell[0] - 1, board_cell[1]
+    return any((r, c) in pair for pair in valid_moves(field))
+
+
+def known_moves(board):
+    """Moves whose outcome is known in full: the swap's lines go, the columns fall, and no gem nobody
+    knows yet comes into the field."""
+    for a, b in valid_moves(field_of(board)):
+        outcome = predict_move(board, a, b)
+        if outcome:
+            yield a, b, outcome
+
+
+def check_board_after(saved, expected, what):
+    check(saved.field() == field_of(expected), "%s: saved field\n%s\nexpected\n%s" %
+          (what, field_text(saved.field()), field_text(field_of(expected))))
+    for c in range(8):
+        if expected[0][c] is None:
+            check(1 <= saved.board[0][c] <= 7, "%s: spawn cell %d holds no gem" % (what, c))
+        else:
+            check_equal(saved.board[0][c], expected[0][c], "%s: spawn cell %d" % (what, c))
+
+
+def check_move_played(s, reader, after, triples, what, label):
+    """After a move: the settled board shows its outcome, and a quit saves that board and its score."""
+    shown = reader.read(s.wait_settled(label))
+    check(shown == field_of(after), "board shown after the %s:\n%s\nexpected:\n%s" %
+          (what, field_text(shown), field_text(field_of(after))))
+    s.quit_by_button()
+    saved = s.saved_game()
+    check_board_after(saved, after, what)
+    check_equal((saved.mode, saved.level, saved.score), (0, 0, 10 * triples), "mode, level and score")
