@@ -139,7 +139,7 @@ protected:
     void SetUp() override {
         AnyScreen::SetUp();
         ASSERT_TRUE(server_.running());
-        ASSERT_TRUE(copyGameData());
+        ASSERT_TRUE(provideGameData());
     }
     void TearDown() override {
         destroyGameWindow();

@@ -103,7 +103,7 @@ TEST_F(GameWindow, TeardownFailureIsReportedAndTheTeardownGoesOn) {
 }
 
 TEST_F(GameWindow, WindowedGameWindowTakesRealInput) {
-    ASSERT_TRUE(copyGameData());
+    ASSERT_TRUE(provideGameData());
     ASSERT_TRUE(createGameWindow("Vortiq", 640, 480, 16, false));
     EXPECT_EQ(ui.screen, Screen::ContinuePrompt);
     int width = 0, height = 0;
@@ -126,7 +126,7 @@ TEST_F(GameWindow, WindowedGameWindowTakesRealInput) {
 }
 
 TEST_F(EightHundredScreen, FullScreenWindowCoversTheScreen) {
-    ASSERT_TRUE(copyGameData());
+    ASSERT_TRUE(provideGameData());
     ASSERT_TRUE(createGameWindow("Vortiq", 800, 600, 16, true));
     EXPECT_TRUE(testRecord().boxes.empty());
     EXPECT_EQ(ui.fullScreenActive, 1);
@@ -140,7 +140,7 @@ TEST_F(EightHundredScreen, FullScreenWindowCoversTheScreen) {
 // Both ways through the options screen; the second click lies where the
 // windowed layout has its help button, which must not be pressed by it.
 TEST_F(EightHundredScreen, OptionsSwitchMakesTheWindowAgain) {
-    ASSERT_TRUE(copyGameData());
+    ASSERT_TRUE(provideGameData());
     ASSERT_TRUE(createGameWindow("Vortiq", 640, 480, 16, false));
     ui.screen = Screen::Options;
     clickButton(&ScreenGeometry::fullScreenRow);
@@ -178,7 +178,7 @@ TEST_F(GameWindow, RefusedFullScreenAnsweredNoEndsTheProgram) {
 // Yes gives the windowed game whole: its size, its layout, its hit tests, and
 // the settings saying what is shown.
 TEST_F(GameWindow, RefusedFullScreenAnsweredYesGivesTheWindowedGame) {
-    ASSERT_TRUE(copyGameData());
+    ASSERT_TRUE(provideGameData());
     settings.fullScreen = 1;
     testRecord().questionAnswer = MessageAnswer::Yes;
     setFailingStep(PlatformStep::FullScreen);
@@ -194,7 +194,7 @@ TEST_F(GameWindow, RefusedFullScreenAnsweredYesGivesTheWindowedGame) {
 // The game itself, closed by the desktop while the start-up prompt shows:
 // the settings are written, the saved game is left alone.
 TEST_F(GameWindow, CloseRequestEndsTheGameThroughItsShutdown) {
-    ASSERT_TRUE(copyGameData());
+    ASSERT_TRUE(provideGameData());
     ASSERT_TRUE(writeText("base/data.inf", "saved"));
     const std::string program = std::string(VORTIQ_GAME_DIR) + "/vortiq";
     const pid_t child = fork();

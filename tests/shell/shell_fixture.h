@@ -20,6 +20,7 @@
 #include "persist/persist.h"
 #include "shell/shell.h"
 #include "support/byte_files.h"
+#include "support/game_data.h"
 #include "support/platform_faults.h"
 #include "support/scratch.h"
 
@@ -77,25 +78,8 @@ protected:
 
     const std::string& runDir() const { return runDir_.path(); }
 
-    // The game's data, as the build made it (both picture sets), in this run directory.
-    bool copyGameData() {
-        const std::string from = std::string(VORTIQ_GAME_DIR) + "/base/";
-        bool all = true;
-        mkdir("base/2x", 0755);
-        for (int i = 0; i <= 80; ++i) {
-            char name[24];
-            std::snprintf(name, sizeof name, "tex%02d.bmp", i);
-            all = copyFile(from + name, std::string("base/") + name) && all;
-            std::snprintf(name, sizeof name, "2x/tex%02d.bmp", i);
-            all = copyFile(from + name, std::string("base/") + name) && all;
-        }
-        for (int i = 1; i <= 7; ++i) {
-            const std::string name = "s" + std::to_string(i) + ".raw";
-            all = copyFile(from + name, "base/" + name) && all;
-        }
-        copyFile(from + "hiscores", "base/hiscores");
-        return all;
-    }
+    // The game's data, as the build made it, in this run directory.
+    static bool provideGameData() { return linkGameData("base"); }
 
     // Messages as the window system would deliver them.
     static void move(int x, int y) { send(MessageKind::MouseMove, x, y); }

@@ -17,6 +17,7 @@
 #include "render/render.h"
 #include "support/bmp_files.h"
 #include "support/byte_files.h"
+#include "support/game_data.h"
 #include "support/scratch.h"
 
 namespace fs = std::filesystem;
@@ -137,15 +138,9 @@ void closeTestWindow() {
 std::string realDataDir() {
     static std::string dir;
     if (!dir.empty()) return dir;
-    const fs::path generated = fs::path(VORTIQ_GAME_DIR) / "base";
-    if (!fs::exists(generated / "tex80.bmp") || !fs::exists(generated / "s7.raw")) return "";
-    dir = makeWorkDir();
-    // The pictures and meshes are linked; the files the game writes stay here.
-    for (const auto& entry : fs::directory_iterator(generated)) {
-        const std::string name = entry.path().filename();
-        if (name == "hiscores" || name == "data.inf" || name == "menu.inf") continue;
-        fs::create_symlink(entry.path(), fs::path(dir) / "base" / name);
-    }
+    const std::string made = makeWorkDir();
+    if (!linkGameData(made + "/base")) return "";
+    dir = made;
     return dir;
 }
 
