@@ -6,6 +6,7 @@
 #include "game/game.h"
 #include "persist/persist.h"
 #include "scratch.h"
+#include "support/byte_files.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     enterScratchFolder();
@@ -15,12 +16,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const Settings read = settings;
     // A file that holds all three values gives exactly them.
     if (size >= 12) {
-        int32_t stored[3];
-        for (int i = 0; i < 3; ++i)
-            stored[i] = static_cast<int32_t>(static_cast<uint32_t>(data[4 * i]) | static_cast<uint32_t>(data[4 * i + 1]) << 8 |
-                                             static_cast<uint32_t>(data[4 * i + 2]) << 16 |
-                                             static_cast<uint32_t>(data[4 * i + 3]) << 24);
-        FUZZ_EXPECT(read.fullScreen == stored[0] && read.musicOn == stored[1] && read.soundOn == stored[2]);
+        const Bytes file(data, data + size);
+        FUZZ_EXPECT(read.fullScreen == int32At(file, 0) && read.musicOn == int32At(file, 4) &&
+                    read.soundOn == int32At(file, 8));
     }
     saveSettings();
     FUZZ_EXPECT(readBaseFile("menu.inf").size() == 12);

@@ -50,6 +50,13 @@ protected:
         ASSERT_TRUE(writeBytes("base/hiscores", fileOf(SortedLevels, SortedTimed)));
         loadHighScores();
     }
+    // The sorted tables, then a levels game of this score ends with this name typed.
+    void insertIntoSortedTables(int32_t score, const char* name) {
+        installSortedFile();
+        game.score = score;
+        typeName(name);
+        insertHighScore(GameMode::Levels);
+    }
 };
 
 TEST_F(HighScores, StartUpSortsEachTableBestFirstAndWritesItBack) {
@@ -81,11 +88,7 @@ TEST_F(HighScores, TheSortExchangesOnlyALowerScoreWithAHigherOne) {
 }
 
 TEST_F(HighScores, TwoLettersAreStoredAsNineBytesWithTheirFill) {
-    installSortedFile();
-    game.score = 60;
-    typeName("Ab");
-
-    insertHighScore(GameMode::Levels);
+    insertIntoSortedTables(60, "Ab");
     refreshHighScores();
 
     Bytes file = readBytes("base/hiscores");
@@ -96,11 +99,7 @@ TEST_F(HighScores, TwoLettersAreStoredAsNineBytesWithTheirFill) {
 }
 
 TEST_F(HighScores, InsertingAtTheTopMovesTheOthersDownAndDropsTheFifth) {
-    installSortedFile();
-    game.score = 51;
-    typeName("Zed");
-
-    insertHighScore(GameMode::Levels);
+    insertIntoSortedTables(51, "Zed");
 
     const Row expected[5] = {
         {"Zed$$$$$$", 51}, {"Dora$$$$$", 50}, {"Emil$$$$$", 40}, {"Bea$$$$$$", 30}, {"Cid$$$$$$", 20}};
@@ -111,11 +110,7 @@ TEST_F(HighScores, InsertingAtTheTopMovesTheOthersDownAndDropsTheFifth) {
 }
 
 TEST_F(HighScores, AnEqualScoreGoesBelowTheEntryItTies) {
-    installSortedFile();
-    game.score = 40;
-    typeName("Eve");
-
-    insertHighScore(GameMode::Levels);
+    insertIntoSortedTables(40, "Eve");
 
     const Row expected[5] = {
         {"Dora$$$$$", 50}, {"Emil$$$$$", 40}, {"Eve$$$$$$", 40}, {"Bea$$$$$$", 30}, {"Cid$$$$$$", 20}};
@@ -123,11 +118,7 @@ TEST_F(HighScores, AnEqualScoreGoesBelowTheEntryItTies) {
 }
 
 TEST_F(HighScores, AScoreThatBeatsNoEntryChangesNothingButClearsTheName) {
-    installSortedFile();
-    game.score = 10;  // equal to the fifth: does not qualify
-    typeName("Abc");
-
-    insertHighScore(GameMode::Levels);
+    insertIntoSortedTables(10, "Abc");  // equal to the fifth: does not qualify
 
     expectTable(GameMode::Levels, SortedLevels);
     EXPECT_STREQ(scoreBook.entryName, "$$$$$$$$$");
