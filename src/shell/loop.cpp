@@ -8,7 +8,7 @@
 #include "shell/shell.h"
 #include "shell/window_icon.h"
 
-ShellState shell = {{0}, 1, 0, 0, 0, 0, {0}, {0}};
+ShellState shell = {{0}, 1, 0, 0, 0, 0, {0}, {0}, 0, 0};
 ShellWatch shellWatch = {nullptr, nullptr, nullptr};
 
 void resetShellState() {

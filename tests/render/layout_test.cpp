@@ -212,8 +212,9 @@ TEST_F(LayoutTest, KeyCursorCoversTheCellAClickPicks) {
                     cursorCellAt(x, y, &column, &row);
                     // The field's outermost pixels pick no cell at all; the middle always does.
                     const bool middle = x == ring.x + ring.w / 2 && y == top + ring.h / 2;
-                    if (middle || (column != NoCursorCell && row != NoCursorCell))
+                    if (middle || (column != NoCursorCell && row != NoCursorCell)) {
                         ASSERT_TRUE(column == cell.column && row == cell.row) << x << "," << y << " " << int(full);
+                    }
                 }
         }
     ui.screen = Screen::Options;
