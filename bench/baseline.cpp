@@ -1,6 +1,7 @@
 // The bare baseline beside which the game is measured: the same window and GL
 // context, made through the same platform layer, that only clears and swaps.
-// It writes the same timing file as the game's VORTIQ_BENCH hooks.
+// It writes the same timing file as the game's VORTIQ_BENCH hooks, and paces
+// its frames as the game does.
 //
 //   vortiq-baseline <times-file> <frames> [fullscreen|WIDTHxHEIGHT]
 #include <GL/gl.h>
@@ -75,6 +76,7 @@ int main(int argc, char** argv) {
         }
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         swapBuffers();
+        paceFrame();  // the game's own cap, unless VORTIQ_NO_FRAME_CAP=1
         const double now = monotonicMs() - startMs;
         if (firstFrameMs < 0.0) {
             firstFrameMs = measureStart = last = now;

@@ -177,4 +177,11 @@ bool nextPadMessage(WindowMessage* message) {
     return true;
 }
 
+int padRepeatDueInMs() {
+    if (pads.pendingCount > 0) return 0;
+    if (pads.heldDirection < 0) return -1;
+    const int32_t left = static_cast<int32_t>(pads.nextRepeat - padClock());
+    return left > 0 ? left : 0;
+}
+
 void setPadClock(uint32_t (*milliseconds)()) { padClock = milliseconds ? milliseconds : SDL_GetTicks; }

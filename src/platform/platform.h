@@ -115,6 +115,29 @@ void dispatchMessage(const WindowMessage& message);
 // The next peekMessage returns a Quit message with this code.
 void postQuitMessage(int code);
 
+// Waits until a message arrives or timeoutMs has passed; true when one waits
+// (a held pad direction's repeat falling due counts). The frame pacing starts
+// a new grid after it.
+bool waitForMessage(int timeoutMs);
+
+// ---------------------------------------------------------------------------
+// Frame pacing. Where vertical sync is refused or switched off, or granted
+// but frames still come much faster than the display refreshes, paceFrame
+// sleeps after each present until the next frame is due, on a steady grid of
+// refresh periods (60 Hz when the rate is unknown). The environment variable
+// VORTIQ_NO_FRAME_CAP=1 lifts this cap (the benchmark's uncapped runs).
+
+// A new window's pacing: the display's refresh rate (0: unknown) and whether
+// vertical sync was granted.
+void startFramePacing(int refreshHz, bool vsyncGranted);
+// After each present.
+void paceFrame();
+// Frames were not presented for a while (a wait, a hidden window): the next
+// paced frame starts a new grid.
+void framePacingInterrupted();
+bool framesPacedBySleep();
+int64_t framePeriodNanos();
+
 // ---------------------------------------------------------------------------
 // The window and its GL context
 
@@ -142,8 +165,10 @@ enum class OpenFailure {
 // Opens the hidden window at (0, 0), resizable and with a high-DPI drawable
 // where the desktop has one (full screen: covering the display at its own
 // mode; width and height are then only the layout's), sends it the Create
-// message, makes its GL context and makes that current with
-// vertical sync (none while the environment variable VORTIQ_NO_VSYNC is 1).
+// message, makes its GL context and makes that current with vertical sync,
+// adaptive first, then plain (none while the environment variable
+// VORTIQ_NO_VSYNC is 1), and starts the frame pacing at the display's
+// refresh rate.
 // A failure closes whatever the call had made and leaves the display as it was.
 OpenFailure openWindow(const WindowRequest& request);
 // Shows the window, raises it and gives it the keyboard focus.

@@ -60,5 +60,16 @@ int openControllerCount();
 bool padEvent(const SDL_Event& event);
 // The next pad message: queued ones first, then the repeat of a held direction.
 bool nextPadMessage(WindowMessage* message);
+// Milliseconds until nextPadMessage has a message: 0 when one waits now, -1
+// when none will come without an event (no direction held).
+int padRepeatDueInMs();
 // Where the repeat reads its time (milliseconds); nullptr: SDL's ticks.
 void setPadClock(uint32_t (*milliseconds)());
+
+// Where the frame pacing reads the time and sleeps: nanoseconds on a
+// monotonic clock, and a sleep until such a time.
+struct PacingSources {
+    int64_t (*nowNs)();
+    void (*sleepUntilNs)(int64_t deadline);
+};
+void setPacingSources(const PacingSources* sources);  // nullptr: the system's clock

@@ -72,7 +72,17 @@ OpenFailure makeContext() {
     if (!state.context) return OpenFailure::NoContext;
     if (videoCalls.makeCurrent(state.window, state.context) != 0) return OpenFailure::NotCurrent;
     const char* noVsync = std::getenv("VORTIQ_NO_VSYNC");
-    SDL_GL_SetSwapInterval(noVsync && std::strcmp(noVsync, "1") == 0 ? 0 : 1);
+    bool vsync = false;
+    if (noVsync && std::strcmp(noVsync, "1") == 0) {
+        SDL_GL_SetSwapInterval(0);
+    } else {
+        // Adaptive sync lets a late frame show at once instead of a whole period later.
+        vsync = SDL_GL_SetSwapInterval(-1) == 0 || SDL_GL_SetSwapInterval(1) == 0;
+    }
+    SDL_DisplayMode mode = {};
+    const int display = SDL_GetWindowDisplayIndex(state.window);
+    const int refreshHz = display >= 0 && SDL_GetCurrentDisplayMode(display, &mode) == 0 ? mode.refresh_rate : 0;
+    startFramePacing(refreshHz, vsync);
     return OpenFailure::None;
 }
 
@@ -174,6 +184,18 @@ bool peekMessage(WindowMessage* message) {
     const uint32_t flags = state.window ? SDL_GetWindowFlags(state.window) : 0;
     *message = translateEvent(event, windowId, flags);
     return true;
+}
+
+bool waitForMessage(int timeoutMs) {
+    if (state.quitPosted) return true;
+    if (!videoStarted()) return false;
+    // A held pad direction repeats on time, not on an event: wake for it.
+    const int repeatMs = padRepeatDueInMs();
+    if (repeatMs == 0) return true;
+    if (repeatMs > 0 && repeatMs < timeoutMs) timeoutMs = repeatMs;
+    const bool arrived = SDL_WaitEventTimeout(nullptr, timeoutMs) == 1;
+    framePacingInterrupted();
+    return arrived || padRepeatDueInMs() == 0;
 }
 
 void dispatchMessage(const WindowMessage& message) { sendToProcedure(message); }
