@@ -310,6 +310,18 @@ void chaseScore();           // the score counter follows the score, on Screen::
 void stepFrame(float (*clockMillis)());
 
 // ---------------------------------------------------------------------------
+// Rest: whether the next frame would look exactly like the last one
+
+// True when nothing the rules move is moving on the screen shown: no swap,
+// removal, fall, spin, banner, drain or popup, no test about to end a level
+// or a game, no time running, and the score counter and the bar on their
+// goals. Input alone changes the picture then.
+bool sceneAtRest();
+// When all else is still and a readout swings within one step about its
+// goal, puts it on the goal (one more frame shows it there).
+void settleReadouts();
+
+// ---------------------------------------------------------------------------
 // Board input: selection and swaps on board cells
 
 // Maps a layout pixel to the board cell under it in the current layout.

@@ -28,3 +28,12 @@ bool inLine(const Cell& cell);
 bool inRemoval(const Cell& cell);
 // Rows 0..8 hold a gem everywhere.
 bool boardFull();
+
+// The value the bar shows, up to 100: the level's progress in the levels
+// mode, the time left in the timed mode. Below 0 when the time has run out.
+float barValueNow();
+// Where the bar's shown length heads, 800 x 600 bar pixels.
+inline float barGoal() {
+    const float value = barValueNow();
+    return (value < 0.0f ? 0.0f : value) * 3.915f;
+}

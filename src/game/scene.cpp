@@ -43,20 +43,24 @@ void levelCompleteTest() {
     }
 }
 
-void updateBarRules() {
-    if (timedModeRunning() && ui.screen == Screen::Playing && game.boardEvent != BoardEvent::LevelComplete)
-        game.timeLeft -= (ui.paused ? 0.0f : 1.0f) * 0.001f * static_cast<float>(static_cast<int64_t>(game.level) + 1) * scene.speedFactor;
-
-    float barValue;
+float barValueNow() {
+    float value;
     if (levelsModeRunning()) {
         // A level spans a multiple of 100 points; a span under 100 (bounds
         // from a damaged saved game) shows an empty bar instead of dividing by 0.
         const int64_t step = (static_cast<int64_t>(game.levelTarget) - game.levelBase) / 100;
-        barValue = step != 0 ? static_cast<float>((static_cast<int64_t>(game.score) - game.levelBase) / step) : 0.0f;
+        value = step != 0 ? static_cast<float>((static_cast<int64_t>(game.score) - game.levelBase) / step) : 0.0f;
     } else {
-        barValue = game.timeLeft;
+        value = game.timeLeft;
     }
-    if (barValue > 100.0f) barValue = 100.0f;
+    return value > 100.0f ? 100.0f : value;
+}
+
+void updateBarRules() {
+    if (timedModeRunning() && ui.screen == Screen::Playing && game.boardEvent != BoardEvent::LevelComplete)
+        game.timeLeft -= (ui.paused ? 0.0f : 1.0f) * 0.001f * static_cast<float>(static_cast<int64_t>(game.level) + 1) * scene.speedFactor;
+
+    float barValue = barValueNow();
 
     if (barValue < 0.0f && timedModeRunning() && !game.gameOverDrain && ui.screen != Screen::HighScores &&
         ui.screen != Screen::NameEntry) {
