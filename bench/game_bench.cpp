@@ -8,6 +8,10 @@
 // start-up prompt with a new game, "continue:N" with the saved game; once the
 // board is full and still, a gem is selected (it spins), a score popup is
 // kept on screen, N frames are timed one by one, and the game quits.
+// "still:SCREEN" starts a new game and, once the board is full and still,
+// shows SCREEN (board, options, highscores, confirm, paused) and writes
+// "still" to the file: the runner then measures the processor time the
+// game takes on its own and ends it.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -29,6 +33,8 @@ struct BenchState {
     double contextMs = -1.0, firstFrameMs = -1.0, filledFrameMs = -1.0;
     bool scripted = false;
     bool continueGame = false;
+    const char* stillScreen = nullptr;  // the screen of a "still:" script
+    bool stillShown = false;
     int framesWanted = 0;
     int settledFrames = 0;  // frames seen with a full, still board
     bool measuring = false;
@@ -83,7 +89,8 @@ bool active() {
                 bench.continueGame = std::strncmp(script, "continue:", 9) == 0;
                 const char* count = std::strchr(script, ':');
                 bench.framesWanted = count ? std::atoi(count + 1) : 0;
-                bench.scripted = std::strncmp(script, "new:", 4) == 0 || bench.continueGame;
+                if (std::strncmp(script, "still:", 6) == 0) bench.stillScreen = script + 6;
+                bench.scripted = std::strncmp(script, "new:", 4) == 0 || bench.continueGame || bench.stillScreen;
                 bench.frameMs.reserve(bench.framesWanted > 0 ? bench.framesWanted : 0);
             }
         }
@@ -131,6 +138,26 @@ void keepPopup() {
     startScorePopup(300, 240, 1230);
 }
 
+// Shows the screen of a "still:" script and tells the runner.
+void showStillScreen() {
+    const char* name = bench.stillScreen;
+    if (std::strcmp(name, "options") == 0) {
+        ui.screen = Screen::Options;
+        ui.optionsButton = ButtonPressed;
+    } else if (std::strcmp(name, "highscores") == 0) {
+        ui.screen = Screen::HighScores;
+    } else if (std::strcmp(name, "confirm") == 0) {
+        ui.screen = Screen::ConfirmNewGame;
+    } else if (std::strcmp(name, "paused") == 0) {
+        ui.paused = 1;
+    }
+    bench.stillShown = true;
+    if (FILE* out = std::fopen(bench.path, "w")) {
+        std::fputs("still\n", out);
+        std::fclose(out);
+    }
+}
+
 void script(double now) {
     if (bench.presented == 1) {
         answerPrompt();
@@ -138,6 +165,11 @@ void script(double now) {
     }
     const bool still = ui.screen == Screen::Playing && boards::fieldFull() && !turn.removing && !turn.swapActive &&
                        game.boardEvent == BoardEvent::None;
+    if (bench.stillScreen) {
+        bench.settledFrames = still ? bench.settledFrames + 1 : 0;
+        if (!bench.stillShown && bench.settledFrames >= 30) showStillScreen();
+        return;
+    }
     if (!bench.measuring) {
         bench.settledFrames = still ? bench.settledFrames + 1 : 0;
         if (bench.settledFrames < 30) return;
@@ -171,6 +203,12 @@ void framePresented() {
     if (bench.scripted) script(now);
 }
 
+// The loop may rest only once the script has what it waits for.
+bool wantsFrames() {
+    if (!bench.scripted) return false;
+    return !bench.stillScreen || !bench.stillShown;
+}
+
 void loopEnded() {
     if (!active()) return;
     FILE* out = std::fopen(bench.path, "w");
@@ -191,6 +229,6 @@ void loopEnded() {
 }  // namespace
 
 int main() {
-    if (active()) shellWatch = ShellWatch{contextMade, framePresented, loopEnded};
+    if (active()) shellWatch = ShellWatch{contextMade, framePresented, wantsFrames, loopEnded};
     return runGame();
 }

@@ -8,8 +8,8 @@
 #include "shell/shell.h"
 #include "shell/window_icon.h"
 
-ShellState shell = {{0}, 1, 0, 0, 0, 0, {0}, {0}, 0, 0};
-ShellWatch shellWatch = {nullptr, nullptr, nullptr};
+ShellState shell = {{0}, 1, 0, 0, 0, 0, {0}, {0}, 0, 0, 0, 0};
+ShellWatch shellWatch = {nullptr, nullptr, nullptr, nullptr};
 
 void resetShellState() {
     std::memset(&shell, 0, sizeof shell);
@@ -92,14 +92,38 @@ void heldKeyWork() {
     releaseLatches();
 }
 
+namespace {
+
+// A rest wakes this often even without input, in milliseconds.
+constexpr int RestWakeMs = 100;
+
+bool keyHeld() {
+    for (uint8_t down : shell.keys)
+        if (down) return true;
+    return false;
+}
+
+// After a frame: whether the next would show the same picture. A key held
+// down still has work to do (the pause keys, the name letters).
+bool frameCanRest() {
+    if (keyHeld() || (shellWatch.wantsFrames && shellWatch.wantsFrames())) return false;
+    settleReadouts();
+    return sceneAtRest();
+}
+
+}  // namespace
+
 // A frame flows one way:
 //   input      the waiting messages, one a pass (the mouse's rules run as
 //              they come), then the frame:
 //   stepFrame  every rule step of the frame (src/game), in order;
 //   drawScene  draws what the step left, changing no state (src/render);
-//   present    swaps the buffers;
+//   present    swaps the buffers, then waits until the next frame is due
+//              where nothing else paces the frames;
 //   key work   the held keys: pause and the name entry, for the next frame.
-// A minimised window steps and draws nothing.
+// While the picture stands still (the next frame would look like the last)
+// or the window is minimised, the loop steps and draws nothing: it waits
+// for input.
 void mainLoopPass() {
     WindowMessage message;
     if (peekMessage(&message)) {
@@ -109,15 +133,26 @@ void mainLoopPass() {
         } else {
             dispatchMessage(message);
         }
+        // Whatever came in may change the picture: the next frame is drawn.
+        shell.resting = 0;
         return;
     }
-    if (shell.windowActive) {
-        stepFrame(clockMillis);
-        drawScene();
+    if (shell.resting || !shell.windowActive) {
+        // Nothing to draw: sleep until input comes, waking now and then.
+        waitForMessage(RestWakeMs);
+        shell.rested = 1;
+        return;
     }
+    // The time of the rest drew no frames and is no game time.
+    if (shell.rested) restartFrameMeasurement();
+    shell.rested = 0;
+    stepFrame(clockMillis);
+    drawScene();
     swapBuffers();
     if (shellWatch.framePresented) shellWatch.framePresented();
+    paceFrame();
     heldKeyWork();
+    shell.resting = frameCanRest() ? 1 : 0;
 }
 
 namespace {

@@ -20,6 +20,8 @@ struct ShellState {
     uint8_t keysLetGo[256];   // released before any frame's key work saw the press
     int32_t windowedWidth;    // the last windowed window's size in points, 0 before one was left
     int32_t windowedHeight;
+    uint8_t resting;          // the last frame drawn is what the next would show: wait for input
+    uint8_t rested;           // the loop waited since the last frame
 };
 extern ShellState shell;
 
@@ -104,7 +106,9 @@ bool togglePause();
 // The work of the held keys after each frame: pause, the name letters,
 // Backspace, confirming the name, and the latches.
 void heldKeyWork();
-// One pass of the main loop: one message, or one frame and the key work.
+// One pass of the main loop: one message; or, while the picture stands still
+// (or the window is minimised), a wait for input; or one frame, paced, and
+// the key work.
 void mainLoopPass();
 // Saves what the player owns, tears the window down and stops the sound.
 void shutdownGame();
@@ -118,6 +122,7 @@ int runGame();
 struct ShellWatch {
     void (*contextMade)();     // the GL context of a window is current
     void (*framePresented)();  // a frame was just presented
+    bool (*wantsFrames)();     // true: frames must keep coming (no rest yet)
     void (*loopEnded)();       // the main loop has ended, before the shutdown
 };
 extern ShellWatch shellWatch;

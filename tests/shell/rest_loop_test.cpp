@@ -1,0 +1,103 @@
+// The main loop on an X server of its own: it rests while the picture stands
+// still or the window is minimised, input wakes it, and the frame after a
+// rest does not take the rest for game time.
+#include <chrono>
+
+#include "platform/x_display.h"
+#include "shell/shell_fixture.h"
+
+namespace {
+
+class RestingLoop : public ShellTest {
+protected:
+    RestingLoop() : server_(1024, 768), display_(server_.display()) {}
+    void SetUp() override {
+        ShellTest::SetUp();
+        ASSERT_TRUE(server_.running());
+        ASSERT_TRUE(provideGameData());
+        ASSERT_TRUE(createGameWindow("Vortiq", 640, 480, 16, false));
+        presetStartUp();
+    }
+    void TearDown() override {
+        destroyGameWindow();
+        platformQuit();
+        ShellTest::TearDown();
+    }
+
+    // Passes of the loop for the given time; the frames drawn among them
+    // (each takes a frame-time reading).
+    static int framesDrawnIn(double seconds) {
+        int frames = 0;
+        const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+        while (std::chrono::steady_clock::now() < end && !shell.quitRequested) {
+            const float before = scene.lastFrameTime;
+            mainLoopPass();
+            if (scene.lastFrameTime != before) ++frames;
+        }
+        return frames;
+    }
+
+    // Runs the loop until it rests (the window's first events handled).
+    static bool settleIntoRest() {
+        for (int n = 0; n < 20; ++n) {
+            framesDrawnIn(0.25);
+            if (shell.resting) return true;
+        }
+        return false;
+    }
+
+private:
+    PrivateXServer server_;
+    DisplayOverride display_;
+};
+
+}  // namespace
+
+TEST_F(RestingLoop, AStillScreenIsDrawnOnceAndThenWaitsForInput) {
+    ui.screen = Screen::HighScores;
+    ASSERT_TRUE(settleIntoRest());
+    EXPECT_LE(framesDrawnIn(1.0), 1) << "a screen that does not change is not drawn again";
+    EXPECT_EQ(shell.resting, 1);
+
+    // The mouse over the screen: frames again, until it stands still once more.
+    ASSERT_EQ(runCommand("xdotool mousemove 300 200"), 0);
+    bool woke = false;
+    for (int n = 0; n < 20 && !woke; ++n) woke = framesDrawnIn(0.25) > 0;
+    EXPECT_TRUE(woke) << "input wakes the loop";
+    EXPECT_TRUE(settleIntoRest());
+}
+
+TEST_F(RestingLoop, TheFrameAfterARestStartsANewTimeMeasurement) {
+    ui.screen = Screen::HighScores;
+    ASSERT_TRUE(settleIntoRest());
+    scene.measureCount = 6;  // as if the rest came in the middle of a measurement
+    scene.measureStart = -1000.0f;
+    framesDrawnIn(0.3);
+    ASSERT_EQ(runCommand("xdotool mousemove 310 210"), 0);
+    const float before = scene.lastFrameTime;
+    for (int n = 0; n < 200 && scene.lastFrameTime == before; ++n) mainLoopPass();
+    ASSERT_NE(scene.lastFrameTime, before) << "the mouse woke no frame";
+    EXPECT_EQ(scene.measureStart, scene.lastFrameTime) << "the rest's time is left out of the measurement";
+}
+
+TEST_F(RestingLoop, WhateverMovesIsDrawnFrameAfterFrame) {
+    ui.screen = Screen::Playing;  // an empty board: the gems fall in
+    int frames = 0;
+    for (int n = 0; n < 30; ++n) {
+        const float before = scene.lastFrameTime;
+        mainLoopPass();
+        if (scene.lastFrameTime != before) ++frames;
+        EXPECT_EQ(shell.resting, 0);
+    }
+    EXPECT_GE(frames, 10);
+}
+
+TEST_F(RestingLoop, AMinimisedWindowDrawsNothing) {
+    ui.screen = Screen::Playing;
+    framesDrawnIn(0.5);  // the window's first events (shown, focus) are handled
+    WindowMessage minimise = {};
+    minimise.kind = MessageKind::Activate;
+    minimise.minimised = 1;
+    windowProcedure(minimise);
+    EXPECT_EQ(framesDrawnIn(0.5), 0);
+}
