@@ -35,6 +35,7 @@ struct BenchState {
     bool continueGame = false;
     const char* stillScreen = nullptr;  // the screen of a "still:" script
     bool stillShown = false;
+    bool stillTold = false;  // the frame showing it was presented
     int framesWanted = 0;
     int settledFrames = 0;  // frames seen with a full, still board
     bool measuring = false;
@@ -152,6 +153,11 @@ void showStillScreen() {
         ui.paused = 1;
     }
     bench.stillShown = true;
+}
+
+// The frame showing the still screen is presented: the runner may measure.
+void tellStillShown() {
+    bench.stillTold = true;
     if (FILE* out = std::fopen(bench.path, "w")) {
         std::fputs("still\n", out);
         std::fclose(out);
@@ -167,6 +173,7 @@ void script(double now) {
                        game.boardEvent == BoardEvent::None;
     if (bench.stillScreen) {
         bench.settledFrames = still ? bench.settledFrames + 1 : 0;
+        if (bench.stillShown && !bench.stillTold) tellStillShown();
         if (!bench.stillShown && bench.settledFrames >= 30) showStillScreen();
         return;
     }
@@ -206,7 +213,7 @@ void framePresented() {
 // The loop may rest only once the script has what it waits for.
 bool wantsFrames() {
     if (!bench.scripted) return false;
-    return !bench.stillScreen || !bench.stillShown;
+    return !bench.stillScreen || !bench.stillTold;
 }
 
 void loopEnded() {
