@@ -21,6 +21,9 @@ bool fallClockRuns() {
 
 // Everything but the two readouts (the score counter and the bar) is still.
 bool stillButReadouts() {
+    // Until the first frame-time measurement nothing moves at all: frames
+    // must come to measure it, or whatever starts later would stand still.
+    if (scene.speedFactor <= 0.0f) return false;
     if (turn.swapActive || turn.removing) return false;
     if (game.boardEvent != BoardEvent::None || game.gameOverDrain || game.gameOverPending || game.timedDrain)
         return false;

@@ -123,6 +123,7 @@ TEST_F(Rest, AnythingMovingOrAboutToMoveKeepsTheFramesComing) {
         void (*make)();
     };
     const Case cases[] = {
+        {"no frame time measured yet", [] { scene.speedFactor = 0.0f; }},
         {"a score popup", [] { startScorePopup(100, 100, 15); }},
         {"a banner", [] { game.boardEvent = BoardEvent::Excellent; }},
         {"a game-over drain", [] { game.gameOverDrain = 1; }},
