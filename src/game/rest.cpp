@@ -1,6 +1,7 @@
 // Whether the next frame would look exactly like the last one: nothing the
 // rules move is moving. The loop then waits for input instead of drawing.
 #include <cmath>
+#include <cstring>
 
 #include "game/game.h"
 #include "game/game_local.h"
@@ -24,6 +25,12 @@ bool stillButReadouts() {
     // Until the first frame-time measurement nothing moves at all: frames
     // must come to measure it, or whatever starts later would stand still.
     if (scene.speedFactor <= 0.0f) return false;
+    // The last frame showed what its step left; a step that ended with a
+    // change (a banner that ended on the name entry) has one more to show.
+    if (frameView.dialog != ui.screen || frameView.bannerShown || frameView.gemsShown != (gemsShown() ? 1 : 0) ||
+        frameView.backgroundKind != game.backgroundKind ||
+        std::memcmp(frameView.board, game.board, sizeof game.board) != 0)
+        return false;
     if (turn.swapActive || turn.removing) return false;
     if (game.boardEvent != BoardEvent::None || game.gameOverDrain || game.gameOverPending || game.timedDrain)
         return false;
