@@ -41,6 +41,19 @@ protected:
         platformQuit();
         setPadClock(nullptr);
     }
+    // SDL's virtual controller; its device index, below 0 when SDL made none.
+    static int attach() {
+        return SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX,
+                                         SDL_CONTROLLER_BUTTON_MAX, 0);
+    }
+    static void press(int device, SDL_GameControllerButton button, bool down) {
+        SDL_JoystickSetVirtualButton(SDL_JoystickFromInstanceID(SDL_JoystickGetDeviceInstanceID(device)), button,
+                                     down ? 1 : 0);
+    }
+    static void pump() {
+        WindowMessage message;
+        while (peekMessage(&message)) dispatchMessage(message);
+    }
 };
 
 }  // namespace
@@ -72,20 +85,11 @@ void keep(const WindowMessage& message) {
 
 TEST_F(Pads, AVirtualControllerPluggedInAndOutWhilePlaying) {
     ASSERT_TRUE(startVideo(keep));
-    const auto attach = [] {
-        return SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX,
-                                         SDL_CONTROLLER_BUTTON_MAX, 0);
-    };
-    const auto pump = [] {
-        WindowMessage message;
-        while (peekMessage(&message)) dispatchMessage(message);
-    };
     const int device = attach();
     ASSERT_GE(device, 0) << SDL_GetError();
     pump();
     EXPECT_EQ(openControllerCount(), 1);
-    SDL_JoystickSetVirtualButton(SDL_JoystickFromInstanceID(SDL_JoystickGetDeviceInstanceID(device)),
-                                 SDL_CONTROLLER_BUTTON_DPAD_LEFT, 1);
+    press(device, SDL_CONTROLLER_BUTTON_DPAD_LEFT, true);
     received.clear();
     pump();
     ASSERT_EQ(received.size(), 1u);
@@ -104,5 +108,38 @@ TEST_F(Pads, AVirtualControllerPluggedInAndOutWhilePlaying) {
     pump();
     EXPECT_EQ(openControllerCount(), 1) << "plugged in again, it works at once";
     SDL_JoystickDetachVirtual(again);
+    pump();
+}
+
+// The loop resting between frames waits for messages; a held direction
+// repeats on time, with no event to wake it, so the wait must end for it.
+TEST_F(Pads, AWaitForMessagesEndsWhenAHeldDirectionRepeats) {
+    setPadClock(nullptr);
+    ASSERT_TRUE(startVideo(keep));
+    const int device = attach();
+    ASSERT_GE(device, 0) << SDL_GetError();
+    pump();
+    press(device, SDL_CONTROLLER_BUTTON_DPAD_DOWN, true);
+    received.clear();
+    pump();
+    ASSERT_EQ(received.size(), 1u);
+
+    // Two repeats, each within the wait: far sooner than its 5 s timeout.
+    const uint32_t start = SDL_GetTicks();
+    int repeats = 0;
+    while (repeats < 2 && SDL_GetTicks() - start < 4000) {
+        if (!waitForMessage(5000)) break;
+        WindowMessage message;
+        while (peekMessage(&message))
+            if (message.kind == MessageKind::PadButtonDown && message.repeat) ++repeats;
+    }
+    EXPECT_EQ(repeats, 2);
+    EXPECT_LT(SDL_GetTicks() - start, 2000u) << "the waits ran into their timeout";
+
+    // Let go, nothing repeats: the wait runs to its timeout.
+    press(device, SDL_CONTROLLER_BUTTON_DPAD_DOWN, false);
+    pump();
+    EXPECT_FALSE(waitForMessage(PadRepeatDelayMs + 100));
+    SDL_JoystickDetachVirtual(device);
     pump();
 }

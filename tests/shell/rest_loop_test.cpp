@@ -1,10 +1,13 @@
 // The main loop on an X server of its own: it rests while the picture stands
 // still or the window is minimised, input wakes it, and the frame after a
 // rest does not take the rest for game time.
+#include <SDL.h>
+
 #include <chrono>
 
 #include "platform/x_display.h"
 #include "shell/shell_fixture.h"
+#include "support/board.h"
 
 namespace {
 
@@ -44,6 +47,24 @@ protected:
             if (shell.resting) return true;
         }
         return false;
+    }
+
+    // A new levels game on a full, still board with one move, the floor closed.
+    static void startStillGame() {
+        ui.screen = Screen::Playing;
+        newGame();
+        boards::setQuietField();
+        boards::closeFloor();
+        game.board[8][6] = game.board[8][7] = game.board[7][5] = 7;  // a spare move
+    }
+    // Passes of the loop until `done` holds; false when it did not in `seconds`.
+    static bool passUntil(bool (*done)(), double seconds) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+        while (!done()) {
+            if (std::chrono::steady_clock::now() >= end) return false;
+            mainLoopPass();
+        }
+        return true;
     }
 
 private:
@@ -100,4 +121,57 @@ TEST_F(RestingLoop, AMinimisedWindowDrawsNothing) {
     minimise.minimised = 1;
     windowProcedure(minimise);
     EXPECT_EQ(framesDrawnIn(0.5), 0);
+}
+
+TEST_F(RestingLoop, ABannerThatEndsOnTheNameEntryShowsItBeforeTheRest) {
+    startStillGame();
+    ASSERT_TRUE(settleIntoRest());
+    // The game-over banner in its last moments, with a score for the table
+    // at the start of a level (the bar stays where it is).
+    game.level = LevelCount - 1;
+    game.score = LevelTable[game.level].levelBase;
+    ASSERT_TRUE(madeHighScore());
+    game.gameOverDrain = 1;
+    game.boardEvent = BoardEvent::NoMoves;
+    scene.bannerProgress = 0.995f;
+    shell.resting = 0;
+    ASSERT_TRUE(passUntil([] { return ui.screen == Screen::NameEntry && shell.resting == 1; }, 10.0));
+    EXPECT_EQ(frameView.dialog, Screen::NameEntry) << "the loop rested on a frame that did not show the name entry";
+    EXPECT_EQ(frameView.bannerShown, 0) << "the loop rested on the banner's last frame";
+}
+
+TEST_F(RestingLoop, AKeyOrAControllerWakesTheRestAndAHeldDirectionRepeatsInIt) {
+    startStillGame();
+    ASSERT_TRUE(settleIntoRest());
+    // Whether `done` came to hold and a frame was drawn after it: a rest that
+    // merely timed out would draw none.
+    static float seenFrame;
+    const auto drawnAfter = [](bool (*done)()) {
+        if (!passUntil(done, 5.0)) return false;
+        seenFrame = scene.lastFrameTime;
+        return passUntil([] { return scene.lastFrameTime != seenFrame; }, 1.0);
+    };
+
+    ASSERT_EQ(runCommand("xdotool key Right"), 0);
+    EXPECT_TRUE(drawnAfter([] { return ui.keyCursor.column == 1; })) << "the key's cursor move was not drawn";
+    EXPECT_EQ(ui.keyCursorShown, 1);
+    ASSERT_TRUE(settleIntoRest());
+
+    const int device = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX,
+                                                 SDL_CONTROLLER_BUTTON_MAX, 0);
+    ASSERT_GE(device, 0) << SDL_GetError();
+    SDL_Joystick* pad = nullptr;
+    for (int n = 0; n < 100 && !pad; ++n) {
+        mainLoopPass();
+        pad = SDL_JoystickFromInstanceID(SDL_JoystickGetDeviceInstanceID(device));
+    }
+    ASSERT_NE(pad, nullptr);
+    ASSERT_TRUE(settleIntoRest());
+    // Held to the right: the press and its repeats carry the cursor to the edge.
+    SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_DPAD_RIGHT, 1);
+    EXPECT_TRUE(drawnAfter([] { return ui.keyCursor.column == 2; })) << "the pad's press was not drawn";
+    EXPECT_TRUE(drawnAfter([] { return ui.keyCursor.column == BoardColumns - 1; })) << "the held direction stopped";
+    SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_DPAD_RIGHT, 0);
+    EXPECT_TRUE(settleIntoRest());
+    SDL_JoystickDetachVirtual(device);
 }
