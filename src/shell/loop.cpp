@@ -8,7 +8,7 @@
 #include "shell/shell.h"
 #include "shell/window_icon.h"
 
-ShellState shell = {{0}, 1, 0, 0, 0, 0, {0}, {0}, 0, 0, 0, 0};
+ShellState shell = {{0}, 1, 0, 0, 0, 0, {0}, {0}, 0, 0, 0, 0, 0.0f};
 ShellWatch shellWatch = {nullptr, nullptr, nullptr, nullptr};
 
 void resetShellState() {
@@ -96,6 +96,11 @@ namespace {
 
 // A rest wakes this often even without input, in milliseconds.
 constexpr int RestWakeMs = 100;
+// Input that ends a rest may come as a few messages close together (two keys
+// pressed at once): the first frame after it waits up to this long for the
+// rest of them, in milliseconds (a frame at 60 Hz), so that one frame's key
+// work sees them all, as when the frames run.
+constexpr float GatherInputMs = 16.0f;
 
 bool keyHeld() {
     for (uint8_t down : shell.keys)
@@ -118,9 +123,10 @@ bool frameCanRest() {
 //              they come), then the frame:
 //   stepFrame  every rule step of the frame (src/game), in order;
 //   drawScene  draws what the step left, changing no state (src/render);
-//   present    swaps the buffers, then waits until the next frame is due
-//              where nothing else paces the frames;
-//   key work   the held keys: pause and the name entry, for the next frame.
+//   present    swaps the buffers;
+//   key work   the held keys: pause and the name entry, for the next frame;
+//   pace       waits until the next frame is due where nothing else paces
+//              the frames.
 // While the picture stands still (the next frame would look like the last)
 // or the window is minimised, the loop steps and draws nothing: it waits
 // for input.
@@ -143,6 +149,12 @@ void mainLoopPass() {
         shell.rested = 1;
         return;
     }
+    if (shell.rested == 1) {
+        shell.rested = 2;
+        shell.gatherUntilMs = clockMillis() + GatherInputMs;
+    }
+    const float gatherLeft = shell.rested == 2 ? shell.gatherUntilMs - clockMillis() : 0.0f;
+    if (gatherLeft >= 1.0f && waitForMessage(static_cast<int>(gatherLeft))) return;
     // The time of the rest drew no frames and is no game time.
     if (shell.rested) restartFrameMeasurement();
     shell.rested = 0;
@@ -150,9 +162,10 @@ void mainLoopPass() {
     drawScene();
     swapBuffers();
     if (shellWatch.framePresented) shellWatch.framePresented();
-    paceFrame();
     heldKeyWork();
     shell.resting = frameCanRest() ? 1 : 0;
+    // A rest waits for input instead.
+    if (!shell.resting) paceFrame();
 }
 
 namespace {

@@ -21,7 +21,8 @@ struct ShellState {
     int32_t windowedWidth;    // the last windowed window's size in points, 0 before one was left
     int32_t windowedHeight;
     uint8_t resting;          // the last frame drawn is what the next would show: wait for input
-    uint8_t rested;           // the loop waited since the last frame
+    uint8_t rested;           // the loop waited since the last frame: 1, then 2 while input is gathered
+    float gatherUntilMs;      // on clockMillis: the first frame after a rest waits for input until then
 };
 extern ShellState shell;
 
