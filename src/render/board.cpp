@@ -40,6 +40,7 @@ void drawGem(const FrameView& view, int column, int row, int kind) {
 }  // namespace
 
 bool gemBackFacesCulled = true;
+bool gemsBeforeBackdrop = true;
 
 // The board is drawn only where the frame lets it show.
 void drawBoard(const FrameView& view) {
@@ -51,8 +52,12 @@ void drawBoard(const FrameView& view) {
         glScissor(box[0], box[1], box[2], box[3]);
         glEnable(GL_SCISSOR_TEST);
     }
+    // The gems first, the backdrop behind them after: the depth test then
+    // spares shading the backdrop wherever a gem covers it. The gems are
+    // opaque and in front of it, so the picture is the same either way.
+    if (view.gemsShown && gemsBeforeBackdrop) drawCells(view);
     drawBackground(view.backgroundKind);
-    if (view.gemsShown) drawCells(view);
+    if (view.gemsShown && !gemsBeforeBackdrop) drawCells(view);
     if (scissor) {
         glDisable(GL_SCISSOR_TEST);
         glScissor(previous[0], previous[1], previous[2], previous[3]);
@@ -66,12 +71,14 @@ void drawBackground(int32_t backgroundKind) {
     glBindTexture(GL_TEXTURE_2D, textureOf(backdropPicture(backgroundKind)));
     glCallList(backgroundList);
     glTranslatef(-1.4f, 0.32f, 11.7f);
-    glEnable(GL_LIGHTING);
-    const float specular[4] = {1.0f, 1.0f, 1.0f, 1.0f};
-    glMaterialfv(GL_FRONT, GL_SPECULAR, specular);
 }
 
 void drawCells(const FrameView& view) {
+    // Lit white gems with a white highlight.
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glEnable(GL_LIGHTING);
+    const float specular[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    glMaterialfv(GL_FRONT, GL_SPECULAR, specular);
     if (gemBackFacesCulled) glEnable(GL_CULL_FACE);
     for (int row = SpawnRow; row <= LastFieldRow; ++row) {
         for (int column = 0; column < BoardColumns; ++column) {

@@ -23,6 +23,9 @@ void drawCells(const FrameView& view);
 // so the nearest surface along any line of sight faces the viewer and the
 // back faces are hidden anyway; culling them spares their rasterising.
 extern bool gemBackFacesCulled;
+// Whether drawBoard draws the gems before the backdrop (on; a test turns it
+// off to compare): the backdrop then fails the depth test behind them.
+extern bool gemsBeforeBackdrop;
 void drawOverlay(const FrameView& view);
 void drawEventBanner(Picture banner);
 void drawScorePopups();

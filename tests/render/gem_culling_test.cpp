@@ -17,8 +17,23 @@ namespace {
 
 class GemCulling : public ::testing::TestWithParam<bool> {
 protected:
+    // The board screen in the layout of the parameter, with the real pictures and meshes.
+    void SetUp() override {
+        const bool full = GetParam();
+        const std::string data = realDataDir();
+        if (data.empty()) GTEST_SKIP() << "the game data has not been generated yet (build the game_data target)";
+        std::string why;
+        const ScreenGeometry& g = layoutGeometry(full ? Layout::FullScreen : Layout::Windowed);
+        ASSERT_TRUE(openTestWindow(g.width, g.height, &why)) << why;
+        ASSERT_TRUE(startUp(data));
+        ui.fullScreenActive = full;
+        renderFrame();
+        game.fallOffset = 0.0f;
+        ui.screen = Screen::Playing;
+    }
     void TearDown() override {
         gemBackFacesCulled = true;
+        gemsBeforeBackdrop = true;
         closeTestWindow();
     }
 };
@@ -37,18 +52,6 @@ void setBoard(int angle) {
 }
 
 TEST_P(GemCulling, TheBoardLooksTheSame) {
-    const bool full = GetParam();
-    const std::string data = realDataDir();
-    if (data.empty()) GTEST_SKIP() << "the game data has not been generated yet (build the game_data target)";
-    std::string why;
-    const ScreenGeometry& g = layoutGeometry(full ? Layout::FullScreen : Layout::Windowed);
-    ASSERT_TRUE(openTestWindow(g.width, g.height, &why)) << why;
-    ASSERT_TRUE(startUp(data));
-    ui.fullScreenActive = full;
-    renderFrame();
-    game.fallOffset = 0.0f;
-    ui.screen = Screen::Playing;
-
     int frames = 0, differing = 0, clustered = 0;
     for (int angle = 0; angle < 360; angle += 11, ++frames) {
         setBoard(angle);
@@ -77,6 +80,32 @@ TEST_P(GemCulling, TheBoardLooksTheSame) {
     for (int row = FirstFieldRow; row <= LastFieldRow; ++row)
         for (int column = 0; column < BoardColumns; ++column) game.board[row][column] = 0;
     EXPECT_GT(countDifferences(culled, renderFrame(), 0), 64 * 200);
+}
+
+// The gems are drawn before the backdrop behind them, so that the depth test
+// spares shading the backdrop under them: the picture must be the one drawn
+// the other way round, also while a swap carries gems back towards the
+// backdrop and a gem spins.
+TEST_P(GemCulling, TheBackdropDrawnAfterTheGemsChangesNoPixel) {
+    int differing = 0;
+    for (int angle = 0; angle < 360; angle += 23) {
+        setBoard(angle);
+        // A swap of two neighbours, half-way: one gem nearer, one farther.
+        turn.swapActive = 1;
+        turn.firstCell = Cell{3, 4};
+        turn.secondCell = Cell{4, 4};
+        turn.firstMotion = SwapMotion{};
+        turn.secondMotion = SwapMotion{};
+        turn.firstMotion.x = 0.5f;
+        turn.firstMotion.z = 0.5f * static_cast<float>(angle % 3 - 1);
+        turn.secondMotion.x = -0.5f;
+        turn.secondMotion.z = -turn.firstMotion.z;
+        gemsBeforeBackdrop = true;
+        const Image gemsFirst = renderFrame();
+        gemsBeforeBackdrop = false;
+        differing += countDifferences(gemsFirst, renderFrame(), 0);
+    }
+    EXPECT_EQ(differing, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothLayouts, GemCulling, ::testing::Bool(),
