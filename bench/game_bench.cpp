@@ -23,6 +23,7 @@
 #include "game/game.h"
 #include "shell/shell.h"
 #include "support/board.h"
+#include "support/screen_points.h"
 
 namespace {
 
@@ -108,9 +109,11 @@ double processCpuMs() {
     return used.tv_sec * 1e3 + used.tv_nsec / 1e6;
 }
 
+// A click on layout pixel (x, y), where the window shows it.
 void click(int x, int y) {
+    const WindowPoint point = ui.fit.layoutWidth > 0 ? drawnAt(ui.fit, x, y) : WindowPoint{x, y};
     for (MessageKind kind : {MessageKind::MouseMove, MessageKind::LeftButtonDown, MessageKind::LeftButtonUp})
-        dispatchMessage(mouseMessage(kind, x, y));
+        dispatchMessage(mouseMessage(kind, point.x, point.y));
 }
 
 // The start-up prompt's two buttons, in the layout on screen.

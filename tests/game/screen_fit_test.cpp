@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "game/game.h"
-#include "game/screen_points.h"
+#include "support/screen_points.h"
 
 namespace {
 

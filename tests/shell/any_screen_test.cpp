@@ -8,7 +8,7 @@
 #include <string>
 
 #include "assets/assets.h"
-#include "game/screen_points.h"
+#include "support/screen_points.h"
 #include "platform/x_display.h"
 #include "shell/shell_fixture.h"
 
