@@ -2,16 +2,18 @@
 // mouse points taken back to layout pixels, the window's opening size.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "game/game.h"
 #include "support/screen_points.h"
 
 namespace {
 
-struct Picture {
+struct PictureRect {
     int x, y, width, height;
 };
 
-void expectPicture(const ScreenFit& fit, Picture expected) {
+void expectPicture(const ScreenFit& fit, PictureRect expected) {
     EXPECT_EQ(fit.pictureX, expected.x);
     EXPECT_EQ(fit.pictureY, expected.y);
     EXPECT_EQ(fit.pictureWidth, expected.width);
@@ -20,33 +22,32 @@ void expectPicture(const ScreenFit& fit, Picture expected) {
 
 }  // namespace
 
-TEST(ScreenFit, TheLayoutFillsTheWindowAtWholeFactors) {
-    ScreenFit fit = fitLayout(640, 480, 640, 480, 640, 480);
-    expectPicture(fit, {0, 0, 640, 480});
-    EXPECT_FLOAT_EQ(fit.scale, 1.0f);
-    fit = fitLayout(640, 480, 1280, 960, 1280, 960);
-    expectPicture(fit, {0, 0, 1280, 960});
-    EXPECT_FLOAT_EQ(fit.scale, 2.0f);
-    fit = fitLayout(800, 600, 800, 600, 800, 600);
-    expectPicture(fit, {0, 0, 800, 600});
-}
-
-// Too wide: bars left and right; too tall: bars above and below. The side that
-// decides the scale is filled exactly, the other centred.
-TEST(ScreenFit, TheBordersFallOnTheSidesThatAreTooLong) {
-    ScreenFit fit = fitLayout(800, 600, 1920, 1080, 1920, 1080);
-    expectPicture(fit, {240, 0, 1440, 1080});
-    EXPECT_FLOAT_EQ(fit.scale, 1.8f);
-    fit = fitLayout(640, 480, 1000, 1200, 1000, 1200);
-    expectPicture(fit, {0, 225, 1000, 750});
-    EXPECT_FLOAT_EQ(fit.scale, 1000.0f / 640);
-    // An odd scale with an odd remainder: the extra pixel goes to the right.
-    fit = fitLayout(640, 480, 1001, 700, 1001, 700);
-    expectPicture(fit, {34, 0, 933, 700});
-    // Smaller than the layout: scaled down, never cut.
-    fit = fitLayout(800, 600, 640, 480, 640, 480);
-    expectPicture(fit, {0, 0, 640, 480});
-    EXPECT_FLOAT_EQ(fit.scale, 0.8f);
+// At whole factors the layout fills the window. Otherwise, too wide: bars
+// left and right; too tall: bars above and below; the side that decides the
+// scale is filled exactly, the other centred. Smaller than the layout: scaled
+// down, never cut.
+TEST(ScreenFit, ThePictureFillsTheSideThatDecidesTheScaleAndIsCentred) {
+    const struct {
+        int layoutWidth, layoutHeight, drawableWidth, drawableHeight;
+        PictureRect picture;
+        float scale;
+    } cases[] = {
+        {640, 480, 640, 480, {0, 0, 640, 480}, 1.0f},
+        {640, 480, 1280, 960, {0, 0, 1280, 960}, 2.0f},
+        {800, 600, 800, 600, {0, 0, 800, 600}, 1.0f},
+        {800, 600, 1920, 1080, {240, 0, 1440, 1080}, 1.8f},
+        {640, 480, 1000, 1200, {0, 225, 1000, 750}, 1000.0f / 640},
+        // An odd scale with an odd remainder: the extra pixel goes to the right.
+        {640, 480, 1001, 700, {34, 0, 933, 700}, 700.0f / 480},
+        {800, 600, 640, 480, {0, 0, 640, 480}, 0.8f},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.drawableWidth) + "x" + std::to_string(c.drawableHeight));
+        const ScreenFit fit = fitLayout(c.layoutWidth, c.layoutHeight, c.drawableWidth, c.drawableHeight,
+                                        c.drawableWidth, c.drawableHeight);
+        expectPicture(fit, c.picture);
+        EXPECT_FLOAT_EQ(fit.scale, c.scale);
+    }
 }
 
 TEST(ScreenFit, AWindowWithNoRoomShowsNothingAndIsHitNowhere) {
