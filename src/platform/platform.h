@@ -180,6 +180,9 @@ bool closeWindow();
 
 bool hasWindow();
 bool contextIsCurrent();
+// A number of its own for each GL context made (1, 2, ...), so that what
+// belongs to one context is not taken for another's; 0 without a context.
+uint32_t contextSerial();
 void* windowHandle();  // the SDL window, for the sound start-up; nullptr without one
 void windowClientSize(int* width, int* height);    // points: what mouse positions are given in
 void windowDrawableSize(int* width, int* height);  // pixels of the GL drawable; 0 x 0 without a window

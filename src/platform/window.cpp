@@ -15,9 +15,11 @@ struct WindowState {
     std::vector<uint8_t> icon;
     int iconWidth;
     int iconHeight;
+    uint32_t contextSerial;  // of the context now made; 0 without one
 };
 
-WindowState state = {nullptr, nullptr, 0, 0, {}, 0, 0};
+WindowState state = {nullptr, nullptr, 0, 0, {}, 0, 0, 0};
+uint32_t contextsMade = 0;
 
 void askPixelFormat(int colourBits, int depthBits) {
     // 16 colour bits are 5-6-5; more bits are taken as 8 per channel.
@@ -70,6 +72,7 @@ OpenFailure makeWindow(const WindowRequest& request) {
 OpenFailure makeContext() {
     state.context = videoCalls.createContext(state.window);
     if (!state.context) return OpenFailure::NoContext;
+    state.contextSerial = ++contextsMade;
     if (videoCalls.makeCurrent(state.window, state.context) != 0) return OpenFailure::NotCurrent;
     const char* noVsync = std::getenv("VORTIQ_NO_VSYNC");
     bool vsync = false;
@@ -133,6 +136,7 @@ bool closeWindow() {
         released = videoCalls.makeCurrent(state.window, nullptr) == 0;
         SDL_GL_DeleteContext(state.context);
         state.context = nullptr;
+        state.contextSerial = 0;
     }
     SDL_DestroyWindow(state.window);
     state.window = nullptr;
@@ -141,6 +145,7 @@ bool closeWindow() {
 
 bool contextIsCurrent() { return state.context != nullptr && SDL_GL_GetCurrentContext() == state.context; }
 bool hasWindow() { return state.window != nullptr; }
+uint32_t contextSerial() { return state.contextSerial; }
 void* windowHandle() { return state.window; }
 
 void windowClientSize(int* width, int* height) {
