@@ -93,7 +93,15 @@ void buildDisplayLists();
 extern uint32_t fontBase;
 void createFontLists();
 void deleteFontLists();
+// Text is printed in a space of its own over the picture, origin bottom
+// left, a glyph a square whose neighbours overlap.
+constexpr int TextSpaceWidth = 640;
+constexpr int TextSpaceHeight = 480;
+constexpr int GlyphSize = 19;     // side of a glyph's square
+constexpr int GlyphAdvance = 14;  // pen step from one glyph to the next
 void drawText(int x, int y, int set, const char* format, ...);
+// The characters of a text that have a glyph (32..127): the others are left out.
+bool hasGlyph(char c);
 
 extern uint8_t firstStartUp;  // 1 until the first successful initAtStartUp
 bool initAtStartUp();

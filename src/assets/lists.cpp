@@ -12,8 +12,6 @@ uint32_t fontBase;
 
 namespace {
 constexpr int GlyphCount = 256;
-constexpr int GlyphSize = 19;     // side of a glyph's square, text-space units
-constexpr int GlyphAdvance = 14;  // pen step; neighbouring squares overlap
 constexpr GLfloat CellSize = 0.0625f;  // one of 16 x 16 cells of the font picture
 }  // namespace
 
@@ -67,6 +65,11 @@ void deleteFontLists() {
     fontBase = 0;
 }
 
+bool hasGlyph(char c) {
+    const unsigned char code = static_cast<unsigned char>(c);
+    return code >= 32 && code <= 127;
+}
+
 // Prints in the 640 x 480 text space, origin bottom left, in character set 0
 // (cells 0..95) or 1 (cells 128..223). Characters outside 32..127 have no
 // glyph and are left out. Leaves the depth test on.
@@ -80,10 +83,8 @@ void drawText(int x, int y, int set, const char* format, ...) {
     if (written < 0) text[0] = '\0';
 
     int length = 0;
-    for (const char* c = text; *c; ++c) {
-        unsigned char code = static_cast<unsigned char>(*c);
-        if (code >= 32 && code <= 127) text[length++] = *c;
-    }
+    for (const char* c = text; *c; ++c)
+        if (hasGlyph(*c)) text[length++] = *c;
     if (set > 1) set = 1;
     if (set < 0) set = 0;
 
@@ -92,7 +93,7 @@ void drawText(int x, int y, int set, const char* format, ...) {
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
-    glOrtho(0, 640, 0, 480, -1, 1);
+    glOrtho(0, TextSpaceWidth, 0, TextSpaceHeight, -1, 1);
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();
