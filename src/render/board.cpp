@@ -18,8 +18,9 @@ bool inRemoval(int column, int row) {
     return false;
 }
 
-void drawGem(const FrameView& view, int column, int row, int kind) {
-    glPushMatrix();
+// The gem's own motion in its cell: the swap, the shrinking of a removal and
+// the spin.
+void turnGem(const FrameView& view, int column, int row) {
     if (turn.swapActive) {
         if (isCell(turn.firstCell, column, row))
             glTranslatef(turn.firstMotion.x, turn.firstMotion.y, turn.firstMotion.z);
@@ -32,9 +33,30 @@ void drawGem(const FrameView& view, int column, int row, int kind) {
     }
     for (int i = 0; i < view.spinCount; ++i)
         if (isCell(view.spinCells[i], column, row)) glRotatef(view.spinDegrees[i], 0.0f, 1.0f, 0.0f);
-    glBindTexture(GL_TEXTURE_2D, textureOf(gemPicture(kind)));
-    drawGemMesh(kind);
-    glPopMatrix();
+}
+
+// Visits every gem drawn, in drawing order, with its cell's and its own
+// transforms current: visit(column, row, kind, lit), lit under the mouse
+// while no swap or removal runs.
+template <typename Visit>
+void forEachGem(const FrameView& view, Visit visit) {
+    for (int row = SpawnRow; row <= LastFieldRow; ++row) {
+        for (int column = 0; column < BoardColumns; ++column) {
+            // A gem waiting in the spawn row shows only while it can slide in.
+            if (row == SpawnRow && view.board[FirstFieldRow][column] != 0) continue;
+            const int32_t kind = view.board[row][column];
+            if (kind < 1 || kind > GemKinds) continue;
+            glPushMatrix();
+            if (view.board[row + 1][column] == 0) glTranslatef(0.0f, game.fallOffset, 0.0f);
+            glTranslatef(LeftColumnX + column, TopRowY - row, CellZ);
+            const bool underCursor = column == ui.cursorColumn && row == ui.cursorRow;
+            glPushMatrix();
+            turnGem(view, column, row);
+            visit(column, row, kind, underCursor && !turn.swapActive && !turn.removing);
+            glPopMatrix();
+            glPopMatrix();
+        }
+    }
 }
 
 }  // namespace
@@ -46,22 +68,14 @@ bool gemsBeforeBackdrop = true;
 void drawBoard(const FrameView& view) {
     int box[4];
     const bool scissor = boardScissorBox(box);
-    GLint previous[4];
-    if (scissor) {
-        glGetIntegerv(GL_SCISSOR_BOX, previous);
-        glScissor(box[0], box[1], box[2], box[3]);
-        glEnable(GL_SCISSOR_TEST);
-    }
+    if (scissor) scissorWithin(box);
     // The gems first, the backdrop behind them after: the depth test then
     // spares shading the backdrop wherever a gem covers it. The gems are
     // opaque and in front of it, so the picture is the same either way.
     if (view.gemsShown && gemsBeforeBackdrop) drawCells(view);
     drawBackground(view.backgroundKind);
     if (view.gemsShown && !gemsBeforeBackdrop) drawCells(view);
-    if (scissor) {
-        glDisable(GL_SCISSOR_TEST);
-        glScissor(previous[0], previous[1], previous[2], previous[3]);
-    }
+    if (scissor) scissorToFrameClip();
 }
 
 void drawBackground(int32_t backgroundKind) {
@@ -80,21 +94,20 @@ void drawCells(const FrameView& view) {
     const float specular[4] = {1.0f, 1.0f, 1.0f, 1.0f};
     glMaterialfv(GL_FRONT, GL_SPECULAR, specular);
     if (gemBackFacesCulled) glEnable(GL_CULL_FACE);
-    for (int row = SpawnRow; row <= LastFieldRow; ++row) {
-        for (int column = 0; column < BoardColumns; ++column) {
-            // A gem waiting in the spawn row shows only while it can slide in.
-            if (row == SpawnRow && view.board[FirstFieldRow][column] != 0) continue;
-            glPushMatrix();
-            if (view.board[row + 1][column] == 0) glTranslatef(0.0f, game.fallOffset, 0.0f);
-            glTranslatef(LeftColumnX + column, TopRowY - row, CellZ);
-            const bool underCursor = column == ui.cursorColumn && row == ui.cursorRow;
-            if (underCursor && !turn.swapActive && !turn.removing) glEnable(GL_LIGHT3);
-            const int32_t kind = view.board[row][column];
-            if (kind >= 1 && kind <= GemKinds) drawGem(view, column, row, kind);
-            if (underCursor) glDisable(GL_LIGHT3);
-            glPopMatrix();
-        }
-    }
+    forEachGem(view, [](int column, int row, int kind, bool lit) {
+        if (!gemInFrameClip(column, row)) return;
+        if (lit) glEnable(GL_LIGHT3);
+        glBindTexture(GL_TEXTURE_2D, textureOf(gemPicture(kind)));
+        drawGemMesh(kind);
+        if (lit) glDisable(GL_LIGHT3);
+    });
     glDisable(GL_CULL_FACE);
     glDisable(GL_LIGHTING);
+}
+
+void surveyGems(const FrameView& view, void (*note)(int column, int row, int kind, bool lit)) {
+    glPushMatrix();
+    glLoadIdentity();
+    forEachGem(view, note);
+    glPopMatrix();
 }

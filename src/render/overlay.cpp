@@ -48,7 +48,7 @@ void pixelsTouching(int n, int side, int low, int high, int* first, int* end) {
 
 // Runs draw once in each of the four strips that `outer` leaves around
 // `inner` (window pixels: x, y, width, height; inner lies within outer), each
-// under its own scissor box.
+// under its own scissor box (within the frame's limit).
 template <typename Draw>
 void inStripsAround(const int outer[4], const int inner[4], Draw draw) {
     const int outerEndX = outer[0] + outer[2], outerEndY = outer[1] + outer[3];
@@ -59,7 +59,7 @@ void inStripsAround(const int outer[4], const int inner[4], Draw draw) {
                               {innerEndX, inner[1], outerEndX - innerEndX, inner[3]}};
     for (const auto& strip : strips) {
         if (strip[2] <= 0 || strip[3] <= 0) continue;
-        glScissor(strip[0], strip[1], strip[2], strip[3]);
+        scissorWithin(strip);
         draw();
     }
 }
@@ -91,9 +91,6 @@ void drawFrame(int width, int height) {
         }
     }
 
-    GLint box[4];
-    glGetIntegerv(GL_SCISSOR_BOX, box);
-    glEnable(GL_SCISSOR_TEST);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_BLEND);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
@@ -101,8 +98,7 @@ void drawFrame(int width, int height) {
     inStripsAround(window, outer, [&] { drawQuadAt(0.0f, 0.0f, width, height); });
     glEnable(GL_DEPTH_TEST);
     inStripsAround(outer, inner, [&] { drawMaskedSprite(Picture::FrameMask, Picture::Frame, 0, 0, width, height); });
-    glScissor(box[0], box[1], box[2], box[3]);
-    glDisable(GL_SCISSOR_TEST);
+    scissorToFrameClip();
 }
 
 }  // namespace
@@ -252,14 +248,17 @@ void drawEventBanner(Picture picture) {
     glDisable(GL_BLEND);
 }
 
+// A popup rises up and to the right as it fades.
+int popupTextX(const ScorePopup& popup) { return static_cast<int>(popup.x + popup.progress * 40.0f); }
+int popupTextY(const ScorePopup& popup) { return static_cast<int>(popup.y + popup.progress * 80.0f); }
+
 void drawScorePopups() {
     for (const ScorePopup& popup : scene.scorePopups) {
         if (!popup.active) continue;
         glBlendFunc(GL_SRC_ALPHA, GL_ONE);
         glEnable(GL_BLEND);
         glColor4f(0.3f, 0.3f, 1.0f, 1.0f - popup.progress);
-        drawText(static_cast<int>(popup.x + popup.progress * 40.0f), static_cast<int>(popup.y + popup.progress * 80.0f),
-                 0, "%2i", popup.points);
+        drawText(popupTextX(popup), popupTextY(popup), 0, "%2i", popup.points);
         glDisable(GL_BLEND);
     }
 }

@@ -27,6 +27,9 @@ extern bool gemBackFacesCulled;
 // off to compare): the backdrop then fails the depth test behind them.
 extern bool gemsBeforeBackdrop;
 void drawOverlay(const FrameView& view);
+// Where a score popup's points are printed as it rises (text space).
+int popupTextX(const ScorePopup& popup);
+int popupTextY(const ScorePopup& popup);
 void drawEventBanner(Picture banner);
 void drawScorePopups();
 void drawScoreCounter();
@@ -36,6 +39,53 @@ void drawBar();
 // The window pixels outside which the frame covers the board whatever lies
 // below (its mask is black there): x, y, width, height. False when unknown.
 bool boardScissorBox(int box[4]);
+
+// ---------------------------------------------------------------------------
+// Drawing again only what changed (frame_damage.cpp, kept_picture.cpp)
+//
+// A frame starts from the last frame's picture, kept in a texture, and draws
+// again only the boxes in which something changed: each box is cleared and
+// drawn with every layer, in order, under a scissor, so that its pixels are
+// those of a whole frame. What decides a box's pixels is compared piece by
+// piece (each gem's kind, light and matrix, the printed readouts, the popups,
+// the bar); anything else that changes draws the whole picture.
+
+// A box of window pixels: x, y from the bottom left, width, height.
+struct Box {
+    int x, y, w, h;
+};
+
+// Whether frames are drawn from the kept picture (on; a test and the
+// benchmark turn it off to draw every frame whole, which leaves the kept
+// picture as it was).
+extern bool frameCacheUsed;
+constexpr int WholeFrame = -1;
+// How the last frame was drawn: WholeFrame, or the number of boxes drawn
+// again over the kept picture.
+extern int lastFrameDrawing;
+constexpr int MostDamageBoxes = 8;
+// The boxes in which the frame about to be drawn differs from the kept
+// picture (none when it does not), or WholeFrame.
+int findDamage(const FrameView& view, Box boxes[MostDamageBoxes]);
+// After drawing, keeps what changed (the boxes, or WholeFrame) for the next frame.
+void frameDrawn(const Box* boxes, int count);
+// Limits all drawing to one box; nullptr lifts the limit.
+void clipFrameTo(const Box* box);
+// Scissor boxes of the drawing code (x, y, width, height) within the limit,
+// and back to the limit alone.
+void scissorWithin(const int box[4]);
+void scissorToFrameClip();
+// Whether the gem in (column, row) reaches into the limit.
+bool gemInFrameClip(int column, int row);
+// The gems drawCells draws, in its order, each with its matrix current.
+void surveyGems(const FrameView& view, void (*note)(int column, int row, int kind, bool lit));
+
+// The kept picture: whether it holds the last frame at the viewport's size in
+// this context; putting it in the back buffer (where it is not there still);
+// reading boxes of the drawn frame into it (all of it when it does not fit).
+bool keptPictureFits();
+void showKeptPicture();
+void keepPicture(const Box* boxes, int count);
 
 // ---------------------------------------------------------------------------
 // Pictures on the overlay (x, y at the bottom left, in overlay space)

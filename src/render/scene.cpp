@@ -1,4 +1,5 @@
-// One frame as the rules' step left it: clear, board, overlay, bar.
+// One frame as the rules' step left it: clear, board, overlay, bar, whole or
+// in the boxes that changed over the last frame's picture.
 #include <GL/gl.h>
 
 #include "assets/assets.h"
@@ -8,30 +9,41 @@
 
 namespace {
 
-// The picture is cleared to black; where it leaves the drawable uncovered,
-// the border is the theme's night blue.
-void clearDrawable() {
+bool hasBorder(const ScreenFit& fit) {
+    return fit.layoutWidth > 0 && (fit.pictureWidth < fit.drawableWidth || fit.pictureHeight < fit.drawableHeight);
+}
+
+// Clears the drawable's border around the picture, the strips on each side
+// of it, to the theme's night blue.
+void clearBorder() {
     const ScreenFit& fit = ui.fit;
-    const bool border = fit.layoutWidth > 0 && (fit.pictureWidth < fit.drawableWidth || fit.pictureHeight < fit.drawableHeight);
-    if (!border) {
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        return;
-    }
     GLfloat black[4];
     glGetFloatv(GL_COLOR_CLEAR_VALUE, black);
     glClearColor(0x07 / 255.0f, 0x0a / 255.0f, 0x1e / 255.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glClearColor(black[0], black[1], black[2], black[3]);
-    glScissor(fit.pictureX, fit.pictureY, fit.pictureWidth, fit.pictureHeight);
+    const int endX = fit.pictureX + fit.pictureWidth, endY = fit.pictureY + fit.pictureHeight;
+    const int strips[4][4] = {{0, 0, fit.drawableWidth, fit.pictureY},
+                              {0, endY, fit.drawableWidth, fit.drawableHeight - endY},
+                              {0, fit.pictureY, fit.pictureX, fit.pictureHeight},
+                              {endX, fit.pictureY, fit.drawableWidth - endX, fit.pictureHeight}};
     glEnable(GL_SCISSOR_TEST);
-    glClear(GL_COLOR_BUFFER_BIT);
+    for (const auto& strip : strips) {
+        if (strip[2] <= 0 || strip[3] <= 0) continue;
+        glScissor(strip[0], strip[1], strip[2], strip[3]);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
     glDisable(GL_SCISSOR_TEST);
+    glClearColor(black[0], black[1], black[2], black[3]);
 }
 
-}  // namespace
+// The picture is cleared to black; where it leaves the drawable uncovered,
+// the border is the theme's night blue.
+void clearDrawable() {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (hasBorder(ui.fit)) clearBorder();
+}
 
-void drawScene() {
-    clearDrawable();
+// Every layer, in order, over what was cleared.
+void drawLayers() {
     glLoadIdentity();
     drawBoard(frameView);
     glDisable(GL_LIGHTING);
@@ -41,6 +53,28 @@ void drawScene() {
     glEnable(GL_BLEND);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     glDisable(GL_BLEND);
+}
+
+}  // namespace
+
+void drawScene() {
+    Box boxes[MostDamageBoxes];
+    const int count = findDamage(frameView, boxes);
+    if (count == WholeFrame) {
+        clearDrawable();
+        drawLayers();
+    } else {
+        // The kept picture covers the picture; each box is cleared as a whole frame is.
+        if (hasBorder(ui.fit)) clearBorder();
+        showKeptPicture();
+        for (int i = 0; i < count; ++i) {
+            clipFrameTo(&boxes[i]);
+            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+            drawLayers();
+        }
+        clipFrameTo(nullptr);
+    }
+    frameDrawn(boxes, count);
 }
 
 // The bar lives in a space of its own in both window sizes; its picture is

@@ -1,0 +1,181 @@
+// A frame drawn from the kept picture, with only the boxes that changed drawn
+// again, must be the frame drawn whole, to the pixel: through played moves
+// (swaps, removals, falls, spins, popups, the counter and the bar), with the
+// mouse's light moving, screens, buttons and cells changing between frames,
+// and the back buffer lost now and then.
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <utility>
+
+#include "game/game.h"
+#include "render/render.h"
+#include "render/render_local.h"
+#include "support/board.h"
+#include "support/gl_harness.h"
+
+using namespace harness;
+
+namespace {
+
+bool inLine(int column, int row) {
+    const int32_t kind = game.board[row][column];
+    auto same = [&](int c, int r) {
+        return c >= 0 && c < BoardColumns && r >= FirstFieldRow && r <= LastFieldRow && game.board[r][c] == kind;
+    };
+    for (const auto& step : {std::make_pair(1, 0), std::make_pair(0, 1)}) {
+        int run = 1;
+        for (int k = 1; same(column + k * step.first, row + k * step.second); ++k) ++run;
+        for (int k = 1; same(column - k * step.first, row - k * step.second); ++k) ++run;
+        if (run >= 3) return true;
+    }
+    return false;
+}
+
+// Two neighbouring cells whose swap makes a line; false on a board without a move.
+bool findSwap(Cell* first, Cell* second) {
+    for (int row = FirstFieldRow; row <= LastFieldRow; ++row)
+        for (int column = 0; column < BoardColumns; ++column)
+            for (const auto& step : {std::make_pair(1, 0), std::make_pair(0, 1)}) {
+                const int c = column + step.first, r = row + step.second;
+                if (c >= BoardColumns || r > LastFieldRow) continue;
+                std::swap(game.board[row][column], game.board[r][c]);
+                const bool line = inLine(column, row) || inLine(c, r);
+                std::swap(game.board[row][column], game.board[r][c]);
+                if (line) {
+                    *first = Cell{column, row};
+                    *second = Cell{c, r};
+                    return true;
+                }
+            }
+    return false;
+}
+
+// Paints the back buffer over, as a window system that does not keep it would leave it.
+void loseBackBuffer() {
+    GLfloat clear[4];
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
+    glClearColor(1.0f, 0.0f, 1.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glClearColor(clear[0], clear[1], clear[2], clear[3]);
+}
+
+class FrameCache : public ::testing::TestWithParam<bool> {
+protected:
+    void SetUp() override {
+        const std::string data = realDataDir();
+        if (data.empty()) GTEST_SKIP() << "the game data has not been generated yet (build the game_data target)";
+        const ScreenGeometry& g = layoutGeometry(GetParam() ? Layout::FullScreen : Layout::Windowed);
+        std::string why;
+        ASSERT_TRUE(openTestWindow(g.width, g.height, &why)) << why;
+        ASSERT_TRUE(startUp(data));
+        boards::settledBoard(7);
+        ui.fullScreenActive = GetParam();
+        renderFrame();
+    }
+    void TearDown() override {
+        frameCacheUsed = true;
+        closeTestWindow();
+    }
+
+    // One frame of the rules, drawn from the kept picture, against the same
+    // state drawn whole.
+    void compareFrame(const char* what, float speed = 1.5f) {
+        if (frames % 13 == 12) loseBackBuffer();
+        const Image kept = renderFrame(speed);
+        const int drawing = lastFrameDrawing;
+        frameCacheUsed = false;
+        drawScene();
+        const Image drawnWhole = readFrame();
+        frameCacheUsed = true;
+        const int differing = countDifferences(kept, drawnWhole, 0);
+        if (differing > 0 && ++failures <= 3)
+            ADD_FAILURE() << what << ", frame " << frames << ": " << differing << " pixels differ (drawn "
+                          << (drawing == WholeFrame ? "whole" : std::to_string(drawing) + " boxes") << ")";
+        ++frames;
+        if (drawing == WholeFrame) ++whole;
+        if (drawing > 0) ++redrawn;
+    }
+
+    int frames = 0, whole = 0, redrawn = 0, failures = 0;
+};
+
+TEST_P(FrameCache, PlayedMovesLookAsWholeFrames) {
+    for (int move = 0; move < 3; ++move) {
+        Cell first, second;
+        ASSERT_TRUE(findSwap(&first, &second)) << "move " << move;
+        boardClickRules(first.column, first.row);
+        boardClickRules(second.column, second.row);
+        // Until the board is full and still again, the mouse wandering over it.
+        for (int step = 0; step < 150 && (step < 3 || turn.swapActive || turn.removing || !boards::fieldFull()); ++step) {
+            if (step % 9 == 0) {
+                ui.cursorColumn = (move * 3 + step / 9) % BoardColumns;
+                ui.cursorRow = FirstFieldRow + (step / 9) % 8;
+            }
+            compareFrame("a played move");
+        }
+    }
+    EXPECT_EQ(failures, 0);
+    EXPECT_GT(redrawn, frames / 2) << "most frames of a move draw boxes over the kept picture";
+    EXPECT_GT(frames, 40);
+}
+
+// Changes made between frames, outside the rules' animations, each followed
+// by a few frames.
+TEST_P(FrameCache, ChangesBetweenFramesLookAsWholeFrames) {
+    const std::pair<const char*, std::function<void()>> changes[] = {
+        {"a gem changes kind", [] { game.board[5][3] = game.board[5][3] % GemKinds + 1; }},
+        {"a gem goes", [] { game.board[8][6] = 0; }},
+        {"a popup starts", [] { startScorePopup(200, 300, 150); }},
+        {"the score jumps", [] { game.score += 12345; }},
+        {"the bar shrinks", [] { game.barLength *= 0.5f; }},
+        {"a spin starts", [] {
+             turn.spinning = 1;
+             turn.spinCell = Cell{2, 3};
+             turn.spinAngle = 40.0f;
+         }},
+        {"the key cursor shows", [] {
+             ui.keyCursorShown = 1;
+             moveKeyCursor(1, 1);
+         }},
+        {"a button lights", [] { ui.newGameButton = ButtonHighlighted; }},
+        {"the options open", [] { ui.screen = Screen::Options; }},
+        {"the options close", [] { ui.screen = Screen::Playing; }},
+        {"the level goes up", [] { ++game.level; }},
+        {"the game pauses", [] { ui.paused = 1; }},
+        {"the game goes on", [] { ui.paused = 0; }},
+        {"the backdrop changes", [] { game.backgroundKind = (game.backgroundKind + 1) % BackdropKinds; }},
+    };
+    for (const auto& change : changes) {
+        change.second();
+        for (int i = 0; i < 4; ++i) compareFrame(change.first);
+    }
+    EXPECT_EQ(failures, 0);
+    EXPECT_GT(whole, 4) << "screens, buttons and the backdrop draw whole frames";
+    EXPECT_GT(redrawn, 6) << "gems, readouts and popups draw boxes";
+}
+
+// Where the back buffer is never kept from one frame to the next, the frames
+// go back to being drawn whole, looking the same.
+TEST_P(FrameCache, ABackBufferNeverKeptGoesBackToWholeFrames) {
+    // The second frame after start-up is the first with the depth test on.
+    renderFrame(1.0f);
+    renderFrame(1.0f);
+    ASSERT_NE(lastFrameDrawing, WholeFrame);
+    for (int i = 0; i < 12; ++i) {
+        loseBackBuffer();
+        compareFrame("the back buffer lost");
+    }
+    EXPECT_EQ(failures, 0);
+    EXPECT_EQ(lastFrameDrawing, WholeFrame);
+    EXPECT_EQ(whole, 12 - 8) << "eight frames in a row draw the kept picture before the context gives up";
+}
+
+INSTANTIATE_TEST_SUITE_P(BothLayouts, FrameCache, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return std::string(info.param ? "FullScreen800" : "Windowed640");
+                         });
+
+}  // namespace
