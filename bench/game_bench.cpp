@@ -8,7 +8,8 @@
 // start-up prompt with a new game, "continue:N" with the saved game; once the
 // board is full and still, a gem is selected (it spins), a score popup is
 // kept on screen, N frames are timed one by one, and the game quits.
-// "still:SCREEN" starts a new game and, once the board is full and still,
+// With VORTIQ_BENCH_WHOLE_FRAMES=1 every frame is drawn whole, as it would
+// be without the kept picture. "still:SCREEN" starts a new game and, once the board is full and still,
 // shows SCREEN (board, options, highscores, confirm, paused) and writes
 // "still" to the file: the runner then measures the processor time the
 // game takes on its own and ends it.
@@ -21,6 +22,7 @@
 #include <unistd.h>
 
 #include "game/game.h"
+#include "render/render_local.h"
 #include "shell/shell.h"
 #include "support/board.h"
 #include "support/screen_points.h"
@@ -42,6 +44,7 @@ struct BenchState {
     bool measuring = false;
     double lastPresentMs = 0.0, measureStartMs = 0.0, cpuStartMs = 0.0, cpuMs = 0.0;
     std::vector<float> frameMs;
+    int wholeFrames = 0;  // of the timed frames, those drawn whole
     int presented = 0;
 };
 BenchState bench;
@@ -95,6 +98,8 @@ bool active() {
                 bench.scripted = std::strncmp(script, "new:", 4) == 0 || bench.continueGame || bench.stillScreen;
                 bench.frameMs.reserve(bench.framesWanted > 0 ? bench.framesWanted : 0);
             }
+            const char* whole = std::getenv("VORTIQ_BENCH_WHOLE_FRAMES");
+            if (whole && std::strcmp(whole, "1") == 0) frameCacheUsed = false;
         }
     }
     return bench.enabled;
@@ -192,6 +197,7 @@ void script(double now) {
     }
     bench.frameMs.push_back(static_cast<float>(now - bench.lastPresentMs));
     bench.lastPresentMs = now;
+    if (lastFrameDrawing == WholeFrame) ++bench.wholeFrames;
     keepPopup();
     if (static_cast<int>(bench.frameMs.size()) >= bench.framesWanted) {
         bench.cpuMs = processCpuMs() - bench.cpuStartMs;
@@ -229,8 +235,8 @@ void loopEnded() {
     std::fprintf(out, "context_ms %.3f\nfirst_frame_ms %.3f\nfilled_frame_ms %.3f\n", bench.contextMs,
                  bench.firstFrameMs, bench.filledFrameMs);
     const double span = bench.frameMs.empty() ? 0.0 : bench.lastPresentMs - bench.measureStartMs;
-    std::fprintf(out, "measured_frames %zu\nmeasured_ms %.3f\ncpu_ms %.3f\nframe_ms", bench.frameMs.size(), span,
-                 bench.cpuMs);
+    std::fprintf(out, "measured_frames %zu\nwhole_frames %d\nmeasured_ms %.3f\ncpu_ms %.3f\nframe_ms",
+                 bench.frameMs.size(), bench.wholeFrames, span, bench.cpuMs);
     for (float ms : bench.frameMs) std::fprintf(out, " %.3f", ms);
     std::fprintf(out, "\n");
     std::fclose(out);
