@@ -71,8 +71,14 @@ constexpr int64_t MaxBitmapPixels = 4096 * 4096;
 // shown at 1.5 times its size or more).
 extern int pictureDensityWanted;
 extern int pictureDensityLoaded;  // of the textures in the table; 0 before any
+// The scale at which the layout is shown (the shell's fit). The pictures
+// drawn in the board get all their mipmap levels; the flat ones get level 0
+// alone while the layout is shown at its set's own size or larger, the only
+// level the GL samples there, and all of them below that.
+extern float pictureLayoutScale;
 bool createTextures();
-// The table holds the other set than the one wanted (and readable).
+// The table holds the other set than the one wanted (and readable), or the
+// flat pictures lack the levels the scale needs (or have ones it does not).
 bool pictureSetOutdated();
 // Where the frame (mask picture 1, picture 2) leaves the screen as it is: a
 // rectangle of level-0 texels, inclusive, in which the mask is white and the
@@ -102,6 +108,13 @@ constexpr int GlyphAdvance = 14;  // pen step from one glyph to the next
 void drawText(int x, int y, int set, const char* format, ...);
 // The characters of a text that have a glyph (32..127): the others are left out.
 bool hasGlyph(char c);
+
+// Gives the cursor's light (GL_LIGHT3) its colours, or black ones: a black
+// light adds exactly nothing to what it shines on. The gems are drawn with it
+// on throughout, so that all of them share one lighting program in the GL
+// (each set of lights switched on is a program of its own, built and kept
+// for the rest of the game); only the gem under the cursor gets the colours.
+void setCursorLight(bool lit);
 
 extern uint8_t firstStartUp;  // 1 until the first successful initAtStartUp
 bool initAtStartUp();

@@ -50,6 +50,13 @@ void setFixedState() {
 
 }  // namespace
 
+void setCursorLight(bool lit) {
+    static const GLfloat black[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+    const Light& light = lights[2];
+    glLightfv(light.name, GL_AMBIENT, lit ? light.ambient : black);
+    glLightfv(light.name, GL_DIFFUSE, lit ? light.diffuse : black);
+}
+
 bool initAtStartUp() {
     retrySharpPictures();
     if (!createTextures()) return false;

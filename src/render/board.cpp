@@ -63,6 +63,7 @@ void forEachGem(const FrameView& view, Visit visit) {
 
 bool gemBackFacesCulled = true;
 bool gemsBeforeBackdrop = true;
+bool cursorLightKeptOn = true;
 
 // The board is drawn only where the frame lets it show.
 void drawBoard(const FrameView& view) {
@@ -94,15 +95,21 @@ void drawCells(const FrameView& view) {
     const float specular[4] = {1.0f, 1.0f, 1.0f, 1.0f};
     glMaterialfv(GL_FRONT, GL_SPECULAR, specular);
     if (gemBackFacesCulled) glEnable(GL_CULL_FACE);
+    if (cursorLightKeptOn) {
+        setCursorLight(false);
+        glEnable(GL_LIGHT3);
+    }
     forEachGem(view, [](int column, int row, int kind, bool lit) {
         if (!gemInFrameClip(column, row)) return;
-        if (lit) glEnable(GL_LIGHT3);
+        if (lit) cursorLightKeptOn ? setCursorLight(true) : glEnable(GL_LIGHT3);
         glBindTexture(GL_TEXTURE_2D, textureOf(gemPicture(kind)));
         drawGemMesh(kind);
-        if (lit) glDisable(GL_LIGHT3);
+        if (lit) cursorLightKeptOn ? setCursorLight(false) : glDisable(GL_LIGHT3);
     });
     glDisable(GL_CULL_FACE);
     glDisable(GL_LIGHTING);
+    glDisable(GL_LIGHT3);
+    setCursorLight(true);
 }
 
 void surveyGems(const FrameView& view, void (*note)(int column, int row, int kind, bool lit)) {

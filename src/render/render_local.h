@@ -26,6 +26,10 @@ extern bool gemBackFacesCulled;
 // Whether drawBoard draws the gems before the backdrop (on; a test turns it
 // off to compare): the backdrop then fails the depth test behind them.
 extern bool gemsBeforeBackdrop;
+// Whether drawCells keeps the cursor's light on through all the gems, black
+// away from the cursor (on; a test turns it off to compare with switching
+// the light on for the gem under the cursor alone).
+extern bool cursorLightKeptOn;
 void drawOverlay(const FrameView& view);
 // Where a score popup's points are printed as it rises (text space).
 int popupTextX(const ScorePopup& popup);

@@ -34,6 +34,9 @@ protected:
     void TearDown() override {
         gemBackFacesCulled = true;
         gemsBeforeBackdrop = true;
+        cursorLightKeptOn = true;
+        ui.cursorColumn = NoCursorCell;
+        ui.cursorRow = NoCursorCell;
         closeTestWindow();
     }
 };
@@ -106,6 +109,27 @@ TEST_P(GemCulling, TheBackdropDrawnAfterTheGemsChangesNoPixel) {
         differing += countDifferences(gemsFirst, renderFrame(), 0);
     }
     EXPECT_EQ(differing, 0);
+}
+
+// The cursor's light stays on through the gems, black away from the cursor:
+// the gem under the cursor must look as when the light is switched on for it
+// alone, and every other gem as when it is off, for each gem kind, turning or
+// not. And the light shows: the gem under the cursor is not drawn as unlit.
+TEST_P(GemCulling, TheCursorLightKeptOnChangesNoPixel) {
+    int differing = 0, lightShown = 0;
+    for (int angle = 0; angle < 7 * 11; angle += 11) {
+        setBoard(angle);
+        ui.cursorColumn = angle % BoardColumns;
+        ui.cursorRow = FirstFieldRow + (angle / 11) % 8;
+        cursorLightKeptOn = true;
+        const Image keptOn = renderFrame();
+        cursorLightKeptOn = false;
+        differing += countDifferences(keptOn, renderFrame(), 0);
+        ui.cursorColumn = NoCursorCell;
+        lightShown += countDifferences(keptOn, renderFrame(), 0) > 100;
+    }
+    EXPECT_EQ(differing, 0);
+    EXPECT_EQ(lightShown, 7);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothLayouts, GemCulling, ::testing::Bool(),
