@@ -9,6 +9,7 @@
 
 #include "assets/assets.h"
 #include "assets/assets_local.h"
+#include "game/game.h"
 
 uint32_t textures[TextureCount];
 TexelRect frameOpening = {0, 0, -1, -1, 0, 0, 0, 0, -1, -1};
@@ -94,38 +95,57 @@ GLint buildPowerOfTwoMipmaps(GLint width, GLint height, const uint8_t* rgb, GLin
 
 namespace {
 
-// Builds the mipmaps of one picture into the bound texture; rows packed
-// tightly (the unpack and pack alignments are 1 here). A power-of-two picture
-// that the GL takes at its size gets its chain from buildPowerOfTwoMipmaps,
-// without the generic conversions of GLU. A picture whose sides are not
-// powers of two is first brought to the power-of-two size with
-// gluScaleImage: the rescaling inside gluBuild2DMipmaps loses the top row
-// when only the width changes.
-GLint buildMipmaps(const RgbImage& image) {
+// Builds one picture into the bound texture and sets its filters; rows
+// packed tightly (the unpack and pack alignments are 1 here). A power-of-two
+// picture that the GL takes at its size gets its chain from
+// buildPowerOfTwoMipmaps, without the generic conversions of GLU. A picture
+// whose sides are not powers of two is first brought to the power-of-two
+// size with gluScaleImage: the rescaling inside gluBuild2DMipmaps loses the
+// top row when only the width changes. Without wholeChain a picture that the
+// GL takes at that size gets level 0 alone, filtered linearly both ways.
+GLint buildPicture(const RgbImage& image, bool wholeChain) {
     const GLint internalFormat = isGrey(image) ? GL_LUMINANCE : 3;
     GLint width = nearestPowerOfTwo(image.width), height = nearestPowerOfTwo(image.height);
-    if (width == image.width && height == image.height) {
-        if (isPowerOfTwo(width) && isPowerOfTwo(height) && fitsTexture(width, height))
-            return buildPowerOfTwoMipmaps(width, height, image.pixels, internalFormat);
-        return gluBuild2DMipmaps(GL_TEXTURE_2D, internalFormat, image.width, image.height, GL_RGB, GL_UNSIGNED_BYTE,
-                                 image.pixels);
+    const bool taken = isPowerOfTwo(width) && isPowerOfTwo(height) && fitsTexture(width, height);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, wholeChain || !taken ? GL_LINEAR_MIPMAP_NEAREST : GL_LINEAR);
+    const uint8_t* pixels = image.pixels;
+    std::unique_ptr<uint8_t[]> scaled;
+    if (width != image.width || height != image.height) {
+        scaled.reset(new (std::nothrow) uint8_t[static_cast<size_t>(width) * height * 3]);
+        if (!scaled) return GLU_OUT_OF_MEMORY;
+        GLint error = gluScaleImage(GL_RGB, image.width, image.height, GL_UNSIGNED_BYTE, image.pixels, width, height,
+                                    GL_UNSIGNED_BYTE, scaled.get());
+        if (error != 0) return error;
+        pixels = scaled.get();
     }
-    std::unique_ptr<uint8_t[]> scaled(new (std::nothrow) uint8_t[static_cast<size_t>(width) * height * 3]);
-    if (!scaled) return GLU_OUT_OF_MEMORY;
-    GLint error = gluScaleImage(GL_RGB, image.width, image.height, GL_UNSIGNED_BYTE, image.pixels, width, height,
-                                GL_UNSIGNED_BYTE, scaled.get());
-    if (error != 0) return error;
-    return gluBuild2DMipmaps(GL_TEXTURE_2D, internalFormat, width, height, GL_RGB, GL_UNSIGNED_BYTE, scaled.get());
+    if (taken && !wholeChain) {
+        glTexImage2D(GL_TEXTURE_2D, 0, internalFormat, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, pixels);
+        return 0;
+    }
+    if (taken && !scaled) return buildPowerOfTwoMipmaps(width, height, pixels, internalFormat);
+    return gluBuild2DMipmaps(GL_TEXTURE_2D, internalFormat, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels);
+}
+
+// The gems and the backdrops are drawn in the board's perspective, shrunk
+// with the distance; every other picture lies flat on the layout.
+bool drawnInTheBoard(int number) {
+    const int firstGem = pictureNumber(Picture::FirstGem);
+    const int laterBackdrop = pictureNumber(Picture::LaterBackdrop);
+    return (number >= firstGem && number < firstGem + GemKinds) || number == pictureNumber(Picture::FirstBackdrop) ||
+           (number >= laterBackdrop && number < laterBackdrop + BackdropKinds - 1);
 }
 
 }  // namespace
 
 int pictureDensityWanted = 1;
 int pictureDensityLoaded = 0;
+float pictureLayoutScale = 1.0f;
 
 namespace {
 
 uint8_t sharpSetUnreadable = 0;  // base/2x/ failed: base/ serves this context
+uint8_t flatChainsLoaded = 0;    // the flat pictures of the table have their smaller levels
 
 // Reads the 81 pictures of one set in order into images. The first file that
 // gives no picture ends the reading (the reader names it on standard error).
@@ -148,11 +168,22 @@ void freePictureSet(RgbImage* images[TextureCount]) {
 
 int densityToLoad() { return pictureDensityWanted == 2 && !sharpSetUnreadable ? 2 : 1; }
 
+// A flat picture covers about one layout pixel a texel in the set of base/
+// (the frame 1.07, the font's glyphs fewer), two in that of base/2x/. Shown
+// at the scale of its set or larger, every flat picture is sampled at fewer
+// than 1.1 texels a pixel, where the GL takes level 0 (it goes down a level
+// from 1.41): their smaller levels are made only for a smaller scale.
+bool flatChainsToLoad(int density) { return pictureLayoutScale < static_cast<float>(density); }
+
 }  // namespace
 
 void retrySharpPictures() { sharpSetUnreadable = 0; }
 
-bool pictureSetOutdated() { return pictureDensityLoaded != 0 && pictureDensityLoaded != densityToLoad(); }
+bool pictureSetOutdated() {
+    if (pictureDensityLoaded == 0) return false;
+    const int density = densityToLoad();
+    return pictureDensityLoaded != density || (flatChainsLoaded != 0) != flatChainsToLoad(density);
+}
 
 // Reads base/tex00.bmp .. base/tex80.bmp (or the twice-as-large set of
 // base/2x/ when it is wanted) in order. The 2x set that cannot be read in
@@ -181,12 +212,10 @@ bool createTextures() {
         glGetIntegerv(GL_PACK_ALIGNMENT, &packAlignment);
         glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        const bool flatChains = flatChainsToLoad(density);
         for (int nn = 0; nn < TextureCount && ok; ++nn) {
-            const RgbImage& image = *images[nn];
             glBindTexture(GL_TEXTURE_2D, names[nn]);
-            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
-            GLint error = buildMipmaps(image);
+            GLint error = buildPicture(*images[nn], flatChains || drawnInTheBoard(nn));
             if (error != 0) {
                 std::fprintf(stderr, "vortiq: base/tex%02d.bmp: the texture could not be made (%s)\n", nn,
                              reinterpret_cast<const char*>(gluErrorString(error)));
@@ -202,6 +231,7 @@ bool createTextures() {
         if (ok) {
             std::memcpy(textures, names, sizeof textures);
             pictureDensityLoaded = density;
+            flatChainsLoaded = flatChains;
         } else {
             glDeleteTextures(TextureCount, names);
         }

@@ -96,6 +96,7 @@ void resizeViewport(int width, int height) {
     const ScreenGeometry& layout = screenGeometry();
     ui.fit = fitLayout(layout.width, layout.height, width, height, drawableWidth, drawableHeight);
     pictureDensityWanted = ui.fit.scale >= SharpPicturesFrom ? 2 : 1;
+    pictureLayoutScale = ui.fit.scale;
     glViewport(ui.fit.pictureX, ui.fit.pictureY, ui.fit.pictureWidth, ui.fit.pictureHeight);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();

@@ -19,6 +19,21 @@ protected:
         GlTest::SetUp();
         std::fill(std::begin(textures), std::end(textures), 0xDEADu);
     }
+    void TearDown() override {
+        pictureLayoutScale = 1.0f;
+        GlTest::TearDown();
+    }
+    // Cleared, in window pixels, with the texture bound.
+    static void startFlatDrawing(GLuint name) {
+        glClear(GL_COLOR_BUFFER_BIT);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glOrtho(0, Width, 0, Height, -1, 1);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        glEnable(GL_TEXTURE_2D);
+        glBindTexture(GL_TEXTURE_2D, name);
+    }
     GLuint probeName() {
         GLuint name = 0;
         glGenTextures(1, &name);
@@ -26,8 +41,9 @@ protected:
     }
 };
 
-TEST_F(Textures, AllPicturesBecomeMipmappedTextures) {
+TEST_F(Textures, AllPicturesBecomeMipmappedTexturesWhenShownSmall) {
     writePictureSet();
+    pictureLayoutScale = 0.5f;
     testing::internal::CaptureStderr();
     ASSERT_TRUE(createTextures());
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
@@ -132,6 +148,7 @@ TEST_F(Textures, GreyPictureIsStoredAsLuminanceAndDrawsTheSame) {
     ASSERT_TRUE(writeBytes("base/tex02.bmp", composeBmp(layout, packRows(32, 32, 24, [&](int x, int y) {
                                return x == 5 && y == 9 ? grey(x, y) ^ 0x000100u : grey(x, y);
                            }))));
+    pictureLayoutScale = 0.5f;  // the flat pictures get their smaller levels too
     ASSERT_TRUE(createTextures());
 
     auto internalFormat = [](uint32_t name) {
@@ -164,14 +181,7 @@ TEST_F(Textures, GreyPictureIsStoredAsLuminanceAndDrawsTheSame) {
 
     auto draw = [&](uint32_t name) {
         glClearColor(0.2f, 0.6f, 0.9f, 1.0f);
-        glClear(GL_COLOR_BUFFER_BIT);
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glOrtho(0, Width, 0, Height, -1, 1);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-        glEnable(GL_TEXTURE_2D);
-        glBindTexture(GL_TEXTURE_2D, name);
+        startFlatDrawing(name);
         glEnable(GL_BLEND);
         const struct {
             GLenum source, destination;
@@ -197,6 +207,75 @@ TEST_F(Textures, GreyPictureIsStoredAsLuminanceAndDrawsTheSame) {
     for (size_t i = 0; i < drawn.size(); ++i) differing += drawn[i] != expected[i];
     EXPECT_EQ(differing, 0u);
     EXPECT_NE(expected, draw(textures[2])) << "the coloured twin draws differently, so the drawing shows texels";
+}
+
+// The gems and backdrops keep all their levels. The flat pictures have
+// level 0 alone while the layout is shown at its own size or larger, and all
+// their levels when it is shown smaller: the set is then out of date until
+// it is made again.
+TEST_F(Textures, FlatPicturesHaveTheirSmallerLevelsOnlyWhenShownSmaller) {
+    writePictureSet();
+    const std::set<int> board = {11, 12, 13, 14, 15, 16, 17, 36, 61, 62, 63, 64, 65};
+    for (float scale : {1.0f, 2.5f, 0.9f}) {
+        pictureLayoutScale = scale;
+        ASSERT_TRUE(createTextures());
+        EXPECT_FALSE(pictureSetOutdated());
+        for (int nn = 0; nn < TextureCount; ++nn) {
+            const bool chain = scale < 1.0f || board.count(nn) != 0;
+            glBindTexture(GL_TEXTURE_2D, textures[nn]);
+            GLint min = 0, level1 = 0;
+            glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &min);
+            glGetTexLevelParameteriv(GL_TEXTURE_2D, 1, GL_TEXTURE_WIDTH, &level1);
+            EXPECT_EQ(min, chain ? GL_LINEAR_MIPMAP_NEAREST : GL_LINEAR) << nn << " at " << scale;
+            EXPECT_EQ(level1 > 0, chain) << nn << " at " << scale;
+        }
+    }
+    pictureLayoutScale = 0.99f;
+    EXPECT_FALSE(pictureSetOutdated());
+    pictureLayoutScale = 1.0f;
+    EXPECT_TRUE(pictureSetOutdated()) << "the smaller levels are no longer needed";
+    ASSERT_TRUE(createTextures());
+    pictureLayoutScale = 0.7f;
+    EXPECT_TRUE(pictureSetOutdated()) << "the smaller levels are needed";
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+// Where the GL samples level 0 of a whole chain (magnified, at its own size,
+// and shrunk to up to 1.1 texels a pixel, as the frame is), a picture with
+// level 0 alone, filtered linearly, gives the very same pixels; shrunk
+// further it does not, as the smaller levels then show.
+TEST_F(Textures, LevelZeroAloneDrawsAsTheWholeChainWhereTheGlSamplesIt) {
+    std::vector<uint8_t> rgb(64 * 64 * 3);
+    for (size_t i = 0; i < rgb.size(); ++i) rgb[i] = static_cast<uint8_t>((i * 7919u) >> 3);
+    GLuint names[2] = {0, 0};
+    glGenTextures(2, names);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    for (int whole = 0; whole < 2; ++whole) {
+        glBindTexture(GL_TEXTURE_2D, names[whole]);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, whole ? GL_LINEAR_MIPMAP_NEAREST : GL_LINEAR);
+        if (whole)
+            ASSERT_EQ(buildPowerOfTwoMipmaps(64, 64, rgb.data(), 3), 0);
+        else
+            glTexImage2D(GL_TEXTURE_2D, 0, 3, 64, 64, 0, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    }
+    auto draw = [&](GLuint name, int width, int height) {
+        startFlatDrawing(name);
+        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+        glBegin(GL_QUADS);
+        glTexCoord2f(0, 0), glVertex2f(3.0f, 5.0f);
+        glTexCoord2f(1, 0), glVertex2f(3.0f + width, 5.0f);
+        glTexCoord2f(1, 1), glVertex2f(3.0f + width, 5.0f + height);
+        glTexCoord2f(0, 1), glVertex2f(3.0f, 5.0f + height);
+        glEnd();
+        return readPixels();
+    };
+    // 60 of 64 is the frame's 1.07 texels a pixel (512 texels over 480).
+    const int sizes[][2] = {{64, 64}, {60, 60}, {80, 60}, {59, 64}, {128, 200}, {300, 97}};
+    for (const auto& size : sizes)
+        EXPECT_EQ(draw(names[0], size[0], size[1]), draw(names[1], size[0], size[1])) << size[0] << " x " << size[1];
+    EXPECT_NE(draw(names[0], 30, 30), draw(names[1], 30, 30)) << "shrunk to half, level 1 shows";
+    glDeleteTextures(2, names);
 }
 
 }  // namespace
