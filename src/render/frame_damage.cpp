@@ -326,6 +326,27 @@ void frameDrawn(const Box* boxes, int count) {
     std::memcpy(&last, &next, sizeof last);
 }
 
+bool quadInFrameClip(float x, float y, float w, float h) {
+    if (!clipped) return true;
+    GLfloat m[16], p[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, m);
+    glGetFloatv(GL_PROJECTION_MATRIX, p);
+    const Box view = viewportBox();
+    double x0 = 1e30, y0 = 1e30, x1 = -1e30, y1 = -1e30;
+    for (int corner = 0; corner < 4; ++corner) {
+        const float in[2] = {corner & 1 ? x + w : x, corner & 2 ? y + h : y};
+        float eye[4], c[4];
+        for (int r = 0; r < 4; ++r) eye[r] = m[r] * in[0] + m[4 + r] * in[1] + m[12 + r];
+        for (int r = 0; r < 4; ++r) c[r] = p[r] * eye[0] + p[4 + r] * eye[1] + p[8 + r] * eye[2] + p[12 + r] * eye[3];
+        if (!(c[3] > 1e-6f)) return true;
+        const double wx = view.x + (c[0] / c[3] + 1.0) * 0.5 * view.w;
+        const double wy = view.y + (c[1] / c[3] + 1.0) * 0.5 * view.h;
+        x0 = std::min(x0, wx), y0 = std::min(y0, wy), x1 = std::max(x1, wx), y1 = std::max(y1, wy);
+    }
+    if (!(std::isfinite(x0) && std::isfinite(y0) && std::isfinite(x1) && std::isfinite(y1))) return true;
+    return !isEmpty(meet(outwardBox(x0, y0, x1, y1, view), clip));
+}
+
 bool gemInFrameClip(int column, int row) {
     if (!clipped) return true;
     return !isEmpty(meet(next.pieces[row * BoardColumns + column].box, clip));

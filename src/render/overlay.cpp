@@ -121,7 +121,10 @@ bool boardScissorBox(int box[4]) {
 int overlayWidth() { return screenGeometry().width; }
 int overlayHeight() { return screenGeometry().height; }
 
+// A quad that lies wholly outside the frame's limit is left out: it would
+// change no pixel (the state around it is set all the same).
 void drawQuadAt(float x, float y, float w, float h) {
+    if (!quadInFrameClip(x, y, w, h)) return;
     glTranslatef(x, y, 0.0f);
     glBegin(GL_QUADS);
     glTexCoord2f(0.0f, 0.0f);

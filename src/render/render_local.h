@@ -79,8 +79,10 @@ void clipFrameTo(const Box* box);
 // and back to the limit alone.
 void scissorWithin(const int box[4]);
 void scissorToFrameClip();
-// Whether the gem in (column, row) reaches into the limit.
+// Whether the gem in (column, row) reaches into the limit; whether a flat
+// quad from (x, y) over w x h, under the matrices now current, does.
 bool gemInFrameClip(int column, int row);
+bool quadInFrameClip(float x, float y, float w, float h);
 // The gems drawCells draws, in its order, each with its matrix current.
 void surveyGems(const FrameView& view, void (*note)(int column, int row, int kind, bool lit));
 
