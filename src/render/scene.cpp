@@ -42,6 +42,39 @@ void clearDrawable() {
     if (hasBorder(ui.fit)) clearBorder();
 }
 
+// A box about to be drawn again, cleared to the clear colour. A scissored
+// clear would cost the software renderer shaders of its own; with a black
+// clear colour the frame's picture drawn in black, unblended, which it has
+// ready, puts the same pixels there.
+void clearBox() {
+    GLfloat clear[4];
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
+    if (clear[0] != 0.0f || clear[1] != 0.0f || clear[2] != 0.0f) {
+        glClear(GL_COLOR_BUFFER_BIT);
+        return;
+    }
+    // The gems' material follows the colour: it is left as it is.
+    glPushAttrib(GL_CURRENT_BIT | GL_ENABLE_BIT | GL_LIGHTING_BIT | GL_TEXTURE_BIT | GL_TRANSFORM_BIT);
+    glDisable(GL_COLOR_MATERIAL);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_BLEND);
+    glDisable(GL_LIGHTING);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0.0, overlayWidth(), 0.0, overlayHeight(), -1.0, 1.0);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glColor4f(0.0f, 0.0f, 0.0f, clear[3]);
+    glBindTexture(GL_TEXTURE_2D, textureOf(Picture::Frame));
+    drawQuadAt(0.0f, 0.0f, overlayWidth(), overlayHeight());
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glPopAttrib();
+}
+
 // Every layer, in order, over what was cleared.
 void drawLayers() {
     glLoadIdentity();
@@ -64,12 +97,14 @@ void drawScene() {
         clearDrawable();
         drawLayers();
     } else {
-        // The kept picture covers the picture; each box is cleared as a whole frame is.
+        // The kept picture covers the picture, and each box is cleared before
+        // it is drawn again; the depth buffer is cleared whole, as in a whole frame.
+        glClear(GL_DEPTH_BUFFER_BIT);
         if (hasBorder(ui.fit)) clearBorder();
         showKeptPicture();
         for (int i = 0; i < count; ++i) {
             clipFrameTo(&boxes[i]);
-            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+            clearBox();
             drawLayers();
         }
         clipFrameTo(nullptr);
