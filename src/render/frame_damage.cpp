@@ -68,7 +68,7 @@ struct WholeKey {
     ScreenFit fit;
     uint32_t pictures[TextureCount];
     TexelRect opening;
-    uint8_t culled, gemsFirst, gemsShown, bannerShown, paused, cursorShown;
+    uint8_t culled, gemsFirst, cursorLightOn, gemsShown, bannerShown, paused, cursorShown;
     int32_t backgroundKind;
     Screen dialog;
     Picture banner;
@@ -181,6 +181,7 @@ void printWhole(const FrameView& view, WholeKey* whole) {
     whole->opening = frameOpening;
     whole->culled = gemBackFacesCulled;
     whole->gemsFirst = gemsBeforeBackdrop;
+    whole->cursorLightOn = cursorLightKeptOn;
     whole->gemsShown = view.gemsShown;
     whole->backgroundKind = view.backgroundKind;
     whole->dialog = view.dialog;
