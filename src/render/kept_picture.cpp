@@ -1,12 +1,13 @@
-// The last frame's picture, kept in memory so that the next frame can start
-// from it and draw again only the boxes that changed.
+// What the last frame's picture was, so that the next frame can start from
+// it and draw again only the boxes that changed.
 //
 // Most window systems leave the back buffer as it was after a swap, but GL
-// does not promise it: a frame first checks whether the back buffer still
-// holds the kept picture (reading it back is cheap next to drawing it) and
-// draws the picture there only when it does not. Where the back buffer is
-// never kept (a graphics card that flips its buffers, which also draws whole
-// frames fast), the context goes back to whole frames.
+// does not promise it. The picture is kept as a check sum of each band of
+// rows; a frame first reads the back buffer and checks its bands against
+// them (reading is cheap next to drawing), and where they differ the frame
+// is drawn whole. Where the back buffer is never kept (a graphics card that
+// flips its buffers, which also draws whole frames fast), the context goes
+// back to whole frames for good.
 #include <GL/gl.h>
 
 #include <cstring>
@@ -17,24 +18,24 @@
 
 namespace {
 
+// Rows summed together.
+constexpr int BandRows = 32;
+// Frames in a row that find the back buffer changed before a context gives up.
+constexpr int MostLostInARow = 8;
+
 struct KeptPicture {
     uint32_t context;  // the context it was read from
     int width, height;  // the picture, in window pixels
-    GLenum format, type;  // as it is read back and drawn: the framebuffer's own layout where possible
+    GLenum format, type;  // as it is read back: the framebuffer's own layout where possible
     int pixelBytes;
-    std::vector<uint8_t> pixels;  // bottom row first
-    bool valid;  // it holds the last frame's picture
-    int lostInARow;  // frames that found the back buffer without it
+    std::vector<uint64_t> bandSums;  // bottom band first
+    bool valid;  // the sums are those of the last frame's picture
+    int lostInARow;  // frames that found the back buffer changed
     uint32_t givenUp;  // the context that draws whole frames
 };
 
 KeptPicture kept;
-std::vector<uint8_t> band;  // rows of the back buffer being compared
-
-// Rows compared at a time.
-constexpr int BandRows = 32;
-// Frames in a row that find the back buffer lost before a context gives up.
-constexpr int MostLostInARow = 8;
+std::vector<uint8_t> band;  // the rows of one band as read back
 
 Box viewportBox() {
     GLint v[4];
@@ -42,8 +43,8 @@ Box viewportBox() {
     return Box{v[0], v[1], v[2], v[3]};
 }
 
-// How the picture is read and drawn again without a change to any pixel:
-// 16-bit pictures as they are, others (up to 8 bits a channel) as bytes.
+// How the picture is read: 16-bit pictures as they are, others (up to 8 bits
+// a channel) as bytes, so that two different pictures never read the same.
 // False when the framebuffer holds more than bytes can carry.
 bool chooseLayout() {
     GLint red = 0, green = 0, blue = 0;
@@ -58,64 +59,40 @@ bool chooseLayout() {
     return red <= 8 && green <= 8 && blue <= 8;
 }
 
-// Reads the window box into the kept picture (or, with `into`, into rows of
-// the picture's width starting there), the picture at `view`.
-void readBox(const Box& view, const Box& box, uint8_t* into) {
+// A 64-bit check sum of the bytes: four lanes of 8-byte words, each word
+// mixed in by a multiplication, the lanes and the rest folded at the end.
+uint64_t checkSum(const uint8_t* bytes, size_t count) {
+    constexpr uint64_t Odd = 0xff51afd7ed558ccdull;
+    uint64_t lane[4] = {0x9e3779b97f4a7c15ull, 0xc2b2ae3d27d4eb4full, 0x165667b19e3779f9ull, 0x27d4eb2f165667c5ull};
+    size_t i = 0;
+    for (; i + 32 <= count; i += 32)
+        for (int k = 0; k < 4; ++k) {
+            uint64_t word;
+            std::memcpy(&word, bytes + i + 8 * k, 8);
+            lane[k] = (lane[k] ^ word) * Odd;
+            lane[k] ^= lane[k] >> 29;
+        }
+    uint64_t sum = count;
+    for (uint64_t l : lane) sum = (sum ^ l) * Odd;
+    for (; i < count; ++i) sum = (sum ^ bytes[i]) * Odd;
+    return sum ^ (sum >> 32);
+}
+
+// The check sum of band b of the back buffer's picture, read now.
+uint64_t bandSum(const Box& view, int b) {
+    const int row = b * BandRows;
+    const int rows = view.h - row < BandRows ? view.h - row : BandRows;
+    const size_t bytes = static_cast<size_t>(view.w) * rows * kept.pixelBytes;
+    band.resize(bytes);
     glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glPixelStorei(GL_PACK_ROW_LENGTH, view.w);
-    if (!into) {
-        glPixelStorei(GL_PACK_SKIP_PIXELS, box.x - view.x);
-        glPixelStorei(GL_PACK_SKIP_ROWS, box.y - view.y);
-        into = kept.pixels.data();
-    }
-    glReadPixels(box.x, box.y, box.w, box.h, kept.format, kept.type, into);
+    glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+    glReadPixels(view.x, view.y + row, view.w, rows, kept.format, kept.type, band.data());
     glPopClientAttrib();
+    return checkSum(band.data(), bytes);
 }
 
-// Whether the back buffer still holds the kept picture, compared a band of
-// rows at a time up to the first difference.
-bool backBufferHoldsIt(const Box& view) {
-    const size_t rowBytes = static_cast<size_t>(view.w) * kept.pixelBytes;
-    band.resize(rowBytes * BandRows);
-    for (int row = 0; row < view.h; row += BandRows) {
-        const int rows = view.h - row < BandRows ? view.h - row : BandRows;
-        readBox(view, Box{view.x, view.y + row, view.w, rows}, band.data());
-        if (std::memcmp(band.data(), kept.pixels.data() + rowBytes * row, rowBytes * rows) != 0) return false;
-    }
-    return true;
-}
-
-void forgetKeptPicture() {
-    kept.valid = false;
-    kept.pixels = std::vector<uint8_t>();
-    band = std::vector<uint8_t>();
-}
-
-void drawKeptPixels(const Box& view) {
-    glPushAttrib(GL_ENABLE_BIT | GL_TRANSFORM_BIT | GL_CURRENT_BIT);
-    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_BLEND);
-    glDisable(GL_TEXTURE_2D);
-    glDisable(GL_SCISSOR_TEST);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(0.0, view.w, 0.0, view.h, -1.0, 1.0);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    glRasterPos2i(0, 0);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
-    glDrawPixels(view.w, view.h, kept.format, kept.type, kept.pixels.data());
-    glPopMatrix();
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glPopClientAttrib();
-    glPopAttrib();
-}
+int bandCount(const Box& view) { return (view.h + BandRows - 1) / BandRows; }
 
 }  // namespace
 
@@ -124,33 +101,43 @@ bool keptPictureFits() {
     return kept.valid && kept.context == contextSerial() && kept.width == view.w && kept.height == view.h;
 }
 
-void showKeptPicture() {
+bool keptPictureShows() {
     const Box view = viewportBox();
-    if (backBufferHoldsIt(view)) {
-        kept.lostInARow = 0;
-        return;
+    for (int b = 0; b < bandCount(view); ++b) {
+        if (bandSum(view, b) == kept.bandSums[b]) continue;
+        kept.valid = false;
+        if (++kept.lostInARow >= MostLostInARow) kept.givenUp = kept.context;
+        return false;
     }
-    drawKeptPixels(view);
-    if (++kept.lostInARow >= MostLostInARow) kept.givenUp = kept.context;
+    kept.lostInARow = 0;
+    return true;
 }
 
 void keepPicture(const Box* boxes, int count) {
     const Box view = viewportBox();
     if (kept.givenUp != 0 && kept.givenUp == contextSerial()) {
-        forgetKeptPicture();
+        kept.valid = false;
         return;
     }
-    if (!keptPictureFits()) {
-        // A picture of a new size or context is read whole.
+    const bool whole = !keptPictureFits();
+    if (whole) {
+        const int lost = kept.context == contextSerial() ? kept.lostInARow : 0;
+        const uint32_t givenUp = kept.givenUp;
+        kept = KeptPicture{};
         kept.valid = view.w > 0 && view.h > 0 && chooseLayout();
         if (!kept.valid) return;
         kept.context = contextSerial();
-        kept.lostInARow = 0;
+        kept.lostInARow = lost;
+        kept.givenUp = givenUp;
         kept.width = view.w;
         kept.height = view.h;
-        kept.pixels.assign(static_cast<size_t>(view.w) * view.h * kept.pixelBytes, 0);
-        readBox(view, view, nullptr);
-        return;
+        kept.bandSums.assign(bandCount(view), 0);
     }
-    for (int i = 0; i < count; ++i) readBox(view, boxes[i], nullptr);
+    // The bands the boxes reach into are summed again.
+    for (int b = 0; b < bandCount(view); ++b) {
+        bool reached = whole;
+        const int low = view.y + b * BandRows, high = low + BandRows;
+        for (int i = 0; i < count && !reached; ++i) reached = boxes[i].y < high && boxes[i].y + boxes[i].h > low;
+        if (reached) kept.bandSums[b] = bandSum(view, b);
+    }
 }

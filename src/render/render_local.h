@@ -47,8 +47,8 @@ bool boardScissorBox(int box[4]);
 // ---------------------------------------------------------------------------
 // Drawing again only what changed (frame_damage.cpp, kept_picture.cpp)
 //
-// A frame starts from the last frame's picture, kept in a texture, and draws
-// again only the boxes in which something changed: each box is cleared and
+// A frame starts from the last frame's picture, still in the back buffer,
+// and draws again only the boxes in which something changed: each box is cleared and
 // drawn with every layer, in order, under a scissor, so that its pixels are
 // those of a whole frame. What decides a box's pixels is compared piece by
 // piece (each gem's kind, light and matrix, the printed readouts, the popups,
@@ -86,11 +86,12 @@ bool quadInFrameClip(float x, float y, float w, float h);
 // The gems drawCells draws, in its order, each with its matrix current.
 void surveyGems(const FrameView& view, void (*note)(int column, int row, int kind, bool lit));
 
-// The kept picture: whether it holds the last frame at the viewport's size in
-// this context; putting it in the back buffer (where it is not there still);
-// reading boxes of the drawn frame into it (all of it when it does not fit).
+// The kept picture: whether it is that of the last frame at the viewport's
+// size in this context; whether the back buffer still shows it (when it does
+// not, the next frame is drawn whole); keeping boxes of the frame drawn (all
+// of it when it does not fit).
 bool keptPictureFits();
-void showKeptPicture();
+bool keptPictureShows();
 void keepPicture(const Box* boxes, int count);
 
 // ---------------------------------------------------------------------------

@@ -92,16 +92,17 @@ void drawLayers() {
 
 void drawScene() {
     Box boxes[MostDamageBoxes];
-    const int count = findDamage(frameView, boxes);
+    int count = findDamage(frameView, boxes);
+    // Boxes are drawn only over the last frame's picture, still in the back buffer.
+    if (count != WholeFrame && !keptPictureShows()) count = WholeFrame;
     if (count == WholeFrame) {
         clearDrawable();
         drawLayers();
     } else {
-        // The kept picture covers the picture, and each box is cleared before
-        // it is drawn again; the depth buffer is cleared whole, as in a whole frame.
+        // Each box is cleared before it is drawn again; the depth buffer is
+        // cleared whole, as in a whole frame.
         glClear(GL_DEPTH_BUFFER_BIT);
         if (hasBorder(ui.fit)) clearBorder();
-        showKeptPicture();
         for (int i = 0; i < count; ++i) {
             clipFrameTo(&boxes[i]);
             clearBox();
