@@ -214,6 +214,23 @@ int joinBoxes(Box* boxes, int count) {
     return count;
 }
 
+long areaOf(const Box& b) { return isEmpty(b) ? 0 : static_cast<long>(b.w) * b.h; }
+
+// Makes room for one more box: joins the two boxes whose union adds the
+// fewest pixels (then whatever the union touches); returns how many are left.
+int joinCheapestPair(Box* boxes, int count) {
+    int first = 0, second = 1;
+    long least = -1;
+    for (int i = 0; i < count; ++i)
+        for (int j = i + 1; j < count; ++j) {
+            const long added = areaOf(unite(boxes[i], boxes[j])) - areaOf(boxes[i]) - areaOf(boxes[j]);
+            if (least < 0 || added < least) least = added, first = i, second = j;
+        }
+    boxes[first] = unite(boxes[first], boxes[second]);
+    boxes[second] = boxes[--count];
+    return joinBoxes(boxes, count);
+}
+
 // The window box of a gem drawn with the matrices now current: its mesh's
 // bounding box projected, with the margin, within the board's box.
 Box gemBox(int kind, const float modelview[16]) {
@@ -275,7 +292,6 @@ int findDamage(const FrameView& view, Box boxes[MostDamageBoxes]) {
     if (!frameCacheUsed || !keptPictureFits() || std::memcmp(&last.whole, &next.whole, sizeof next.whole) != 0)
         return WholeFrame;
     int count = 0;
-    long area = 0;
     for (int i = 0; i < PieceCount; ++i) {
         const PiecePrint& was = last.pieces[i];
         const PiecePrint& now = next.pieces[i];
@@ -284,11 +300,12 @@ int findDamage(const FrameView& view, Box boxes[MostDamageBoxes]) {
         const Box changed = unite(was.box, now.box);
         if (isEmpty(changed)) continue;
         if (count == MostDamageBoxes) count = joinBoxes(boxes, count);
-        if (count == MostDamageBoxes) return WholeFrame;
+        if (count == MostDamageBoxes) count = joinCheapestPair(boxes, count);
         boxes[count++] = changed;
     }
     count = joinBoxes(boxes, count);
-    for (int i = 0; i < count; ++i) area += static_cast<long>(boxes[i].w) * boxes[i].h;
+    long area = 0;
+    for (int i = 0; i < count; ++i) area += areaOf(boxes[i]);
     if (area > MostBoxedShare * picture.w * picture.h) return WholeFrame;
     return count;
 }
