@@ -13,6 +13,7 @@
 #include <cstring>
 #include <vector>
 
+#include "game/game.h"
 #include "platform/platform.h"
 #include "render/render_local.h"
 
@@ -25,7 +26,7 @@ constexpr int MostLostInARow = 8;
 
 struct KeptPicture {
     uint32_t context;  // the context it was read from
-    int width, height;  // the picture, in window pixels
+    int width, height;  // the area kept, in window pixels
     GLenum format, type;  // as it is read back: the framebuffer's own layout where possible
     int pixelBytes;
     std::vector<uint64_t> bandSums;  // bottom band first
@@ -37,7 +38,12 @@ struct KeptPicture {
 KeptPicture kept;
 std::vector<uint8_t> band;  // the rows of one band as read back
 
-Box viewportBox() {
+// What is kept: the whole drawable, the border around the picture too, when
+// the picture has been fitted into a window; else the viewport.
+Box keptArea() {
+    const ScreenFit& fit = ui.fit;
+    if (fit.layoutWidth > 0 && fit.drawableWidth > 0 && fit.drawableHeight > 0)
+        return Box{0, 0, fit.drawableWidth, fit.drawableHeight};
     GLint v[4];
     glGetIntegerv(GL_VIEWPORT, v);
     return Box{v[0], v[1], v[2], v[3]};
@@ -97,12 +103,12 @@ int bandCount(const Box& view) { return (view.h + BandRows - 1) / BandRows; }
 }  // namespace
 
 bool keptPictureFits() {
-    const Box view = viewportBox();
+    const Box view = keptArea();
     return kept.valid && kept.context == contextSerial() && kept.width == view.w && kept.height == view.h;
 }
 
 bool keptPictureShows() {
-    const Box view = viewportBox();
+    const Box view = keptArea();
     for (int b = 0; b < bandCount(view); ++b) {
         if (bandSum(view, b) == kept.bandSums[b]) continue;
         kept.valid = false;
@@ -114,7 +120,7 @@ bool keptPictureShows() {
 }
 
 void keepPicture(const Box* boxes, int count) {
-    const Box view = viewportBox();
+    const Box view = keptArea();
     if (kept.givenUp != 0 && kept.givenUp == contextSerial()) {
         kept.valid = false;
         return;

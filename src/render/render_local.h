@@ -86,10 +86,11 @@ bool quadInFrameClip(float x, float y, float w, float h);
 // The gems drawCells draws, in its order, each with its matrix current.
 void surveyGems(const FrameView& view, void (*note)(int column, int row, int kind, bool lit));
 
-// The kept picture: whether it is that of the last frame at the viewport's
-// size in this context; whether the back buffer still shows it (when it does
-// not, the next frame is drawn whole); keeping boxes of the frame drawn (all
-// of it when it does not fit).
+// The kept picture (the whole drawable, border and all, once the layout is
+// fitted into a window): whether it is that of the last frame at the size and
+// in the context of this one; whether the back buffer still shows it (when it
+// does not, the next frame is drawn whole); keeping the boxes of the frame
+// drawn (all of it when it does not fit).
 bool keptPictureFits();
 bool keptPictureShows();
 void keepPicture(const Box* boxes, int count);

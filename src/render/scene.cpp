@@ -100,9 +100,8 @@ void drawScene() {
         drawLayers();
     } else {
         // Each box is cleared before it is drawn again; the depth buffer is
-        // cleared whole, as in a whole frame.
+        // cleared whole, as in a whole frame. The border is as it was.
         glClear(GL_DEPTH_BUFFER_BIT);
-        if (hasBorder(ui.fit)) clearBorder();
         for (int i = 0; i < count; ++i) {
             clipFrameTo(&boxes[i]);
             clearBox();

@@ -4,6 +4,7 @@
 // mouse's light moving, screens, buttons and cells changing between frames,
 // and the back buffer lost now and then.
 #include <GL/gl.h>
+#include <GL/glu.h>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -64,16 +65,44 @@ void loseBackBuffer() {
 
 class FrameCache : public ::testing::TestWithParam<bool> {
 protected:
-    void SetUp() override {
+    void SetUp() override { start(0); }
+    // The layout of the parameter in a window `border` pixels wider than it,
+    // fitted as the game fits it: centred, the border left and right.
+    void start(int border) {
         const std::string data = realDataDir();
         if (data.empty()) GTEST_SKIP() << "the game data has not been generated yet (build the game_data target)";
         const ScreenGeometry& g = layoutGeometry(GetParam() ? Layout::FullScreen : Layout::Windowed);
         std::string why;
-        ASSERT_TRUE(openTestWindow(g.width, g.height, &why)) << why;
+        ASSERT_TRUE(openTestWindow(g.width + border, g.height, &why)) << why;
         ASSERT_TRUE(startUp(data));
         boards::settledBoard(7);
         ui.fullScreenActive = GetParam();
+        if (border > 0) {
+            ui.fit = fitLayout(g.width, g.height, g.width + border, g.height, g.width + border, g.height);
+            glViewport(ui.fit.pictureX, ui.fit.pictureY, ui.fit.pictureWidth, ui.fit.pictureHeight);
+            glMatrixMode(GL_PROJECTION);
+            glLoadIdentity();
+            gluPerspective(45.0, static_cast<double>(g.width) / g.height, static_cast<double>(0.1f), 100.0);
+            glMatrixMode(GL_MODELVIEW);
+        }
         renderFrame();
+    }
+    // Plays moves of the board until it settles again, the mouse wandering over it.
+    void playMoves(int moves) {
+        for (int move = 0; move < moves; ++move) {
+            Cell first, second;
+            ASSERT_TRUE(findSwap(&first, &second)) << "move " << move;
+            boardClickRules(first.column, first.row);
+            boardClickRules(second.column, second.row);
+            for (int step = 0; step < 150 && (step < 3 || turn.swapActive || turn.removing || !boards::fieldFull());
+                 ++step) {
+                if (step % 9 == 0) {
+                    ui.cursorColumn = (move * 3 + step / 9) % BoardColumns;
+                    ui.cursorRow = FirstFieldRow + (step / 9) % 8;
+                }
+                compareFrame("a played move");
+            }
+        }
     }
     void TearDown() override {
         frameCacheUsed = true;
@@ -104,20 +133,7 @@ protected:
 };
 
 TEST_P(FrameCache, PlayedMovesLookAsWholeFrames) {
-    for (int move = 0; move < 3; ++move) {
-        Cell first, second;
-        ASSERT_TRUE(findSwap(&first, &second)) << "move " << move;
-        boardClickRules(first.column, first.row);
-        boardClickRules(second.column, second.row);
-        // Until the board is full and still again, the mouse wandering over it.
-        for (int step = 0; step < 150 && (step < 3 || turn.swapActive || turn.removing || !boards::fieldFull()); ++step) {
-            if (step % 9 == 0) {
-                ui.cursorColumn = (move * 3 + step / 9) % BoardColumns;
-                ui.cursorRow = FirstFieldRow + (step / 9) % 8;
-            }
-            compareFrame("a played move");
-        }
-    }
+    playMoves(3);
     EXPECT_EQ(failures, 0);
     EXPECT_GT(redrawn, frames / 2) << "most frames of a move draw boxes over the kept picture";
     EXPECT_GT(frames, 40);
@@ -178,6 +194,37 @@ TEST_P(FrameCache, ABackBufferNotKeptDrawsWholeFrames) {
     EXPECT_EQ(compareFrame("after giving up"), WholeFrame) << "eight frames in a row without it go back to whole frames";
     EXPECT_EQ(failures, 0);
 }
+
+// In a window wider than the layout the border around the picture is kept
+// with it: frames drawn over it are whole frames, and a frame that finds
+// only the border changed is drawn whole.
+class FrameCacheWithBorder : public FrameCache {
+protected:
+    void SetUp() override { start(120); }
+};
+
+TEST_P(FrameCacheWithBorder, TheBorderIsKeptWithThePicture) {
+    ASSERT_GT(ui.fit.pictureX, 0);
+    playMoves(1);
+    EXPECT_EQ(failures, 0);
+    EXPECT_GT(redrawn, frames / 2);
+    // The left border strip painted over.
+    GLfloat clear[4];
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(0, 0, ui.fit.pictureX, ui.fit.pictureHeight);
+    glClearColor(1.0f, 0.0f, 1.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glDisable(GL_SCISSOR_TEST);
+    glClearColor(clear[0], clear[1], clear[2], clear[3]);
+    EXPECT_EQ(compareFrame("the border painted over"), WholeFrame);
+    EXPECT_EQ(failures, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothLayouts, FrameCacheWithBorder, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return std::string(info.param ? "FullScreen800" : "Windowed640");
+                         });
 
 INSTANTIATE_TEST_SUITE_P(BothLayouts, FrameCache, ::testing::Bool(),
                          [](const ::testing::TestParamInfo<bool>& info) {
