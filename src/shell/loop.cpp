@@ -1,5 +1,8 @@
 // The program's start, main loop and shutdown.
 #include <cstring>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 #include "audio/audio.h"
 #include "game/game.h"
@@ -8,7 +11,7 @@
 #include "shell/shell.h"
 #include "shell/window_icon.h"
 
-ShellState shell = {{0}, 1, 0, 0, 0, 0, {0}, {0}, 0, 0, 0, 0, 0.0f};
+ShellState shell = {{0}, 1, 0, 0, 0, 0, {0}, {0}, 0, 0, 0, 0, 0.0f, 0.0f};
 ShellWatch shellWatch = {nullptr, nullptr, nullptr, nullptr};
 
 void resetShellState() {
@@ -101,6 +104,16 @@ constexpr int RestWakeMs = 100;
 // rest of them, in milliseconds (a frame at 60 Hz), so that one frame's key
 // work sees them all, as when the frames run.
 constexpr float GatherInputMs = 16.0f;
+// The free pages of the heap go back to the system at most this often, in
+// milliseconds. The GL's software renderer allocates and frees a few MB
+// while it draws, and the allocator would keep the pages it freed.
+constexpr float FreePagesEveryMs = 1000.0f;
+
+void giveBackFreePages() {
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
+}
 
 bool keyHeld() {
     for (uint8_t down : shell.keys)
@@ -117,6 +130,12 @@ bool frameCanRest() {
 }
 
 }  // namespace
+
+bool freePagesDue(float nowMs) {
+    if (nowMs >= shell.pagesFreedMs && nowMs - shell.pagesFreedMs < FreePagesEveryMs) return false;
+    shell.pagesFreedMs = nowMs;
+    return true;
+}
 
 // A frame flows one way:
 //   input      the waiting messages, one a pass (the mouse's rules run as
@@ -163,6 +182,7 @@ void mainLoopPass() {
     swapBuffers();
     if (shellWatch.framePresented) shellWatch.framePresented();
     heldKeyWork();
+    if (freePagesDue(clockMillis())) giveBackFreePages();
     shell.resting = frameCanRest() ? 1 : 0;
     // A rest waits for input instead.
     if (!shell.resting) paceFrame();

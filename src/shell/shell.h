@@ -23,6 +23,7 @@ struct ShellState {
     uint8_t resting;          // the last frame drawn is what the next would show: wait for input
     uint8_t rested;           // the loop waited since the last frame: 1, then 2 while input is gathered
     float gatherUntilMs;      // on clockMillis: the first frame after a rest waits for input until then
+    float pagesFreedMs;       // on clockMillis: when the heap's free pages last went back to the system
 };
 extern ShellState shell;
 
@@ -107,6 +108,10 @@ bool togglePause();
 // The work of the held keys after each frame: pause, the name letters,
 // Backspace, confirming the name, and the latches.
 void heldKeyWork();
+// Whether the heap's free pages are due to go back to the system after the
+// frame drawn at nowMs: a second after they last went, or at once when the
+// clock has started again (a new window). Notes the time when they are.
+bool freePagesDue(float nowMs);
 // One pass of the main loop: one message; or, while the picture stands still
 // (or the window is minimised), a wait for input; or one frame, paced, and
 // the key work.

@@ -189,3 +189,19 @@ TEST_F(Shutdown, AfterAGameItIsSaved) {
     EXPECT_EQ(saved.substr(12, 4), std::string("\x02\x01\0\0", 4));
     EXPECT_EQ(readText("base/menu.inf").size(), 12u);
 }
+
+// The heap's free pages go back to the system at most once a second of the
+// frame clock, and at once when the clock has started again with a new
+// window (it counts from 0 again).
+TEST(FreePages, GoBackAtMostOnceASecondOfTheFrameClock) {
+    resetShellState();
+    EXPECT_FALSE(freePagesDue(0.0f)) << "the clock has only just started";
+    EXPECT_FALSE(freePagesDue(999.0f));
+    EXPECT_TRUE(freePagesDue(1000.5f));
+    EXPECT_FALSE(freePagesDue(1016.0f));
+    EXPECT_FALSE(freePagesDue(1999.0f));
+    EXPECT_TRUE(freePagesDue(2400.0f));
+    EXPECT_TRUE(freePagesDue(16.0f)) << "a new window's clock";
+    EXPECT_FALSE(freePagesDue(500.0f));
+    EXPECT_TRUE(freePagesDue(1100.0f));
+}
