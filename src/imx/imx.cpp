@@ -61,6 +61,9 @@ void applyMusicVolume() {
     Mix_VolumeMusic(volume);
 }
 
+// A module is read when it is first played, and kept: a game plays one of
+// its two (the theme of the levels or of the timed mode), and a module held
+// in the mixer takes about a third of a MB.
 void loadModule(ModuleSlot& slot) {
     if (mixer.deviceOpen && !slot.music) slot.music = Mix_LoadMUS(slot.path);
 }
@@ -96,7 +99,6 @@ int ImixLoadModule(const char* path, unsigned long) {
     ModuleSlot& slot = mixer.modules[mixer.moduleCount];
     if (!copyPath(slot.path, path)) return -1;
     slot.music = nullptr;
-    loadModule(slot);
     return mixer.moduleCount++;
 }
 
@@ -127,16 +129,16 @@ bool ImixStartMixer(void*) {
         Mix_AllocateChannels(mixer.channels);
         applyMusicVolume();
     }
-    for (int i = 0; i < mixer.moduleCount; ++i) loadModule(mixer.modules[i]);
     for (int i = 0; i < mixer.sampleCount; ++i) loadSample(mixer.samples[i]);
     return true;
 }
 
 bool ImixPlayModule(int module, bool loop) {
     if (!mixer.deviceOpen || module < 0 || module >= mixer.moduleCount) return false;
-    Mix_Music* music = mixer.modules[module].music;
-    if (!music) return false;
-    return Mix_PlayMusic(music, loop ? -1 : 1) == 0;
+    ModuleSlot& slot = mixer.modules[module];
+    loadModule(slot);
+    if (!slot.music) return false;
+    return Mix_PlayMusic(slot.music, loop ? -1 : 1) == 0;
 }
 
 int ImixPlaySample(int sample, unsigned char volume, unsigned char pan, unsigned short) {

@@ -4,6 +4,8 @@
 
 #include <SDL_mixer.h>
 
+#include <cstdio>
+
 #include "imx/imx.h"
 #include "sound_files.h"
 #include "support/scratch.h"
@@ -117,6 +119,24 @@ TEST_F(Mixer, AnXmModuleLoopsUntilStopped) {
     EXPECT_TRUE(ImixStopModule());
     wait(200);
     EXPECT_EQ(listen(200).most(), 0);
+}
+
+// A module is read from its file when it is first played, and kept: gone
+// before that it plays nothing, gone after it the module plays again.
+TEST_F(Mixer, AModuleIsReadAtItsFirstPlayAndKept) {
+    ASSERT_TRUE(writeXm(path("other.xm")));
+    int tune = ImixLoadModule(path("tune.xm").c_str(), 0);
+    int other = ImixLoadModule(path("other.xm").c_str(), 0);
+    startMixer();
+    ImixSetMusicVolume(255);
+    ASSERT_TRUE(ImixPlayModule(tune, true));
+    ASSERT_EQ(std::remove(path("tune.xm").c_str()), 0);
+    ASSERT_EQ(std::remove(path("other.xm").c_str()), 0);
+
+    EXPECT_FALSE(ImixPlayModule(other, true)) << "read before it was played";
+    ASSERT_TRUE(ImixPlayModule(tune, true));
+    wait(300);
+    EXPECT_GT(lastHeard(200).most(), 1000);
 }
 
 TEST_F(Mixer, AModuleWithoutTheLoopFlagEndsAfterOnePass) {
