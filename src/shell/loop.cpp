@@ -115,6 +115,17 @@ void giveBackFreePages() {
 #endif
 }
 
+// The heap gives freed memory back once its free top passes 128 KB, and
+// blocks of 128 KB or more are mapped on their own and unmapped when freed.
+// Left to itself glibc raises both limits (up to 32 MB) each time a large
+// block is freed, and the software renderer frees large blocks as it
+// compiles and draws: the game would keep several MB it no longer uses.
+void keepHeapTight() {
+#if defined(__GLIBC__)
+    mallopt(M_TRIM_THRESHOLD, 128 * 1024);
+#endif
+}
+
 bool keyHeld() {
     for (uint8_t down : shell.keys)
         if (down) return true;
@@ -217,6 +228,7 @@ void shutdownGame() {
 }
 
 int runGame() {
+    keepHeapTight();
     ui.fullScreenActive = 0;
     removeStaleScratchFiles();
     loadSettings();
