@@ -68,7 +68,9 @@ void loadModule(ModuleSlot& slot) {
     if (mixer.deviceOpen && !slot.music) slot.music = Mix_LoadMUS(slot.path);
 }
 
-// A converted sample keeps the buffer the conversion worked in, several times
+// A sample is read when it is first played, and kept: a game may never
+// play some of them, and each held in the device's format takes four times
+// its file's size. A converted sample keeps the buffer the conversion worked in, several times
 // the sound's own length (22050 Hz mono grows fourfold to the device's
 // format, and the converter asks for room beyond that); it is cut to the
 // sound, which for our eleven samples gives back about 3.7 MB.
@@ -107,7 +109,6 @@ int ImixLoadSample(const char* path, unsigned long) {
     SampleSlot& slot = mixer.samples[mixer.sampleCount];
     if (!copyPath(slot.path, path)) return -1;
     slot.chunk = nullptr;
-    loadSample(slot);
     return mixer.sampleCount++;
 }
 
@@ -129,7 +130,6 @@ bool ImixStartMixer(void*) {
         Mix_AllocateChannels(mixer.channels);
         applyMusicVolume();
     }
-    for (int i = 0; i < mixer.sampleCount; ++i) loadSample(mixer.samples[i]);
     return true;
 }
 
@@ -143,7 +143,9 @@ bool ImixPlayModule(int module, bool loop) {
 
 int ImixPlaySample(int sample, unsigned char volume, unsigned char pan, unsigned short) {
     if (!mixer.deviceOpen || sample < 0 || sample >= mixer.sampleCount) return -1;
-    Mix_Chunk* chunk = mixer.samples[sample].chunk;
+    SampleSlot& slot = mixer.samples[sample];
+    loadSample(slot);
+    Mix_Chunk* chunk = slot.chunk;
     if (!chunk) return -1;
     int own = volume > 64 ? 64 : volume;
     Mix_VolumeChunk(chunk, own * mixer.fxVolume * MIX_MAX_VOLUME / (64 * 255));

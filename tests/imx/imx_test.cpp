@@ -59,7 +59,7 @@ TEST_F(Mixer, APlayedSampleIsHeardAtItsLoadedLoudness) {
     int quiet = ImixLoadSample(path("quiet.wav").c_str(), 0);
     int loud = ImixLoadSample(path("loud.wav").c_str(), 0);
     ImixSetFXVolume(255);
-    ASSERT_TRUE(ImixStartMixer(nullptr));  // loaded before the start, as the game does
+    ASSERT_TRUE(ImixStartMixer(nullptr));  // named before the start, as the game does
     ASSERT_NE(quiet, loud);
 
     long from = fileSize(capture_);
@@ -81,6 +81,24 @@ TEST_F(Mixer, APlayedSampleIsHeardAtItsLoadedLoudness) {
 TEST_F(Mixer, ASampleLoadedAfterTheStartPlaysToo) {
     startMixer();
     int loud = ImixLoadSample(path("loud.wav").c_str(), 0);
+    long from = fileSize(capture_);
+    EXPECT_GE(ImixPlaySample(loud, 64, 128, 0), 0);
+    wait(300);
+    EXPECT_GT(loudnessFrom(capture_, from).most(), 15000);
+}
+
+// A sample is read from its file when it is first played, and kept: gone
+// before that it plays nothing, gone after it the sample plays again.
+TEST_F(Mixer, ASampleIsReadAtItsFirstPlayAndKept) {
+    int loud = ImixLoadSample(path("loud.wav").c_str(), 0);
+    int quiet = ImixLoadSample(path("quiet.wav").c_str(), 0);
+    startMixer();
+    ASSERT_GE(ImixPlaySample(loud, 64, 128, 0), 0);
+    wait(600);  // the half-second sample has ended
+    ASSERT_EQ(std::remove(path("loud.wav").c_str()), 0);
+    ASSERT_EQ(std::remove(path("quiet.wav").c_str()), 0);
+
+    EXPECT_LT(ImixPlaySample(quiet, 64, 128, 0), 0) << "read before it was played";
     long from = fileSize(capture_);
     EXPECT_GE(ImixPlaySample(loud, 64, 128, 0), 0);
     wait(300);
