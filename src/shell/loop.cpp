@@ -108,6 +108,10 @@ constexpr float GatherInputMs = 16.0f;
 // milliseconds. The GL's software renderer allocates and frees a few MB
 // while it draws, and the allocator would keep the pages it freed.
 constexpr float FreePagesEveryMs = 1000.0f;
+// For this long after a window opens, in milliseconds, they go back after
+// every frame: the software renderer compiles its shaders then, and frees
+// most of what compiling took.
+constexpr float FreePagesEachFrameForMs = 3000.0f;
 
 void giveBackFreePages() {
 #if defined(__GLIBC__)
@@ -193,7 +197,8 @@ void mainLoopPass() {
     swapBuffers();
     if (shellWatch.framePresented) shellWatch.framePresented();
     heldKeyWork();
-    if (freePagesDue(clockMillis())) giveBackFreePages();
+    const float now = clockMillis();
+    if (now < FreePagesEachFrameForMs || freePagesDue(now)) giveBackFreePages();
     shell.resting = frameCanRest() ? 1 : 0;
     // A rest waits for input instead.
     if (!shell.resting) paceFrame();
