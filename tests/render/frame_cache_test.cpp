@@ -54,12 +54,18 @@ bool findSwap(Cell* first, Cell* second) {
     return false;
 }
 
-// Paints the back buffer over, as a window system that does not keep it would leave it.
-void loseBackBuffer() {
+// Paints the back buffer over (or only the strip of it from the left edge
+// `width` pixels wide), as a window system that does not keep it would leave it.
+void loseBackBuffer(int width = 0) {
     GLfloat clear[4];
     glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
     glClearColor(1.0f, 0.0f, 1.0f, 1.0f);
+    if (width > 0) {
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(0, 0, width, 10000);
+    }
     glClear(GL_COLOR_BUFFER_BIT);
+    glDisable(GL_SCISSOR_TEST);
     glClearColor(clear[0], clear[1], clear[2], clear[3]);
 }
 
@@ -208,27 +214,13 @@ TEST_P(FrameCacheWithBorder, TheBorderIsKeptWithThePicture) {
     playMoves(1);
     EXPECT_EQ(failures, 0);
     EXPECT_GT(redrawn, frames / 2);
-    // The left border strip painted over.
-    GLfloat clear[4];
-    glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
-    glEnable(GL_SCISSOR_TEST);
-    glScissor(0, 0, ui.fit.pictureX, ui.fit.pictureHeight);
-    glClearColor(1.0f, 0.0f, 1.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glDisable(GL_SCISSOR_TEST);
-    glClearColor(clear[0], clear[1], clear[2], clear[3]);
+    loseBackBuffer(ui.fit.pictureX);  // the left border strip alone
     EXPECT_EQ(compareFrame("the border painted over"), WholeFrame);
     EXPECT_EQ(failures, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(BothLayouts, FrameCacheWithBorder, ::testing::Bool(),
-                         [](const ::testing::TestParamInfo<bool>& info) {
-                             return std::string(info.param ? "FullScreen800" : "Windowed640");
-                         });
+INSTANTIATE_TEST_SUITE_P(BothLayouts, FrameCacheWithBorder, ::testing::Bool(), LayoutName());
 
-INSTANTIATE_TEST_SUITE_P(BothLayouts, FrameCache, ::testing::Bool(),
-                         [](const ::testing::TestParamInfo<bool>& info) {
-                             return std::string(info.param ? "FullScreen800" : "Windowed640");
-                         });
+INSTANTIATE_TEST_SUITE_P(BothLayouts, FrameCache, ::testing::Bool(), LayoutName());
 
 }  // namespace

@@ -132,9 +132,6 @@ TEST_P(GemCulling, TheCursorLightKeptOnChangesNoPixel) {
     EXPECT_EQ(lightShown, 7);
 }
 
-INSTANTIATE_TEST_SUITE_P(BothLayouts, GemCulling, ::testing::Bool(),
-                         [](const ::testing::TestParamInfo<bool>& info) {
-                             return std::string(info.param ? "FullScreen800" : "Windowed640");
-                         });
+INSTANTIATE_TEST_SUITE_P(BothLayouts, GemCulling, ::testing::Bool(), LayoutName());
 
 }  // namespace

@@ -229,8 +229,6 @@ TEST_P(Opening, ShowsTheWholeField) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Frame, Opening, ::testing::Bool(), [](const ::testing::TestParamInfo<bool>& info) {
-    return std::string(info.param ? "FullScreen800" : "Windowed640");
-});
+INSTANTIATE_TEST_SUITE_P(Frame, Opening, ::testing::Bool(), LayoutName());
 
 }  // namespace

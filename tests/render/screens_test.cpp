@@ -353,9 +353,6 @@ TEST_P(Screens, EveryScreenLeavesTheGlStateClean) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(BothLayouts, Screens, ::testing::Values(false, true),
-                         [](const ::testing::TestParamInfo<bool>& info) {
-                             return info.param ? std::string("FullScreen800") : std::string("Windowed640");
-                         });
+INSTANTIATE_TEST_SUITE_P(BothLayouts, Screens, ::testing::Values(false, true), LayoutName());
 
 }  // namespace

@@ -75,6 +75,15 @@ int countDifferences(const Image& a, const Image& b, int threshold, const std::s
 // temporary working directory).
 std::string outputPath(const std::string& name);
 
+// The name of a test run with the full-screen layout (true) or the windowed
+// one (false) as its parameter: INSTANTIATE_TEST_SUITE_P(..., LayoutName()).
+struct LayoutName {
+    template <typename ParamInfo>
+    std::string operator()(const ParamInfo& info) const {
+        return info.param ? "FullScreen800" : "Windowed640";
+    }
+};
+
 // Saves the image as NAME.png into $VORTIQ_SHOT_DIR when that is set, to look at.
 void keepShot(const Image& image, const std::string& name);
 
