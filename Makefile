@@ -78,7 +78,7 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 600
 FUZZ_JOBS ?= $(JOBS)
 FUZZ_PACKAGES := clang libclang-rt-14-dev
-FUZZ_READERS := bitmap mesh highscores savedgame settings
+FUZZ_READERS := bitmap mesh highscores savedgame settings replays
 .PHONY: fuzz
 fuzz: deps
 	@for p in $(FUZZ_PACKAGES); do \

@@ -44,6 +44,9 @@ constexpr int ScorePopupCount = 10;
 constexpr int LevelCount = 21;    // rows of the level table
 constexpr int HighScoreEntries = 5;
 constexpr float TimedModeTime = 50.0f;  // the time bar of every timed level starts here
+// The rules' version: a recorded game plays back only under the rules it was
+// played under. Raise it with every change that makes a game play differently.
+constexpr uint16_t RulesVersion = 1;
 
 // A column 800 in firstCell marks a gem deselected by the current click,
 // -600 no cell at all.

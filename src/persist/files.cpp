@@ -143,6 +143,55 @@ void removeStaleScratchFiles() {
     closedir(folder);
 }
 
+bool makeFolderFor(const char* path) {
+    const std::string folder = folderOf(path);
+    struct stat st;
+    if (stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return true;
+    if (mkdir(folder.c_str(), 0777) == 0) return true;
+    const int error = errno == EEXIST ? ENOTDIR : errno;  // a file in the way
+    std::fprintf(stderr, "Vortiq: %s was not saved: the folder %s cannot be made: %s\n", path, folder.c_str(),
+                 std::strerror(error));
+    return false;
+}
+
+bool readWholeFile(const char* path, size_t limit, std::vector<uint8_t>* bytes, int* error) {
+    bytes->clear();
+    int fd = open(path, O_RDONLY);
+    if (fd < 0) {
+        *error = errno;
+        return false;
+    }
+    // A file that says it is too long is not read at all.
+    struct stat st;
+    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && static_cast<uint64_t>(st.st_size) > limit) {
+        close(fd);
+        *error = EFBIG;
+        return false;
+    }
+    constexpr size_t Chunk = 64 * 1024;
+    size_t total = 0;
+    for (;;) {
+        if (total > limit) {
+            close(fd);
+            *error = EFBIG;
+            return false;
+        }
+        bytes->resize(total + Chunk);
+        ssize_t got = read(fd, bytes->data() + total, Chunk);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            *error = errno;  // a folder, or the disk failed
+            close(fd);
+            return false;
+        }
+        if (got == 0) break;
+        total += static_cast<size_t>(got);
+    }
+    close(fd);
+    bytes->resize(total);
+    return true;
+}
+
 long readFileStart(const char* path, void* buffer, size_t capacity) {
     int fd = open(path, O_RDONLY);
     if (fd < 0) return -1;

@@ -4,6 +4,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "persist/persist.h"
 
@@ -26,10 +28,18 @@ constexpr int SettingsValues = 3;
 // way, a file the player made read-only).
 bool replaceFile(const char* path, const void* data, size_t size);
 
+// Makes the folder `path` lies in when it is missing; false, with one
+// message naming the file that cannot be saved, when it cannot be made.
+bool makeFolderFor(const char* path);
+
 // Reads at most `capacity` bytes from the start of the file at `path`.
 // Returns how many were read, or -1 when the file cannot be opened or read
 // (missing, a folder, no permission).
 long readFileStart(const char* path, void* buffer, size_t capacity);
+
+// The whole file at `path` when it holds at most `limit` bytes. False with
+// errno's reason in `error` when it cannot be read, with EFBIG when it is longer.
+bool readWholeFile(const char* path, size_t limit, std::vector<uint8_t>* bytes, int* error);
 
 // 32-bit signed values, least significant byte first.
 void putInt32(uint8_t* bytes, int32_t value);
@@ -40,3 +50,21 @@ int32_t getInt32(const uint8_t* bytes);
 void encodeHighScores(uint8_t bytes[HighScoreFileBytes]);
 // Writes the tables; false when the file could not be replaced.
 bool storeHighScores();
+
+// A replay file, little-endian: "VQRP", the format and rules versions (2
+// bytes each), the file's length and the seed (4 each), the numbers drawn
+// (8), the start and the end, the frame count, the frames, and a CRC-32 of
+// everything before it.
+constexpr uint8_t ReplayMagic[4] = {'V', 'Q', 'R', 'P'};
+constexpr uint16_t ReplayFormatVersion = 1;
+constexpr size_t ReplayLengthAt = 8;
+constexpr size_t ReplayFixedBytes = 24;  // up to the start
+constexpr size_t ReplayChecksumBytes = 4;
+constexpr size_t MaxReplayBytes = size_t{64} << 20;  // some 150 hours of play
+// More would take the check too long to draw before the game's first frame.
+constexpr uint64_t MaxNumbersDrawn = uint64_t{1} << 32;
+
+// The CRC-32 (as zlib's) of `size` bytes.
+uint32_t checksum32(const uint8_t* bytes, size_t size);
+// Puts the file's length and its checksum into a replay's bytes.
+void sealReplay(std::vector<uint8_t>* bytes);

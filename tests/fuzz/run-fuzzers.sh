@@ -11,7 +11,7 @@ seconds="$2"
 jobs="${3:-2}"
 shift $(( $# < 3 ? $# : 3 ))
 readers=("$@")
-[ ${#readers[@]} -gt 0 ] || readers=(bitmap mesh highscores savedgame settings)
+[ ${#readers[@]} -gt 0 ] || readers=(bitmap mesh highscores savedgame settings replays)
 
 base="$build/game/base"
 for reader in "${readers[@]}"; do

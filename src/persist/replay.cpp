@@ -1,0 +1,410 @@
+// replays/*.vqr: a recorded game. After the fixed header come the start, the
+// end, the frame count and the frames. Numbers of varying size are varints
+// (seven bits a byte, least significant first), signed ones zigzagged. A
+// frame's time is coded as the change of its step from the step before, so a
+// frame of steady pace takes a byte or two; a command's cell as the change
+// from the command before.
+
+#include <array>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <utility>
+
+#include "persist/persist_local.h"
+
+namespace {
+
+// A frame's head is a varint: its low bit says a flags byte follows, the
+// rest is the zigzagged change of step (0 when the step follows in full).
+constexpr uint8_t FrameRestarted = 1, FrameCommands = 2, FrameMarked = 4, FrameFullStep = 8;
+constexpr uint8_t KnownFrameFlags = FrameRestarted | FrameCommands | FrameMarked | FrameFullStep;
+constexpr uint8_t SettingFullScreen = 1, SettingMusic = 2, SettingSound = 4;
+constexpr uint8_t KnownSettings = SettingFullScreen | SettingMusic | SettingSound;
+constexpr int BackgroundKinds = 6;
+
+// Differences of 64-bit times wrap instead of overflowing: any two times code.
+int64_t wrappingSum(int64_t a, int64_t b) {
+    return static_cast<int64_t>(static_cast<uint64_t>(a) + static_cast<uint64_t>(b));
+}
+int64_t wrappingDifference(int64_t a, int64_t b) {
+    return static_cast<int64_t>(static_cast<uint64_t>(a) - static_cast<uint64_t>(b));
+}
+uint64_t zigzag(int64_t v) { return (static_cast<uint64_t>(v) << 1) ^ static_cast<uint64_t>(v >> 63); }
+int64_t unzigzag(uint64_t u) { return static_cast<int64_t>((u >> 1) ^ (0 - (u & 1))); }
+
+void putLittle(std::vector<uint8_t>& out, uint64_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
+}
+void putVarint(std::vector<uint8_t>& out, uint64_t value) {
+    while (value >= 0x80) {
+        out.push_back(static_cast<uint8_t>(value | 0x80));
+        value >>= 7;
+    }
+    out.push_back(static_cast<uint8_t>(value));
+}
+void putSigned(std::vector<uint8_t>& out, int64_t value) { putVarint(out, zigzag(value)); }
+
+bool fitsInt32(int64_t value) {
+    return value >= std::numeric_limits<int32_t>::min() && value <= std::numeric_limits<int32_t>::max();
+}
+
+uint32_t floatBits(float value) {
+    uint32_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+
+// Reads within [at, end); a read past the end or a malformed number clears ok.
+struct Reader {
+    const uint8_t* bytes;
+    size_t at;
+    size_t end;
+    bool ok = true;
+    bool pastEnd = false;
+
+    uint8_t byte() {
+        if (at >= end) {
+            ok = false;
+            pastEnd = true;
+            return 0;
+        }
+        return bytes[at++];
+    }
+    uint64_t little(int count) {
+        uint64_t value = 0;
+        for (int i = 0; i < count; ++i) value |= static_cast<uint64_t>(byte()) << (8 * i);
+        return value;
+    }
+    uint64_t varint() {
+        uint64_t value = 0;
+        for (int shift = 0; shift < 64 && ok; shift += 7) {
+            const uint8_t b = byte();
+            if (shift == 63 && b > 1) break;  // more than 64 bits
+            value |= static_cast<uint64_t>(b & 0x7f) << shift;
+            if (!(b & 0x80)) return value;
+        }
+        ok = false;
+        return 0;
+    }
+    int32_t signed32() {
+        const int64_t value = unzigzag(varint());
+        if (!fitsInt32(value)) ok = false;
+        return ok ? static_cast<int32_t>(value) : 0;
+    }
+    // The change from one 32-bit value to another (33 bits at most).
+    int64_t change32() {
+        const int64_t value = unzigzag(varint());
+        if (value < -(int64_t{1} << 32) || value > (int64_t{1} << 32)) ok = false;
+        return ok ? value : 0;
+    }
+};
+
+bool refuse(std::string* problem, const std::string& what) {
+    *problem = what;
+    return false;
+}
+
+std::string number(uint64_t value) { return std::to_string(value); }
+
+bool isGameMode(uint8_t mode) {
+    return mode == static_cast<uint8_t>(GameMode::Levels) || mode == static_cast<uint8_t>(GameMode::Timed);
+}
+
+// A cell the game can hold: a gem or nothing above the floor, 0 or the
+// closed floor below the field.
+bool isCell(int row, int32_t value) {
+    if (row == FloorRow) return value == 0 || value == ClosedFloor;
+    return value >= 0 && value <= GemKinds;
+}
+
+bool readStart(Reader& in, ReplayStart* start, std::string* problem) {
+    const uint8_t origin = in.byte();
+    const uint8_t mode = in.byte();
+    const uint8_t setup = in.byte();
+    start->level = in.signed32();
+    start->score = in.signed32();
+    const uint32_t time = static_cast<uint32_t>(in.little(4));
+    std::memcpy(&start->timeLeft, &time, sizeof time);
+    const uint8_t background = in.byte();
+    for (int row = 0; row < BoardRows; ++row)
+        for (int column = 0; column < BoardColumns; ++column) start->board[row][column] = in.signed32();
+    if (!in.ok) return refuse(problem, "is damaged: its starting state cannot be read");
+    if (origin > static_cast<uint8_t>(ReplayOrigin::SavedGame) || !isGameMode(mode) || (setup & ~KnownSettings) ||
+        start->level < 0 || !std::isfinite(start->timeLeft) || background >= BackgroundKinds)
+        return refuse(problem, "is damaged: its starting state is not one the game can be in");
+    for (int row = 0; row < BoardRows; ++row)
+        for (int column = 0; column < BoardColumns; ++column)
+            if (!isCell(row, start->board[row][column]))
+                return refuse(problem, "is damaged: its starting board holds " + number(start->board[row][column]) +
+                                           " at row " + number(row) + ", column " + number(column));
+    start->origin = static_cast<ReplayOrigin>(origin);
+    start->mode = static_cast<GameMode>(mode);
+    start->fullScreen = (setup & SettingFullScreen) ? 1 : 0;
+    start->musicOn = (setup & SettingMusic) ? 1 : 0;
+    start->soundOn = (setup & SettingSound) ? 1 : 0;
+    start->backgroundKind = background;
+    return true;
+}
+
+bool readEnd(Reader& in, ReplayEnd* end, std::string* problem) {
+    const uint8_t ending = in.byte();
+    const uint8_t mode = in.byte();
+    end->level = in.signed32();
+    end->score = in.signed32();
+    end->boardDigest = static_cast<uint32_t>(in.little(4));
+    if (!in.ok || ending > static_cast<uint8_t>(ReplayEnding::Quit) || !isGameMode(mode) || end->level < 0)
+        return refuse(problem, "is damaged: where the game ended cannot be read");
+    end->ending = static_cast<ReplayEnding>(ending);
+    end->mode = static_cast<GameMode>(mode);
+    return true;
+}
+
+// Decodes the frame at the cursor and moves the cursor past it.
+bool decodeFrame(const uint8_t* bytes, size_t end, ReplayCursor* cursor, ReplayFrame* frame, std::string* problem) {
+    Reader in{bytes, cursor->at, end};
+    ReplayCoding coding = cursor->coding;
+    const uint64_t head = in.varint();
+    const uint8_t flags = (head & 1) ? in.byte() : 0;
+    uint64_t step = head >> 1;
+    const std::string which = "frame " + number(cursor->frame + 1);
+    if (flags & ~KnownFrameFlags) return refuse(problem, "is damaged: " + which + " has marks this game does not know");
+    if (flags & FrameFullStep) {
+        if (step != 0) in.ok = false;
+        step = in.varint();
+    }
+    coding.delta = wrappingSum(coding.delta, unzigzag(step));
+    coding.ticks = wrappingSum(coding.ticks, coding.delta);
+    frame->ticks = coding.ticks;
+    frame->clockRestarted = (flags & FrameRestarted) ? 1 : 0;
+    frame->marked = (flags & FrameMarked) ? 1 : 0;
+    frame->mark = frame->marked ? static_cast<uint16_t>(in.little(2)) : 0;
+    frame->count = 0;
+    if (flags & FrameCommands) {
+        const uint64_t count = in.varint();
+        if (in.ok && (count == 0 || count > ReplayFrameCommands))
+            return refuse(problem, "is damaged: " + which + " says it carries " + number(count) +
+                                       " commands (a frame carries 1 to " + number(ReplayFrameCommands) + ")");
+        for (uint64_t i = 0; i < count && in.ok; ++i) {
+            ReplayCommand& command = frame->commands[i];
+            command.kind = in.byte();
+            const int64_t x = coding.x + in.change32();
+            const int64_t y = coding.y + in.change32();
+            if (!fitsInt32(x) || !fitsInt32(y)) in.ok = false;
+            command.x = coding.x = static_cast<int32_t>(x);
+            command.y = coding.y = static_cast<int32_t>(y);
+        }
+        frame->count = static_cast<int32_t>(count);
+    }
+    if (in.pastEnd) return refuse(problem, "is damaged: " + which + " runs past the end of the frames");
+    if (!in.ok) return refuse(problem, "is damaged: " + which + " cannot be read");
+    cursor->at = in.at;
+    cursor->coding = coding;
+    ++cursor->frame;
+    return true;
+}
+
+bool decodeHeaderAndFrames(const std::vector<uint8_t>& bytes, Replay* replay, std::string* problem) {
+    const size_t size = bytes.size();
+    if (size == 0) return refuse(problem, "is empty");
+    const size_t compared = size < sizeof ReplayMagic ? size : sizeof ReplayMagic;
+    if (std::memcmp(bytes.data(), ReplayMagic, compared) != 0) return refuse(problem, "is not a Vortiq replay");
+    if (size < ReplayFixedBytes + ReplayChecksumBytes)
+        return refuse(problem, "is cut short: " + number(size) + " bytes, fewer than any replay holds");
+
+    Reader fixed{bytes.data(), sizeof ReplayMagic, size};
+    const uint16_t format = static_cast<uint16_t>(fixed.little(2));
+    const uint16_t rules = static_cast<uint16_t>(fixed.little(2));
+    const uint32_t length = static_cast<uint32_t>(fixed.little(4));
+    if (format > ReplayFormatVersion)
+        return refuse(problem, "was written by a newer Vortiq (replay format " + number(format) +
+                                   "; this one reads format " + number(ReplayFormatVersion) + ")");
+    if (format == 0) return refuse(problem, "is in an unknown replay format 0");
+    if (rules != RulesVersion)
+        return refuse(problem, std::string("was recorded under ") + (rules < RulesVersion ? "older" : "newer") +
+                                   " rules (version " + number(rules) + "; this game plays version " +
+                                   number(RulesVersion) + ") and cannot be replayed");
+    if (size < length)
+        return refuse(problem, "is cut short: it holds " + number(size) + " of its " + number(length) + " bytes");
+    if (size > length)
+        return refuse(problem, "has " + number(size - length) + " bytes more than the " + number(length) + " it says it holds");
+    const size_t body = size - ReplayChecksumBytes;
+    Reader tail{bytes.data(), body, size};
+    if (checksum32(bytes.data(), body) != static_cast<uint32_t>(tail.little(4)))
+        return refuse(problem, "is damaged: its checksum does not match its contents");
+
+    ReplayHeader& header = replay->header;
+    header = ReplayHeader{};
+    header.rulesVersion = rules;
+    header.seed = static_cast<uint32_t>(fixed.little(4));
+    header.numbersDrawn = fixed.little(8);
+    if (header.numbersDrawn > MaxNumbersDrawn)
+        return refuse(problem, "is damaged: it says " + number(header.numbersDrawn) +
+                                   " numbers were drawn before the game began, more than a game can replay");
+    Reader in{bytes.data(), ReplayFixedBytes, body};
+    if (!readStart(in, &header.start, problem) || !readEnd(in, &header.end, problem)) return false;
+    const uint64_t frames = in.varint();
+    if (!in.ok) return refuse(problem, "is damaged: its count of frames cannot be read");
+    // Every frame takes at least one byte.
+    if (frames > body - in.at)
+        return refuse(problem, "is damaged: it says it holds " + number(frames) + " frames, more than its " +
+                                   number(body - in.at) + " bytes of frames can hold");
+    header.frameCount = static_cast<uint32_t>(frames);
+    replay->framesAt = in.at;
+
+    ReplayCursor cursor = firstReplayFrame(*replay);
+    ReplayFrame frame;
+    while (cursor.frame < header.frameCount)
+        if (!decodeFrame(bytes.data(), body, &cursor, &frame, problem)) return false;
+    if (cursor.at != body)
+        return refuse(problem, "is damaged: " + number(body - cursor.at) + " bytes follow its last frame");
+    return true;
+}
+
+}  // namespace
+
+uint32_t checksum32(const uint8_t* bytes, size_t size) {
+    static const std::array<uint32_t, 256> table = [] {
+        std::array<uint32_t, 256> t{};
+        for (uint32_t i = 0; i < 256; ++i) {
+            uint32_t c = i;
+            for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xedb88320u ^ (c >> 1) : c >> 1;
+            t[i] = c;
+        }
+        return t;
+    }();
+    uint32_t crc = 0xffffffffu;
+    for (size_t i = 0; i < size; ++i) crc = table[(crc ^ bytes[i]) & 0xff] ^ (crc >> 8);
+    return ~crc;
+}
+
+void sealReplay(std::vector<uint8_t>* bytes) {
+    const size_t size = bytes->size();
+    if (size < ReplayFixedBytes + ReplayChecksumBytes) return;
+    for (int i = 0; i < 4; ++i) (*bytes)[ReplayLengthAt + i] = static_cast<uint8_t>(size >> (8 * i));
+    const uint32_t sum = checksum32(bytes->data(), size - ReplayChecksumBytes);
+    for (int i = 0; i < 4; ++i) (*bytes)[size - ReplayChecksumBytes + i] = static_cast<uint8_t>(sum >> (8 * i));
+}
+
+void startRecording(ReplayRecording* recording, const ReplayHeader& header) {
+    recording->header = header;
+    recording->header.frameCount = 0;
+    recording->coding = ReplayCoding{};
+    recording->frames.clear();
+    recording->tooLong = 0;
+}
+
+void recordFrame(ReplayRecording* recording, const ReplayFrame& frame) {
+    if (recording->tooLong) return;
+    std::vector<uint8_t>& out = recording->frames;
+    ReplayCoding& coding = recording->coding;
+    const int64_t delta = wrappingDifference(frame.ticks, coding.ticks);
+    const uint64_t step = zigzag(wrappingDifference(delta, coding.delta));
+    const int count = frame.count < 0 ? 0 : frame.count > ReplayFrameCommands ? ReplayFrameCommands : frame.count;
+    uint8_t flags = (frame.clockRestarted ? FrameRestarted : 0) | (count > 0 ? FrameCommands : 0) |
+                    (frame.marked ? FrameMarked : 0) | ((step >> 63) ? FrameFullStep : 0);
+    putVarint(out, ((flags & FrameFullStep) ? 0 : step << 1) | (flags ? 1 : 0));
+    if (flags) out.push_back(flags);
+    if (flags & FrameFullStep) putVarint(out, step);
+    if (frame.marked) putLittle(out, frame.mark, 2);
+    if (count > 0) {
+        putVarint(out, static_cast<uint64_t>(count));
+        for (int i = 0; i < count; ++i) {
+            const ReplayCommand& command = frame.commands[i];
+            out.push_back(command.kind);
+            putSigned(out, static_cast<int64_t>(command.x) - coding.x);
+            putSigned(out, static_cast<int64_t>(command.y) - coding.y);
+            coding.x = command.x;
+            coding.y = command.y;
+        }
+    }
+    coding.ticks = frame.ticks;
+    coding.delta = delta;
+    ++recording->header.frameCount;
+    // Room is left for the start, the end and the count.
+    if (out.size() > MaxReplayBytes - 1024) {
+        recording->tooLong = 1;
+        std::vector<uint8_t>().swap(out);
+    }
+}
+
+std::vector<uint8_t> encodeReplay(const ReplayRecording& recording) {
+    const ReplayHeader& header = recording.header;
+    const ReplayStart& start = header.start;
+    const ReplayEnd& end = header.end;
+    std::vector<uint8_t> out(ReplayMagic, ReplayMagic + sizeof ReplayMagic);
+    putLittle(out, ReplayFormatVersion, 2);
+    putLittle(out, header.rulesVersion, 2);
+    putLittle(out, 0, 4);  // the length, when sealed
+    putLittle(out, header.seed, 4);
+    putLittle(out, header.numbersDrawn, 8);
+
+    out.push_back(static_cast<uint8_t>(start.origin));
+    out.push_back(static_cast<uint8_t>(start.mode));
+    out.push_back(static_cast<uint8_t>((start.fullScreen ? SettingFullScreen : 0) | (start.musicOn ? SettingMusic : 0) |
+                                       (start.soundOn ? SettingSound : 0)));
+    putSigned(out, start.level);
+    putSigned(out, start.score);
+    putLittle(out, floatBits(start.timeLeft), 4);
+    out.push_back(static_cast<uint8_t>(start.backgroundKind));
+    for (const auto& row : start.board)
+        for (int32_t cell : row) putSigned(out, cell);
+
+    out.push_back(static_cast<uint8_t>(end.ending));
+    out.push_back(static_cast<uint8_t>(end.mode));
+    putSigned(out, end.level);
+    putSigned(out, end.score);
+    putLittle(out, end.boardDigest, 4);
+
+    putVarint(out, header.frameCount);
+    out.insert(out.end(), recording.frames.begin(), recording.frames.end());
+    putLittle(out, 0, ReplayChecksumBytes);
+    sealReplay(&out);
+    return out;
+}
+
+bool writeReplay(const char* path, const ReplayRecording& recording) {
+    if (recording.tooLong) {
+        std::fprintf(stderr, "Vortiq: %s was not saved: the game ran too long to keep as a replay\n", path);
+        return false;
+    }
+    if (!makeFolderFor(path)) return false;
+    const std::vector<uint8_t> bytes = encodeReplay(recording);
+    return replaceFile(path, bytes.data(), bytes.size());
+}
+
+bool decodeReplay(std::vector<uint8_t> bytes, Replay* replay, std::string* problem) {
+    replay->bytes.swap(bytes);
+    if (decodeHeaderAndFrames(replay->bytes, replay, problem)) return true;
+    replay->bytes.clear();
+    return false;
+}
+
+bool readReplay(const char* path, Replay* replay, std::string* problem) {
+    std::vector<uint8_t> bytes;
+    int error = 0;
+    std::string what;
+    bool ok = false;
+    if (!readWholeFile(path, MaxReplayBytes, &bytes, &error)) {
+        what = error == EFBIG ? "is larger than any replay (more than " + number(MaxReplayBytes >> 20) + " MB)"
+                              : std::string("cannot be read: ") + std::strerror(error);
+    } else {
+        ok = decodeReplay(std::move(bytes), replay, &what);
+    }
+    if (!ok) *problem = std::string(path) + ": " + what;
+    return ok;
+}
+
+ReplayCursor firstReplayFrame(const Replay& replay) {
+    ReplayCursor cursor{};
+    cursor.at = replay.framesAt;
+    return cursor;
+}
+
+bool nextReplayFrame(const Replay& replay, ReplayCursor* cursor, ReplayFrame* frame) {
+    if (cursor->frame >= replay.header.frameCount) return false;
+    std::string problem;
+    return decodeFrame(replay.bytes.data(), replay.bytes.size() - ReplayChecksumBytes, cursor, frame, &problem);
+}
