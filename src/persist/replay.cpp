@@ -19,8 +19,10 @@ namespace {
 
 // A frame's head is a varint: its low bit says a flags byte follows, the
 // rest is the zigzagged change of step (0 when the step follows in full).
-constexpr uint8_t FrameRestarted = 1, FrameCommands = 2, FrameMarked = 4, FrameFullStep = 8;
-constexpr uint8_t KnownFrameFlags = FrameRestarted | FrameCommands | FrameMarked | FrameFullStep;
+// The flags byte's top five bits count the commands (31: 31 and a varint more).
+constexpr uint8_t FrameRestarted = 1, FrameMarked = 2, FrameFullStep = 4;
+constexpr int FrameCountShift = 3;
+constexpr uint64_t FrameCountMore = 31;
 constexpr uint8_t SettingFullScreen = 1, SettingMusic = 2, SettingSound = 4;
 constexpr uint8_t KnownSettings = SettingFullScreen | SettingMusic | SettingSound;
 constexpr int BackgroundKinds = 6;
@@ -170,7 +172,6 @@ bool decodeFrame(const uint8_t* bytes, size_t end, ReplayCursor* cursor, ReplayF
     const uint8_t flags = (head & 1) ? in.byte() : 0;
     uint64_t step = head >> 1;
     const std::string which = "frame " + number(cursor->frame + 1);
-    if (flags & ~KnownFrameFlags) return refuse(problem, "is damaged: " + which + " has marks this game does not know");
     if (flags & FrameFullStep) {
         if (step != 0) in.ok = false;
         step = in.varint();
@@ -182,11 +183,15 @@ bool decodeFrame(const uint8_t* bytes, size_t end, ReplayCursor* cursor, ReplayF
     frame->marked = (flags & FrameMarked) ? 1 : 0;
     frame->mark = frame->marked ? static_cast<uint16_t>(in.little(2)) : 0;
     frame->count = 0;
-    if (flags & FrameCommands) {
-        const uint64_t count = in.varint();
-        if (in.ok && (count == 0 || count > ReplayFrameCommands))
-            return refuse(problem, "is damaged: " + which + " says it carries " + number(count) +
-                                       " commands (a frame carries 1 to " + number(ReplayFrameCommands) + ")");
+    uint64_t count = flags >> FrameCountShift;
+    if (count == FrameCountMore) {
+        const uint64_t more = in.varint();
+        count += more < ReplayFrameCommands ? more : ReplayFrameCommands;  // too many either way
+    }
+    if (count > 0) {
+        if (in.ok && count > ReplayFrameCommands)
+            return refuse(problem, "is damaged: " + which + " says it carries more than " +
+                                       number(ReplayFrameCommands) + " commands");
         for (uint64_t i = 0; i < count && in.ok; ++i) {
             ReplayCommand& command = frame->commands[i];
             command.kind = in.byte();
@@ -303,14 +308,16 @@ void recordFrame(ReplayRecording* recording, const ReplayFrame& frame) {
     const int64_t delta = wrappingDifference(frame.ticks, coding.ticks);
     const uint64_t step = zigzag(wrappingDifference(delta, coding.delta));
     const int count = frame.count < 0 ? 0 : frame.count > ReplayFrameCommands ? ReplayFrameCommands : frame.count;
-    uint8_t flags = (frame.clockRestarted ? FrameRestarted : 0) | (count > 0 ? FrameCommands : 0) |
-                    (frame.marked ? FrameMarked : 0) | ((step >> 63) ? FrameFullStep : 0);
+    const uint64_t countField = static_cast<uint64_t>(count) < FrameCountMore ? count : FrameCountMore;
+    const uint8_t flags = static_cast<uint8_t>((frame.clockRestarted ? FrameRestarted : 0) |
+                                               (frame.marked ? FrameMarked : 0) | ((step >> 63) ? FrameFullStep : 0) |
+                                               (countField << FrameCountShift));
     putVarint(out, ((flags & FrameFullStep) ? 0 : step << 1) | (flags ? 1 : 0));
     if (flags) out.push_back(flags);
     if (flags & FrameFullStep) putVarint(out, step);
     if (frame.marked) putLittle(out, frame.mark, 2);
+    if (countField == FrameCountMore) putVarint(out, count - FrameCountMore);
     if (count > 0) {
-        putVarint(out, static_cast<uint64_t>(count));
         for (int i = 0; i < count; ++i) {
             const ReplayCommand& command = frame.commands[i];
             out.push_back(command.kind);
