@@ -43,6 +43,8 @@ struct FrameClock {
 extern FrameClock frameClock;
 void clockStart();
 float clockMillis();
+// Whole microseconds since clockStart, exact for as long as a run lasts.
+int64_t clockMicros();
 
 // ---------------------------------------------------------------------------
 // Window messages
