@@ -31,10 +31,9 @@ void enterHighScore(GameMode mode) {
     refreshHighScores();
 }
 
-// The files and the sound device, as the rules reach them inside a step.
-const StepHooks GameHooks = {restoreGame, enterHighScore, retrySound};
-
 }  // namespace
+
+void connectStepHooks() { stepHooks = StepHooks{restoreGame, enterHighScore, retrySound}; }
 
 namespace {
 
@@ -187,7 +186,7 @@ int runGame() {
     loadSettings();
     if (settings.fullScreen == 1) ui.fullScreenActive = 1;
     applyWindowIcon();
-    stepHooks = GameHooks;
+    connectStepHooks();
     if (!openGameWindow()) {
         platformQuit();
         return 1;  // the reason is already shown; a script sees the failure too

@@ -61,6 +61,8 @@ void refreshPictureSet();
 void windowProcedure(const WindowMessage& message);
 // Makes the window again in the layout the settings ask for.
 void switchFullScreen();
+// The files and the sound device, as the rules reach them inside a step.
+void connectStepHooks();
 // Carries out what the last step asked for: the full-screen switch, the help
 // page, the end of the loop.
 void carryOutRequests();
