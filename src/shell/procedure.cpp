@@ -107,6 +107,11 @@ void windowProcedure(const WindowMessage& message) {
         case MessageKind::PadButtonDown:
             padDown(static_cast<PadButton>(message.key), message.repeat != 0);
             break;
+        case MessageKind::Other:
+            // The window system's own events (the window uncovered, moved):
+            // the picture is drawn again.
+            shell.woken = 1;
+            break;
         default:
             break;
     }
