@@ -86,11 +86,11 @@ int answerCommandLine(const CommandLine& line, std::FILE* out, std::FILE* err);
 
 // Whether the heap's free pages are due to go back to the system after the
 // frame drawn at nowMs: a second after they last went, or at once when the
-// clock has started again (a new window). Notes the time when they are.
+// clock reads earlier than then. Notes the time when they are.
 bool freePagesDue(float nowMs);
-// One pass of the main loop: one message; or, while the picture stands still
-// (or the window is minimised), a wait for input; or one frame, paced, and
-// the key work.
+// One pass of the main loop: what the last step asked for; or one message,
+// turned into commands; or, while the picture stands still (or the window is
+// minimised), a wait for input; or one frame with the commands gathered, paced.
 void mainLoopPass();
 // Saves what the player owns, tears the window down and stops the sound.
 void shutdownGame();
