@@ -60,12 +60,14 @@ void setCursorLight(bool lit) {
 bool initAtStartUp() {
     retrySharpPictures();
     if (!createTextures()) return false;
-    seedRandom();
+    // The dice and the frame clock start once per run: a window made again
+    // (the full-screen switch) changes neither the gems to come nor the time.
+    if (firstStartUp) {
+        seedRandom();
+        clockStart();
+    }
     buildDisplayLists();
     createFontLists();
-    clockStart();
-    // The clock starts again from 0 with each window: so does the measurement.
-    restartFrameMeasurement();
     setFixedState();
     if (!firstStartUp) return true;
 

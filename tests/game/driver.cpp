@@ -6,12 +6,6 @@
 
 namespace drive {
 
-namespace {
-
-float steadyClock() { return 0.0f; }
-
-}  // namespace
-
 void start(GameMode mode) {
     resetGameState();
     clearSoundLog();
@@ -54,7 +48,7 @@ void addLineOneSwapAway() { putSevens({{4, 0}, {4, 1}, {3, 2}}); }
 void frame() {
     scene.speedFactor = Speed;
     scene.measureCount = 1;  // keeps the clock measurement out of the way
-    stepFrame(steadyClock);
+    stepFrame(FrameInput{});
 }
 
 int runUntil(const std::function<bool()>& done, int maxFrames) {

@@ -35,6 +35,7 @@ protected:
     static void pump() {
         WindowMessage message;
         while (peekMessage(&message)) dispatchMessage(message);
+        applyQueued();
     }
     static void push(uint32_t type, SDL_Keycode sym = 0, int x = 0, int y = 0, bool repeat = false) {
         SDL_Event event = {};
@@ -187,7 +188,6 @@ TEST_F(Controls, KeysAndButtonsAnswerDialogsAndPressThePanel) {
         startOn(step.mode);
         ui.screen = step.from;
         play(step.script);
-        heldKeyWork();
         EXPECT_EQ(ui.screen, step.to) << step.script;
         EXPECT_EQ(ui.paused, step.paused) << step.script;
         EXPECT_EQ(game.gameMode, step.modeAfter) << step.script;

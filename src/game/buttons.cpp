@@ -1,8 +1,7 @@
 // The screen buttons: hit rectangles in both layouts, highlights, clicks.
 #include "audio/audio.h"
 #include "game/game.h"
-#include "persist/persist.h"
-#include "shell/shell.h"
+#include "game/game_local.h"
 
 namespace {
 
@@ -36,6 +35,10 @@ int32_t lit(Button button) { return hit(button) ? 1 : 0; }
 
 void menuSound() { playSample(Sample::Menu); }
 
+void retrySound() {
+    if (stepHooks.retrySound) stepHooks.retrySound();
+}
+
 void startMode(GameMode mode) {
     game.gameMode = mode;
     settleModeButtons();
@@ -51,14 +54,15 @@ int32_t modeButtonLook(int32_t current, Button button, GameMode mode) {
 }
 
 void sidePanelClick() {
-    if (ui.screen == Screen::Playing && hit(&ScreenGeometry::newGame)) {
+    // Until the game-over banner ends the finished game's score waits for its
+    // chance at the table: nothing may start a new game before then, and the
+    // new-game button does not even ask.
+    const bool newGameAllowed = !gameOverRunning();
+    if (newGameAllowed && ui.screen == Screen::Playing && hit(&ScreenGeometry::newGame)) {
         ui.newGameButton = ButtonPressed;
         ui.screen = Screen::ConfirmNewGame;
         menuSound();
     }
-    // Until the game-over banner ends the finished game's score waits for its
-    // chance at the table: nothing may start a new game before then.
-    const bool newGameAllowed = !gameOverRunning();
     if (newGameAllowed && ui.screen == Screen::Playing && hit(&ScreenGeometry::timedMode)) startMode(GameMode::Timed);
     if (newGameAllowed && ui.screen == Screen::Playing && hit(&ScreenGeometry::levelsMode)) startMode(GameMode::Levels);
     if (ui.screen == Screen::Playing && hit(&ScreenGeometry::hint)) useHint();
@@ -77,7 +81,7 @@ void sidePanelClick() {
 void continueSavedGame() {
     // Without a readable saved game there is nothing to continue: a new game
     // of the levels mode starts instead.
-    if (!restoreGame()) {
+    if (!stepHooks.restoreGame || !stepHooks.restoreGame()) {
         game.gameMode = GameMode::Levels;
         settleModeButtons();
         newGame();
@@ -85,7 +89,8 @@ void continueSavedGame() {
     placeKeyCursorAtStart();
 }
 
-void dialogClick() {
+uint32_t dialogClick() {
+    uint32_t requests = 0;
     // The yes of the new-game question and the high-score screen's button
     // wait for the end of a game-over banner; the banner then goes on to the
     // name entry (or the table) over them.
@@ -121,7 +126,7 @@ void dialogClick() {
         menuSound();
     }
     if (ui.screen == Screen::ConfirmQuit && hit(&ScreenGeometry::dialogFirst)) {
-        shell.quitRequested = 1;
+        requests |= RequestQuit;
         ui.screen = Screen::Playing;
         ui.confirmLit = 0;
     }
@@ -137,11 +142,11 @@ void dialogClick() {
         ui.confirmLit = 0;
         menuSound();
     }
+    return requests;
 }
 
-// Returns false when the full-screen switch replaced the window.
-bool optionsClick() {
-    if (ui.screen != Screen::Options) return true;
+uint32_t optionsClick() {
+    if (ui.screen != Screen::Options) return 0;
     if (hit(&ScreenGeometry::highScoresRow)) {
         ui.screen = Screen::HighScores;
         ui.confirmLit = 0;
@@ -149,11 +154,8 @@ bool optionsClick() {
         if (!ui.fullScreenActive) ui.optionsButton = ButtonNormal;
         menuSound();
     }
-    if (ui.screen == Screen::Options && hit(&ScreenGeometry::fullScreenRow)) {
-        menuSound();
-        switchFullScreen();
-        return false;
-    }
+    // The window is made again at the top of the loop's next pass.
+    if (ui.screen == Screen::Options && hit(&ScreenGeometry::fullScreenRow)) return askFullScreen();
     if (ui.screen == Screen::Options && hit(&ScreenGeometry::musicRow)) {
         if (settings.musicOn != 0) {
             settings.musicOn = 0;
@@ -173,8 +175,7 @@ bool optionsClick() {
     if (ui.screen == Screen::Options && hit(&ScreenGeometry::helpRow)) {
         ui.helpLit = 0;
         ui.optionsButton = ButtonNormal;
-        shell.quitRequested = 1;
-        openDocument("help.htm");
+        return RequestHelp | RequestQuit;
     }
     if (ui.screen == Screen::Options && hit(&ScreenGeometry::optionsBack)) {
         ui.screen = Screen::Playing;
@@ -182,7 +183,7 @@ bool optionsClick() {
         if (!ui.fullScreenActive) ui.optionsButton = ButtonNormal;
         menuSound();
     }
-    return true;
+    return 0;
 }
 
 }  // namespace
@@ -217,30 +218,21 @@ void otherScreensHover() {
     }
 }
 
-bool screenButtonsClick() {
+uint32_t screenButtonsClick() {
     sidePanelClick();
-    dialogClick();
-    return optionsClick();
+    const uint32_t requests = dialogClick();
+    return requests | optionsClick();
 }
 
-bool pressScreenButton(ScreenButton button) {
+uint32_t pressScreenButton(ScreenButton button) {
     pressedByKey = buttonFor(button);
-    const bool kept = screenButtonsClick();
+    const uint32_t requests = screenButtonsClick();
     pressedByKey = nullptr;
-    return kept;
+    return requests;
 }
 
-void fullScreenKey() {
+uint32_t askFullScreen() {
     playSample(Sample::Menu);
-    switchFullScreen();
-}
-
-void switchFullScreen() {
     settings.fullScreen = settings.fullScreen == 0 ? 1 : 0;
-    destroyGameWindow();
-    ui.fullScreenActive = ui.fullScreenActive ? 0 : 1;
-    const ScreenGeometry& g = screenGeometry();
-    const bool made = createGameWindow("Vortiq", g.width, g.height, 16, ui.fullScreenActive != 0);
-    // The window code has said why; the normal shutdown follows.
-    if (!made) shell.quitRequested = 1;
+    return RequestFullScreen;
 }
