@@ -215,6 +215,31 @@ def rules_table(build):
     return rows
 
 
+def replay_table(build):
+    """Replays: the recorded games of tests/replays/games, their bytes per
+    minute of play, and the time --check takes per minute of play (best of
+    five runs of each, the whole process)."""
+    game = os.path.join(build, "game", "vortiq")
+    folder = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "replays", "games")
+    files = sorted(os.path.join(folder, name) for name in os.listdir(folder) if name.endswith(".vqr"))
+    total_bytes, total_seconds, total_check = 0, 0.0, 0.0
+    for path in files:
+        best = None
+        for _ in range(5):
+            start = time.perf_counter()
+            out = subprocess.run([game, "--replay", path, "--check"], check=True, capture_output=True, text=True).stdout
+            elapsed = time.perf_counter() - start
+            best = elapsed if best is None else min(best, elapsed)
+        seconds = float(out.split(" s of play")[0].rsplit(" ", 1)[1])
+        total_bytes += os.path.getsize(path)
+        total_seconds += seconds
+        total_check += best
+    minutes = total_seconds / 60.0
+    return [(f"  replay bytes per minute of play ({len(files)} games, {minutes:.1f} min)",
+             f"{total_bytes / minutes / 1000:.1f} KB", "ten minutes < 100 KB"),
+            ("  --check time per minute of play (whole process)", f"{1000 * total_check / minutes:.1f} ms", "")]
+
+
 def main():
     args = parse_args()
     build = os.path.abspath(args.build)
@@ -361,6 +386,9 @@ def main():
               "", "game <= 30 %")]
     for screen, name in STILL_SCREENS.items():
         rows.append((f"  {name}: processor share", "", f"{capped['still'][screen]:.1f} %", "", "<= 5 %"))
+    rows.append(("Replays (the corpus of tests/replays/games)", "", "", "", ""))
+    for name, value, target in replay_table(build):
+        rows.append((name, "", value, "", target))
     rows.append(("Rules alone (CPU time per call)", "", "", "", ""))
     for name, value in rules_table(build):
         rows.append(("  " + name, "", value, "", "< 5 µs" if "settled frame" in name else ""))

@@ -116,6 +116,7 @@ enum ShellRequest : uint32_t {
     RequestQuit = 1,        // end the main loop
     RequestHelp = 2,        // open the help page (the game then ends)
     RequestFullScreen = 4,  // make the window again in the other layout
+    RequestWatch = 8,       // show the game of the high-score row ui.watchedRow
 };
 
 // The files and the sound device the rules reach through the shell; each is
@@ -199,6 +200,7 @@ struct GameState {
     int32_t backgroundKind;
     float hintCell[2];  // column, row of the gem the hint names
     float barLength;    // shown length of the bar, 800 x 600 bar pixels
+    uint32_t gamesBegun;  // games begun in this run, new or continued
 };
 
 // A turn in progress: selection, swap, removal and the spinning gems.
@@ -263,6 +265,9 @@ struct UiState {
     uint8_t mouseButtonUp;  // 0 while the left button is held
     Cell keyCursor;          // the keyboard's and controller's cell on the field
     uint8_t keyCursorShown;  // from a key or button press until the mouse is used again
+    // High-score rows: 1..5 the levels table's, 6..10 the timed table's, 0 none.
+    int32_t chosenRow;   // the row the keys chose on the high-score screen
+    int32_t watchedRow;  // the row whose game was asked for
     ScreenFit fit;          // the layout in the window; all zero before the first window
 };
 

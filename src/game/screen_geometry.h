@@ -100,6 +100,11 @@ inline int hitCentreX(const HitRect& r) { return (r.left + r.right) / 2; }
 inline int hitCentreY(const HitRect& r) { return (r.top + r.bottom) / 2; }
 
 constexpr int NoCursorCell = -10000;
+constexpr int HighScoreRows = 5;  // rows of each table
+
+// The high-score row under a window pixel of the layout: 1..5 the levels
+// table's, 6..10 the timed table's, 0 none.
+int highScoreRowAt(const ScreenGeometry& g, int x, int y);
 
 // Maps a window pixel to the board cell under it; NoCursorCell (either part)
 // when the pixel is outside the board's area.

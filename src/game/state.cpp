@@ -130,6 +130,7 @@ void startLevel() {
 
 void newGame() {
     dice.drawnAtNewGame = dice.drawn;
+    ++game.gamesBegun;
     for (int r = SpawnRow; r <= LastFieldRow; ++r)
         for (int c = 0; c < BoardColumns; ++c) game.board[r][c] = 0;
     game.score = 0;

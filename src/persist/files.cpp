@@ -94,9 +94,15 @@ bool isScratchName(const char* name, const char* file) {
     return true;
 }
 
+// Set while a replay is watched: nothing of the player's is written.
+bool filesHeld = false;
+
 }  // namespace
 
+void holdPlayerFiles(bool held) { filesHeld = held; }
+
 bool replaceFile(const char* path, const void* data, size_t size) {
+    if (filesHeld) return false;
     mode_t mode = newFileMode();
     struct stat old;
     const bool exists = stat(path, &old) == 0;
@@ -131,19 +137,31 @@ bool replaceFile(const char* path, const void* data, size_t size) {
 }
 
 void removeStaleScratchFiles() {
-    DIR* folder = opendir("base");
-    if (!folder) return;
-    const char* const files[] = {HighScorePath, SavedGamePath, SettingsPath};
-    while (const dirent* entry = readdir(folder)) {
-        for (const char* path : files) {
-            if (!isScratchName(entry->d_name, path + std::strlen("base/"))) continue;
-            unlink((std::string("base/") + entry->d_name).c_str());
+    if (DIR* folder = opendir("base")) {
+        const char* const files[] = {HighScorePath, SavedGamePath, SettingsPath};
+        while (const dirent* entry = readdir(folder)) {
+            for (const char* path : files) {
+                if (!isScratchName(entry->d_name, path + std::strlen("base/"))) continue;
+                unlink((std::string("base/") + entry->d_name).c_str());
+            }
         }
+        closedir(folder);
     }
-    closedir(folder);
+    // And of the replays: replays/<name>.vqr.XXXXXX.
+    if (DIR* folder = opendir("replays")) {
+        while (const dirent* entry = readdir(folder)) {
+            const char* name = entry->d_name;
+            const char* kept = std::strstr(name, ".vqr.");
+            if (!kept) continue;
+            const std::string file(name, kept + 4 - name);
+            if (isScratchName(name, file.c_str())) unlink((std::string("replays/") + name).c_str());
+        }
+        closedir(folder);
+    }
 }
 
 bool makeFolderFor(const char* path) {
+    if (filesHeld) return false;
     const std::string folder = folderOf(path);
     struct stat st;
     if (stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return true;

@@ -20,8 +20,13 @@ bool restoreGame();
 void loadSettings();
 void saveSettings();
 
+// While held no file is written, silently: watching a replay leaves every
+// file of the player's as it was.
+void holdPlayerFiles(bool held);
+
 // Removes what an interrupted save left behind: the scratch files
-// base/<file>.XXXXXX of the three player files, and nothing else.
+// base/<file>.XXXXXX of the three player files and replays/<name>.vqr.XXXXXX
+// of the replays, and nothing else.
 void removeStaleScratchFiles();
 
 // ---------------------------------------------------------------------------
@@ -50,18 +55,16 @@ struct ReplayFrame {
 enum class ReplayOrigin : uint8_t { NewGame = 0, SavedGame = 1 };
 enum class ReplayEnding : uint8_t { GameOver = 0, NewGame = 1, Quit = 2 };
 
-// The state a recorded game began in.
+// The state a recorded game began in: every record the rules play on, as it
+// stood after the frame that began the game.
 struct ReplayStart {
     ReplayOrigin origin;
-    GameMode mode;
-    int32_t level;
-    int32_t score;
-    float timeLeft;
-    int32_t backgroundKind;
-    uint8_t fullScreen;  // the window's layout, and the sound settings
-    uint8_t musicOn;
-    uint8_t soundOn;
-    int32_t board[BoardRows][BoardColumns];
+    GameState game;
+    TurnState turn;
+    SceneState scene;
+    UiState ui;  // but its window fit: the watching window has its own
+    ScoreBook scoreBook;
+    Settings settings;
 };
 
 // Where it ended.
@@ -125,5 +128,7 @@ bool writeReplay(const char* path, const ReplayRecording& recording);
 bool readReplay(const char* path, Replay* replay, std::string* problem);
 bool decodeReplay(std::vector<uint8_t> bytes, Replay* replay, std::string* problem);
 ReplayCursor firstReplayFrame(const Replay& replay);
+// The CRC-32 (as zlib's) of `size` bytes.
+uint32_t checksum32(const uint8_t* bytes, size_t size);
 // The next frame of a replay that was read; false after the last one.
 bool nextReplayFrame(const Replay& replay, ReplayCursor* cursor, ReplayFrame* frame);

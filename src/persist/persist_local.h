@@ -62,9 +62,10 @@ constexpr size_t ReplayFixedBytes = 24;  // up to the start
 constexpr size_t ReplayChecksumBytes = 4;
 constexpr size_t MaxReplayBytes = size_t{64} << 20;  // some 150 hours of play
 // More would take the check too long to draw before the game's first frame.
-constexpr uint64_t MaxNumbersDrawn = uint64_t{1} << 32;
+constexpr uint64_t MaxNumbersDrawn = uint64_t{1} << 28;
 
-// The CRC-32 (as zlib's) of `size` bytes.
-uint32_t checksum32(const uint8_t* bytes, size_t size);
+// Whether the replay's record layouts still describe the rules' records.
+bool replayLayoutsHold();
+
 // Puts the file's length and its checksum into a replay's bytes.
 void sealReplay(std::vector<uint8_t>* bytes);

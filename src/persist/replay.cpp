@@ -5,9 +5,11 @@
 // frame of steady pace takes a byte or two; a command's cell as the change
 // from the command before.
 
+#include <algorithm>
 #include <array>
+#include <cstddef>
+#include <iterator>
 #include <cerrno>
-#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <limits>
@@ -23,8 +25,6 @@ namespace {
 constexpr uint8_t FrameRestarted = 1, FrameMarked = 2, FrameFullStep = 4;
 constexpr int FrameCountShift = 3;
 constexpr uint64_t FrameCountMore = 31;
-constexpr uint8_t SettingFullScreen = 1, SettingMusic = 2, SettingSound = 4;
-constexpr uint8_t KnownSettings = SettingFullScreen | SettingMusic | SettingSound;
 constexpr int BackgroundKinds = 6;
 
 // Differences of 64-bit times wrap instead of overflowing: any two times code.
@@ -51,12 +51,6 @@ void putSigned(std::vector<uint8_t>& out, int64_t value) { putVarint(out, zigzag
 
 bool fitsInt32(int64_t value) {
     return value >= std::numeric_limits<int32_t>::min() && value <= std::numeric_limits<int32_t>::max();
-}
-
-uint32_t floatBits(float value) {
-    uint32_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
 }
 
 // Reads within [at, end); a read past the end or a malformed number clears ok.
@@ -122,32 +116,155 @@ bool isCell(int row, int32_t value) {
     return value >= 0 && value <= GemKinds;
 }
 
-bool readStart(Reader& in, ReplayStart* start, std::string* problem) {
-    const uint8_t origin = in.byte();
-    const uint8_t mode = in.byte();
-    const uint8_t setup = in.byte();
-    start->level = in.signed32();
-    start->score = in.signed32();
-    const uint32_t time = static_cast<uint32_t>(in.little(4));
-    std::memcpy(&start->timeLeft, &time, sizeof time);
-    const uint8_t background = in.byte();
-    for (int row = 0; row < BoardRows; ++row)
-        for (int column = 0; column < BoardColumns; ++column) start->board[row][column] = in.signed32();
-    if (!in.ok) return refuse(problem, "is damaged: its starting state cannot be read");
-    if (origin > static_cast<uint8_t>(ReplayOrigin::SavedGame) || !isGameMode(mode) || (setup & ~KnownSettings) ||
-        start->level < 0 || !std::isfinite(start->timeLeft) || background >= BackgroundKinds)
-        return refuse(problem, "is damaged: its starting state is not one the game can be in");
+// How the rules' records lie in memory, item by item: 'b' a byte, 'c' a
+// character, 'i' a 4-byte integer, 'f' a float, 'l' an 8-byte integer; a
+// number repeats the item after it, "(...)" is a record within. Each item
+// sits at its natural alignment, as the compiler places it: the file holds
+// the values one after another (integers as zigzag varints, floats as their
+// 4 bytes), so it does not depend on the padding between them.
+struct RecordLayout {
+    const char* items;
+    size_t extent;  // the bytes the items cover: the record's size, or where its unkept tail begins
+};
+const RecordLayout GameLayout = {"80i4ifib3i4bfi2ffi", sizeof(GameState)};
+const RecordLayout TurnLayout = {"b2ib2i2b10fb2if2b2ifbb20(b2if)i", sizeof(TurnState)};
+const RecordLayout SceneLayout = {"2fi3l3f10(b3if)", sizeof(SceneState)};
+const RecordLayout UiLayout = {"11i2b4ib2ib2i", offsetof(UiState, fit)};
+const RecordLayout ScoreBookLayout = {"10(16ci)10ci", sizeof(ScoreBook)};
+const RecordLayout SettingsLayout = {"3i", sizeof(Settings)};
+
+size_t roundUp(size_t offset, size_t alignment) { return (offset + alignment - 1) / alignment * alignment; }
+
+struct Shape {
+    size_t size;
+    size_t alignment;
+};
+
+// Walks the items from `p` up to ')' or the end, handing each value at
+// `base` to `visit` (none: measures only); its size and alignment.
+template <class Visit>
+Shape walk(const char*& p, uint8_t* base, Visit* visit) {
+    size_t offset = 0, alignment = 1;
+    while (*p && *p != ')') {
+        size_t repeat = 0;
+        while (*p >= '0' && *p <= '9') repeat = 10 * repeat + static_cast<size_t>(*p++ - '0');
+        if (repeat == 0) repeat = 1;
+        if (*p == '(') {
+            const char* inner = ++p;
+            const Shape shape = walk(p, base, static_cast<Visit*>(nullptr));
+            ++p;  // the ')'
+            offset = roundUp(offset, shape.alignment);
+            for (size_t r = 0; r < repeat; ++r, offset += shape.size) {
+                const char* again = inner;
+                if (visit) walk(again, base + offset, visit);
+            }
+            alignment = std::max(alignment, shape.alignment);
+            continue;
+        }
+        const char type = *p++;
+        const size_t size = type == 'l' ? 8 : (type == 'b' || type == 'c') ? 1 : 4;
+        offset = roundUp(offset, size);
+        for (size_t r = 0; r < repeat; ++r, offset += size)
+            if (visit) visit->item(type, base + offset);
+        alignment = std::max(alignment, size);
+    }
+    return {roundUp(offset, alignment), alignment};
+}
+
+struct Encoder {
+    std::vector<uint8_t>& out;
+    void item(char type, const uint8_t* at) {
+        if (type == 'b' || type == 'c') {
+            out.push_back(*at);
+        } else if (type == 'f') {
+            uint32_t bits;
+            std::memcpy(&bits, at, 4);
+            putLittle(out, bits, 4);
+        } else if (type == 'i') {
+            int32_t value;
+            std::memcpy(&value, at, 4);
+            putSigned(out, value);
+        } else {
+            int64_t value;
+            std::memcpy(&value, at, 8);
+            putSigned(out, value);
+        }
+    }
+};
+
+struct Decoder {
+    Reader& in;
+    void item(char type, uint8_t* at) {
+        if (type == 'b' || type == 'c') {
+            *at = in.byte();
+        } else if (type == 'f') {
+            const uint32_t bits = static_cast<uint32_t>(in.little(4));
+            std::memcpy(at, &bits, 4);
+        } else if (type == 'i') {
+            const int32_t value = in.signed32();
+            std::memcpy(at, &value, 4);
+        } else {
+            const int64_t value = unzigzag(in.varint());
+            std::memcpy(at, &value, 8);
+        }
+    }
+};
+
+template <class Visit, class Start>
+void walkStart(Start& start, Visit* visit) {
+    const std::pair<const RecordLayout*, const void*> records[] = {
+        {&GameLayout, &start.game},   {&TurnLayout, &start.turn},           {&SceneLayout, &start.scene},
+        {&UiLayout, &start.ui},       {&ScoreBookLayout, &start.scoreBook}, {&SettingsLayout, &start.settings},
+    };
+    for (const auto& record : records) {
+        const char* items = record.first->items;
+        walk(items, static_cast<uint8_t*>(const_cast<void*>(record.second)), visit);
+    }
+}
+
+bool inField(const Cell& cell) {
+    return cell.column >= 0 && cell.column < BoardColumns && cell.row >= FirstFieldRow && cell.row <= LastFieldRow;
+}
+
+bool named(const char* name, size_t size) { return std::memchr(name, '\0', size) != nullptr; }
+
+// What the rules take for granted of their state: every index in range,
+// every name ended.
+bool playable(const ReplayStart& start) {
+    const GameState& g = start.game;
+    const TurnState& t = start.turn;
     for (int row = 0; row < BoardRows; ++row)
         for (int column = 0; column < BoardColumns; ++column)
-            if (!isCell(row, start->board[row][column]))
-                return refuse(problem, "is damaged: its starting board holds " + number(start->board[row][column]) +
-                                           " at row " + number(row) + ", column " + number(column));
+            if (!isCell(row, g.board[row][column])) return false;
+    if (!isGameMode(static_cast<uint8_t>(g.gameMode)) || g.level < 0 || g.backgroundKind < 0 ||
+        g.backgroundKind >= BackgroundKinds || g.boardEvent < BoardEvent::None || g.boardEvent > BoardEvent::Excellent)
+        return false;
+    if ((t.firstSelected && !inField(t.firstCell)) || (t.secondSelected && !inField(t.secondCell)) ||
+        (t.spinning && !inField(t.spinCell)) || (t.prevSpinning && !inField(t.prevSpinCell)))
+        return false;
+    if (t.removalCursor < 0 || t.removalCursor >= RemovalSlots) return false;
+    for (const RemovalEntry& entry : t.removalList)
+        if (entry.used && !inField(Cell{entry.column, entry.row})) return false;
+    const Screen screens[] = {Screen::Playing,        Screen::ConfirmNewGame, Screen::Options,  Screen::ConfirmQuit,
+                              Screen::ContinuePrompt, Screen::HighScores,     Screen::NameEntry};
+    if (std::find(std::begin(screens), std::end(screens), start.ui.screen) == std::end(screens)) return false;
+    if (!inField(start.ui.keyCursor)) return false;
+    for (const HighScoreTable& table : start.scoreBook.highScores)
+        for (const HighScoreEntry& entry : table.entries)
+            if (!named(entry.name, sizeof entry.name)) return false;
+    const int32_t cursor = start.scoreBook.entryCursor;
+    return named(start.scoreBook.entryName, sizeof start.scoreBook.entryName) && cursor >= 1 && cursor <= 10;
+}
+
+bool readStart(Reader& in, ReplayStart* start, std::string* problem) {
+    const uint8_t origin = in.byte();
+    *start = ReplayStart{};
+    Decoder decoder{in};
+    walkStart(*start, &decoder);
+    if (!in.ok) return refuse(problem, "is damaged: its starting state cannot be read");
+    if (origin > static_cast<uint8_t>(ReplayOrigin::SavedGame) || !playable(*start))
+        return refuse(problem, "is damaged: its starting state is not one the game can be in");
     start->origin = static_cast<ReplayOrigin>(origin);
-    start->mode = static_cast<GameMode>(mode);
-    start->fullScreen = (setup & SettingFullScreen) ? 1 : 0;
-    start->musicOn = (setup & SettingMusic) ? 1 : 0;
-    start->soundOn = (setup & SettingSound) ? 1 : 0;
-    start->backgroundKind = background;
     return true;
 }
 
@@ -270,6 +387,15 @@ bool decodeHeaderAndFrames(const std::vector<uint8_t>& bytes, Replay* replay, st
 
 }  // namespace
 
+bool replayLayoutsHold() {
+    const RecordLayout* layouts[] = {&GameLayout, &TurnLayout, &SceneLayout, &UiLayout, &ScoreBookLayout, &SettingsLayout};
+    for (const RecordLayout* layout : layouts) {
+        const char* items = layout->items;
+        if (walk(items, nullptr, static_cast<Encoder*>(nullptr)).size != layout->extent) return false;
+    }
+    return true;
+}
+
 uint32_t checksum32(const uint8_t* bytes, size_t size) {
     static const std::array<uint32_t, 256> table = [] {
         std::array<uint32_t, 256> t{};
@@ -349,15 +475,8 @@ std::vector<uint8_t> encodeReplay(const ReplayRecording& recording) {
     putLittle(out, header.numbersDrawn, 8);
 
     out.push_back(static_cast<uint8_t>(start.origin));
-    out.push_back(static_cast<uint8_t>(start.mode));
-    out.push_back(static_cast<uint8_t>((start.fullScreen ? SettingFullScreen : 0) | (start.musicOn ? SettingMusic : 0) |
-                                       (start.soundOn ? SettingSound : 0)));
-    putSigned(out, start.level);
-    putSigned(out, start.score);
-    putLittle(out, floatBits(start.timeLeft), 4);
-    out.push_back(static_cast<uint8_t>(start.backgroundKind));
-    for (const auto& row : start.board)
-        for (int32_t cell : row) putSigned(out, cell);
+    Encoder encoder{out};
+    walkStart(start, &encoder);
 
     out.push_back(static_cast<uint8_t>(end.ending));
     out.push_back(static_cast<uint8_t>(end.mode));

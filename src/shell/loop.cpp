@@ -8,6 +8,7 @@
 #include "game/game.h"
 #include "persist/persist.h"
 #include "render/render.h"
+#include "replay/replay.h"
 #include "shell/shell.h"
 #include "shell/window_icon.h"
 
@@ -26,14 +27,10 @@ bool openGameWindow() {
     return createGameWindow("Vortiq", g.width, g.height, 16, ui.fullScreenActive != 0);
 }
 
-void enterHighScore(GameMode mode) {
-    insertHighScore(mode);
-    refreshHighScores();
-}
 
 }  // namespace
 
-void connectStepHooks() { stepHooks = StepHooks{restoreGame, enterHighScore, retrySound}; }
+void connectStepHooks() { stepHooks = StepHooks{continueRecordedGame, enterRecordedHighScore, retrySound}; }
 
 namespace {
 
@@ -91,6 +88,11 @@ void carryOutRequests() {
     if (requests & RequestFullScreen) switchFullScreen();
     if (requests & RequestHelp) openDocument("help.htm");
     if (requests & RequestQuit) shell.quitRequested = 1;
+    if ((requests & RequestWatch) && ui.watchedRow >= 1 && ui.watchedRow <= 2 * HighScoreRows) {
+        const int table = (ui.watchedRow - 1) / HighScoreRows;
+        const HighScoreEntry& entry = scoreBook.highScores[table].entries[(ui.watchedRow - 1) % HighScoreRows];
+        watchEntryReplay(entryReplayPath(static_cast<GameMode>(table), entry).c_str());
+    }
 }
 
 // A frame flows one way:
@@ -142,6 +144,7 @@ void mainLoopPass() {
     shell.rested = 0;
     shell.input.ticks = clockMicros();
     shell.requests = stepFrame(shell.input);
+    recordStep(shell.input);
     shell.input.count = 0;
     shell.input.clockRestarted = 0;
     drawScene();
@@ -161,7 +164,7 @@ namespace {
 // typed so far), and the new game that would have followed is saved instead.
 void settleEndedGame() {
     const bool scoreWaits = ui.screen == Screen::NameEntry || gameOverRunning();
-    if (scoreWaits && madeHighScore()) enterHighScore(game.gameMode);
+    if (scoreWaits && madeHighScore()) enterRecordedHighScore(game.gameMode);
     if (scoreWaits || game.finished) newGame();
 }
 
@@ -172,6 +175,7 @@ void shutdownGame() {
     // restored: the board in memory is empty and the saved game stays as it is.
     if (ui.screen != Screen::ContinuePrompt) {
         settleEndedGame();
+        finishRecordingAtQuit();
         saveGame();
     }
     saveSettings();

@@ -26,10 +26,15 @@ const Option Options[] = {
 
 const char* const HelpTop =
     "Usage: vortiq [OPTION]\n"
+    "  or:  vortiq --replay FILE [--check]\n"
     "Vortiq, a gem-matching game: swap two neighbouring gems to line up three\n"
     "or more of a kind. Without options the game opens its window.\n"
     "\n"
-    "Options:\n";
+    "Options:\n"
+    "  --replay FILE       watch the game recorded in FILE: Space pauses, Right\n"
+    "                      or + plays two or four times faster, Escape ends\n"
+    "  --check             with --replay: play it through the rules alone, no\n"
+    "                      window, and print where it ends\n";
 
 const char* const HelpBottom =
     "\n"
@@ -41,6 +46,8 @@ const char* const HelpBottom =
     "    base/data.inf   the game left unfinished, offered at the next start\n"
     "    base/menu.inf   the settings: full screen, music, sound\n"
     "  Delete base/hiscores or base/menu.inf to start them afresh.\n"
+    "  Every game is recorded in replays/ beside base/: replays/last.vqr the\n"
+    "  last one, and one file for the game of each high-score entry.\n"
     "\n"
     "Environment:\n"
     "  VORTIQ_SEED=N       deal the gems from seed N (a whole number) instead\n"
@@ -51,7 +58,9 @@ const char* const HelpBottom =
     "                      the display does not pace them (to measure)\n"
     "\n"
     "Exit status: 0 when the game ends normally, 1 when it cannot start (no\n"
-    "display, missing data), 2 for an option it does not know.\n"
+    "display, missing data), 2 for an option it does not know. --check: 0 when\n"
+    "the game ends where the file says, 1 when elsewhere, 2 when the file cannot\n"
+    "be read (also one recorded under older rules).\n"
     "The manual page vortiq(6) lists the keys.\n";
 
 std::string helpText() {
@@ -67,16 +76,29 @@ std::string helpText() {
 }  // namespace
 
 CommandLine readCommandLine(int argc, const char* const* argv) {
+    std::string replay;
+    bool check = false;
     for (int i = 1; i < argc; ++i) {
         const char* argument = argv[i];
+        if (std::strcmp(argument, "--replay") == 0) {
+            if (i + 1 >= argc) return {CommandAction::Refuse, "option '--replay' needs a file", ""};
+            replay = argv[++i];
+            continue;
+        }
+        if (std::strcmp(argument, "--check") == 0) {
+            check = true;
+            continue;
+        }
         for (const Option& option : Options)
             if (std::strcmp(argument, option.shortName) == 0 || std::strcmp(argument, option.longName) == 0)
-                return {option.action, std::string()};
+                return {option.action, std::string(), ""};
         if (argument[0] == '-')
-            return {CommandAction::Refuse, std::string("unknown option '") + argument + "'"};
-        return {CommandAction::Refuse, std::string("unexpected argument '") + argument + "'"};
+            return {CommandAction::Refuse, std::string("unknown option '") + argument + "'", ""};
+        return {CommandAction::Refuse, std::string("unexpected argument '") + argument + "'", ""};
     }
-    return {CommandAction::Play, std::string()};
+    if (!replay.empty()) return {check ? CommandAction::Check : CommandAction::Watch, std::string(), replay};
+    if (check) return {CommandAction::Refuse, "option '--check' goes with '--replay FILE'", ""};
+    return {CommandAction::Play, std::string(), ""};
 }
 
 int answerCommandLine(const CommandLine& line, std::FILE* out, std::FILE* err) {
@@ -91,6 +113,8 @@ int answerCommandLine(const CommandLine& line, std::FILE* out, std::FILE* err) {
         std::fprintf(err, "vortiq: %s\nTry 'vortiq --help' for more information.\n", line.complaint.c_str());
         return 2;
     case CommandAction::Play:
+    case CommandAction::Watch:
+    case CommandAction::Check:
         break;
     }
     return 0;

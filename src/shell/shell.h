@@ -70,10 +70,11 @@ void carryOutRequests();
 // ---------------------------------------------------------------------------
 // The command line
 
-enum class CommandAction { Play, Help, Version, Refuse };
+enum class CommandAction { Play, Help, Version, Refuse, Watch, Check };
 struct CommandLine {
     CommandAction action;
     std::string complaint;  // why the line was refused
+    std::string replay;     // the file to watch or check
 };
 // What the arguments ask for; the first option that is not understood refuses them.
 CommandLine readCommandLine(int argc, const char* const* argv);
@@ -96,6 +97,12 @@ void mainLoopPass();
 void shutdownGame();
 // Start-up, the main loop and the shutdown; the program's exit code.
 int runGame();
+// Shows the game recorded in the file at its recorded speed, touching none
+// of the player's files; 0, or 2 when the file cannot be read.
+int watchReplay(const char* path);
+// From the high-score screen: shows the game of an entry in the game's own
+// window, then puts the game shown back as it was.
+void watchEntryReplay(const char* path);
 
 // ---------------------------------------------------------------------------
 // What a program built around the shell (the benchmark) watches: each is

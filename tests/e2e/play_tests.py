@@ -1,6 +1,7 @@
 """End-to-end tests of play: a new game, moves by clicks and drags, the hint,
 the timed mode and the pause."""
 
+import subprocess
 import time
 
 from board_model import field_text, lines_in, neighbour_swaps, swapped
@@ -85,6 +86,12 @@ def moves(s):
     a, b, (after, triples) = next(known_moves(board))
     s.drag_cells(to_board_cell(a), to_board_cell(b))
     check_move_played(s, reader, after, triples, "move by a drag", "after-drag-move")
+
+    # The continued game was recorded: the rules alone play it to the same end.
+    s.quit_by_button()
+    checked = subprocess.run(["./vortiq", "--replay", "replays/last.vqr", "--check"], cwd=s.game_dir,
+                             stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=60)
+    check_equal(checked.returncode, 0, "--check of the game just played: %s" % checked.stdout.decode())
 
 
 @e2e_test

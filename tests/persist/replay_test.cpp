@@ -18,10 +18,15 @@ ReplayRecording tenMinutes(int frames = 36000) {
     header.rulesVersion = RulesVersion;
     header.seed = 12345;
     header.numbersDrawn = 4711;
-    header.start = ReplayStart{ReplayOrigin::SavedGame, GameMode::Timed, 3, 2500, 37.0f, 4, 0, 1, 1, {}};
+    resetGameState();
+    game.gameMode = GameMode::Timed;
+    game.level = 3;
+    game.timeLeft = 37.0f;
+    scene.measureStart = -5;
     for (int row = 0; row < BoardRows; ++row)
         for (int column = 0; column < BoardColumns; ++column)
-            header.start.board[row][column] = row == FloorRow ? ClosedFloor : (row * 3 + column) % 8;
+            game.board[row][column] = row == FloorRow ? ClosedFloor : (row * 3 + column) % 8;
+    header.start = ReplayStart{ReplayOrigin::SavedGame, game, turn, scene, ui, scoreBook, settings};
     header.end = ReplayEnd{ReplayEnding::GameOver, GameMode::Timed, 5, 9000, 0xdeadbeef};
     ReplayRecording recording;
     startRecording(&recording, header);
@@ -51,8 +56,11 @@ TEST_F(PersistTest, TenMinutesOfPlayReadBackFrameForFrameInUnder100KB) {
     EXPECT_EQ(replay.bytes, encodeReplay(recording));
     const ReplayHeader& header = replay.header;
     EXPECT_EQ(header.numbersDrawn, 4711u);
-    EXPECT_EQ(header.start.board[2][5], 3);
-    EXPECT_EQ(header.start.timeLeft, 37.0f);
+    EXPECT_EQ(header.start.game.board[2][5], 3);
+    EXPECT_EQ(header.start.game.timeLeft, 37.0f);
+    EXPECT_EQ(header.start.scene.measureStart, -5);
+    EXPECT_EQ(header.start.ui.keyCursor.row, FirstFieldRow);
+    EXPECT_TRUE(replayLayoutsHold());
     EXPECT_EQ(header.end.boardDigest, 0xdeadbeef);
     ReplayCursor cursor = firstReplayFrame(replay);
     ReplayFrame frame;
@@ -101,7 +109,8 @@ TEST_F(PersistTest, EveryBadReplayIsRefusedWithItsNameAndWhatIsWrong) {
         {"a frame beyond the file", [](ReplayRecording& r) { r.header.frameCount += 1; }, nullptr,
          "runs past the end"},
         {"bytes after the frames", [](ReplayRecording& r) { r.header.frameCount -= 1; }, nullptr, "follow its last"},
-        {"no gem", [](ReplayRecording& r) { r.header.start.board[3][4] = 12; }, nullptr, "holds 12 at row 3, column 4"},
+        {"no gem", [](ReplayRecording& r) { r.header.start.game.board[3][4] = 12; }, nullptr, "starting state is not"},
+        {"no screen", [](ReplayRecording& r) { r.header.start.ui.screen = Screen(4); }, nullptr, "starting state is not"},
         {"numbers drawn", [](ReplayRecording& r) { r.header.numbersDrawn = ~0ull; }, nullptr, "numbers were drawn"},
     };
     for (const BadFile& row : rows) {

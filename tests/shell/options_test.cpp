@@ -62,13 +62,23 @@ TEST(CommandLine, UnknownOptionsAndStrayArgumentsAreRefusedByName) {
     EXPECT_EQ(read({""}).action, CommandAction::Refuse);
 }
 
+TEST(CommandLine, AReplayIsWatchedOrCheckedAndNeedsItsFile) {
+    EXPECT_EQ(read({"--replay", "a.vqr"}).action, CommandAction::Watch);
+    EXPECT_EQ(read({"--replay", "a.vqr"}).replay, "a.vqr");
+    EXPECT_EQ(read({"--check", "--replay", "b.vqr"}).action, CommandAction::Check);
+    EXPECT_EQ(read({"--replay", "b.vqr", "--check"}).replay, "b.vqr");
+    EXPECT_EQ(read({"--replay"}).complaint, "option '--replay' needs a file");
+    EXPECT_EQ(read({"--check"}).action, CommandAction::Refuse);
+}
+
 TEST(CommandLine, HelpAndVersionPrintToOutAndSucceed) {
     const Answer help = answer(read({"--help"}));
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.err, "");
     EXPECT_EQ(help.out.rfind("Usage: vortiq [OPTION]\n", 0), 0u) << help.out;
     for (const char* needed : {"-h, --help", "-V, --version", "$XDG_DATA_HOME/vortiq", "~/.local/share/vortiq",
-                               "base/hiscores", "base/data.inf", "base/menu.inf", "VORTIQ_SEED", "Exit status"})
+                               "base/hiscores", "base/data.inf", "base/menu.inf", "VORTIQ_SEED", "Exit status",
+                               "--replay FILE", "replays/last.vqr"})
         EXPECT_NE(help.out.find(needed), std::string::npos) << needed;
     // Fits a terminal of 80 columns.
     size_t start = 0;
