@@ -81,7 +81,9 @@ void sidePanelClick() {
 void continueSavedGame() {
     // Without a readable saved game there is nothing to continue: a new game
     // of the levels mode starts instead.
-    if (!stepHooks.restoreGame || !stepHooks.restoreGame()) {
+    if (stepHooks.restoreGame && stepHooks.restoreGame()) {
+        ++game.gamesBegun;
+    } else {
         game.gameMode = GameMode::Levels;
         settleModeButtons();
         newGame();
@@ -136,6 +138,8 @@ uint32_t dialogClick() {
         ui.quitButton = ButtonNormal;
         menuSound();
     }
+    const int row = pressedByKey ? 0 : highScoreRowAt(screenGeometry(), ui.mouseX, ui.mouseY);
+    if (ui.screen == Screen::HighScores && row) requests |= watchRow(row);
     if (newGameAllowed && ui.screen == Screen::HighScores && hit(&ScreenGeometry::highScoresBack)) {
         ui.screen = Screen::Playing;
         newGame();
@@ -229,6 +233,12 @@ uint32_t pressScreenButton(ScreenButton button) {
     const uint32_t requests = screenButtonsClick();
     pressedByKey = nullptr;
     return requests;
+}
+
+uint32_t watchRow(int32_t row) {
+    ui.watchedRow = row;
+    playSample(Sample::Menu);
+    return RequestWatch;
 }
 
 uint32_t askFullScreen() {

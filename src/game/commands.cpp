@@ -98,6 +98,19 @@ uint32_t press(int32_t x, int32_t y) {
     return requests;
 }
 
+// The arrows choose a row of the tables: up and down within a table, left
+// and right to the same place of the other.
+void chooseHighScoreRow(int32_t dColumn, int32_t dRow) {
+    if (ui.chosenRow == 0) {
+        ui.chosenRow = 1;
+        return;
+    }
+    int table = (ui.chosenRow - 1) / HighScoreRows, row = (ui.chosenRow - 1) % HighScoreRows + dRow;
+    if (dColumn) table = 1 - table;
+    row = row < 0 ? 0 : row >= HighScoreRows ? HighScoreRows - 1 : row;
+    ui.chosenRow = table * HighScoreRows + row + 1;
+}
+
 void layout(int32_t fullScreen, int32_t refused) {
     ui.fullScreenActive = fullScreen ? 1 : 0;
     if (refused) settings.fullScreen = 0;
@@ -128,6 +141,7 @@ uint32_t applyCommand(const Command& command) {
         case CommandKind::Confirm:
             if (board) chooseOnBoard();
             if (naming) confirmName();
+            if (ui.screen == Screen::HighScores && ui.chosenRow) return watchRow(ui.chosenRow);
             return board || naming ? 0 : firstButton();
         case CommandKind::Choose:
             if (board) chooseOnBoard();
@@ -143,6 +157,7 @@ uint32_t applyCommand(const Command& command) {
             // Start leaves the options and the high-score table as their button does.
             return naming || dialogShowing() ? 0 : firstButton();
         case CommandKind::MoveCursor:
+            if (ui.screen == Screen::HighScores) chooseHighScoreRow(command.x, command.y);
             if (!board) return 0;
             moveKeyCursor(command.x, command.y);
             ui.keyCursorShown = 1;

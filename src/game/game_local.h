@@ -41,3 +41,5 @@ inline float barGoal() {
 // Asks for the other window: the setting turns over, the menu sound plays,
 // and the shell makes the window again.
 uint32_t askFullScreen();
+// Asks the shell to show the game of a high-score row.
+uint32_t watchRow(int32_t row);

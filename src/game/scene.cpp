@@ -182,5 +182,6 @@ uint32_t stepFrame(const FrameInput& input) {
     // A readout that swings about its goal while all else is still is put on
     // it now, so that the frame drawn next shows what a rest would keep.
     settleReadouts();
+    if (ui.screen != Screen::HighScores) ui.chosenRow = 0;
     return requests;
 }

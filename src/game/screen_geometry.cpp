@@ -110,6 +110,20 @@ constexpr ScreenGeometry geometryOf(int layout) {
 
 const ScreenGeometry ScreenGeometries[2] = {geometryOf(Windowed), geometryOf(FullScreen)};
 
+// The rows' captions stand in the 640 x 480 text space, y upwards, each on
+// its baseline; a row takes the clicks from just under its baseline to the next.
+int highScoreRowAt(const ScreenGeometry& g, int x, int y) {
+    const int textX = x * 640 / g.width, textY = 480 - y * 480 / g.height;
+    if (textX < g.tableNameX - 10 || textX > g.tableScoreX + 60) return 0;
+    const int32_t tops[2] = {g.levelsTableTop, g.timedTableTop};
+    for (int table = 0; table < 2; ++table)
+        for (int i = 0; i < HighScoreRows; ++i) {
+            const int bottom = tops[table] - g.tableRowStep * i - 2;
+            if (textY >= bottom && textY < bottom + g.tableRowStep) return table * HighScoreRows + i + 1;
+        }
+    return 0;
+}
+
 void cellAt(const CellGrid& grid, int x, int y, int32_t* column, int32_t* row) {
     const HitRect& a = grid.area;
     *column = (x > a.left && x < a.right) ? (x + grid.columnShift) / grid.pitch - 4 : NoCursorCell;

@@ -91,6 +91,7 @@ void layoutHighScores(OverlayLayout* layout) {
             // The name field may be full to its last byte in a damaged table.
             addCaption(layout, g.tableNameX, y, "%.*s", static_cast<int>(sizeof entry.name), entry.name);
             addCaption(layout, g.tableScoreX, y, "%2i", entry.score);
+            if (ui.chosenRow == mode * HighScoreRows + i + 1) addCaption(layout, g.tableScoreX + 72, y, "<");
         }
     }
 }

@@ -128,7 +128,7 @@ struct Caption {
 };
 
 constexpr int MaxLayoutSprites = 8;
-constexpr int MaxLayoutCaptions = 20;
+constexpr int MaxLayoutCaptions = 21;  // the high-score tables and the chosen row's mark
 
 // What one part of the overlay shows: its pictures in drawing order, then its
 // texts (printed additively in white over the pictures).

@@ -88,6 +88,12 @@ const Row rows[] = {
      {atButton(&ScreenGeometry::helpRow)}, RequestHelp | RequestQuit, [] { return true; }},
     {"a controller's Start on the levels board opens the options", [] {},
      {key(CommandKind::Start)}, 0, [] { return ui.screen == Screen::Options; }},
+    {"a click on a high-score row asks for its game", [] { ui.screen = Screen::HighScores; },
+     {Command{CommandKind::Press, 330, 480 - 178}}, RequestWatch, [] { return ui.watchedRow == 7; }},
+    {"the arrows choose a row, across to the other table, and Return asks for its game",
+     [] { ui.screen = Screen::HighScores; },
+     {key(CommandKind::MoveCursor, 0, 1), key(CommandKind::MoveCursor, 0, 1), key(CommandKind::MoveCursor, 1, 0),
+      key(CommandKind::Confirm)}, RequestWatch, [] { return ui.watchedRow == 7 && ui.screen == Screen::HighScores; }},
     // A rest keeps what the frame drew: the readouts are drawn on their goals.
     {"the counter one step short of the score is drawn on it before a rest",
      [] {
