@@ -381,6 +381,10 @@ int advanceSpinsAt(int column, int row, float degrees[2]);
 // ---------------------------------------------------------------------------
 // Scene: frame timing, level test, bar, banner, popups, score counter
 
+// The longest time one frame may advance the rules: ten frames at 100 frames
+// per second. A longer frame (the process was stopped, a message box waited
+// for an answer) counts as this.
+constexpr int64_t LongestFrameTicks = 100000;
 // Takes the frame-time measurement at the frame's time (microseconds). A
 // frame counts for 100 ms at most, so speedFactor stays under 10.5.
 void measureFrameTime(int64_t ticks);

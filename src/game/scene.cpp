@@ -10,10 +10,6 @@ namespace {
 
 // The measurement's unit: 100 ms, in microseconds of the frame clock.
 constexpr double TicksPerUnit = 100000.0;
-// The longest time one frame may advance the rules: ten frames at 100 frames
-// per second. A longer frame (the process was stopped, a message box waited
-// for an answer) counts as this.
-constexpr int64_t LongestFrameTicks = 100000;
 
 }  // namespace
 

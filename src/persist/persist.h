@@ -46,6 +46,7 @@ struct ReplayCommand {
 struct ReplayFrame {
     int64_t ticks;           // microseconds on the game's clock
     uint8_t clockRestarted;  // the clock started again before this frame
+    uint8_t exactTime;       // its time is kept to the microsecond, else to the millisecond
     uint8_t marked;          // the mark changed on this frame...
     uint16_t mark;           // ...to this
     int32_t count;
@@ -89,6 +90,7 @@ struct ReplayHeader {
 struct ReplayCoding {
     int64_t ticks;
     int64_t delta;
+    int64_t deltaMillis;  // delta in whole milliseconds
     int32_t x;
     int32_t y;
 };

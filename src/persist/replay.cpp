@@ -20,7 +20,9 @@
 namespace {
 
 // A frame's head is a varint: its low bit says a flags byte follows, the
-// rest is the zigzagged change of step (0 when the step follows in full).
+// next that the time is kept to the microsecond (else to the millisecond),
+// the rest is the zigzagged change of step in that unit (0 when the change
+// follows in full).
 // The flags byte's top five bits count the commands (31: 31 and a varint more).
 constexpr uint8_t FrameRestarted = 1, FrameMarked = 2, FrameFullStep = 4;
 constexpr int FrameCountShift = 3;
@@ -33,6 +35,15 @@ int64_t wrappingSum(int64_t a, int64_t b) {
 }
 int64_t wrappingDifference(int64_t a, int64_t b) {
     return static_cast<int64_t>(static_cast<uint64_t>(a) - static_cast<uint64_t>(b));
+}
+int64_t wrappingThousandfold(int64_t a) { return static_cast<int64_t>(static_cast<uint64_t>(a) * 1000u); }
+// Microseconds to the nearest millisecond.
+int64_t roundedMillis(int64_t micros) {
+    int64_t millis = micros / 1000;
+    const int64_t rest = micros % 1000;
+    if (rest >= 500) ++millis;
+    if (rest <= -500) --millis;
+    return millis;
 }
 uint64_t zigzag(int64_t v) { return (static_cast<uint64_t>(v) << 1) ^ static_cast<uint64_t>(v >> 63); }
 int64_t unzigzag(uint64_t u) { return static_cast<int64_t>((u >> 1) ^ (0 - (u & 1))); }
@@ -287,15 +298,19 @@ bool decodeFrame(const uint8_t* bytes, size_t end, ReplayCursor* cursor, ReplayF
     ReplayCoding coding = cursor->coding;
     const uint64_t head = in.varint();
     const uint8_t flags = (head & 1) ? in.byte() : 0;
-    uint64_t step = head >> 1;
+    const bool exact = (head & 2) != 0;
+    uint64_t step = head >> 2;
     const std::string which = "frame " + number(cursor->frame + 1);
     if (flags & FrameFullStep) {
         if (step != 0) in.ok = false;
         step = in.varint();
     }
-    coding.delta = wrappingSum(coding.delta, unzigzag(step));
+    coding.delta = exact ? wrappingSum(coding.delta, unzigzag(step))
+                         : wrappingThousandfold(wrappingSum(coding.deltaMillis, unzigzag(step)));
+    coding.deltaMillis = roundedMillis(coding.delta);
     coding.ticks = wrappingSum(coding.ticks, coding.delta);
     frame->ticks = coding.ticks;
+    frame->exactTime = exact ? 1 : 0;
     frame->clockRestarted = (flags & FrameRestarted) ? 1 : 0;
     frame->marked = (flags & FrameMarked) ? 1 : 0;
     frame->mark = frame->marked ? static_cast<uint16_t>(in.little(2)) : 0;
@@ -431,14 +446,17 @@ void recordFrame(ReplayRecording* recording, const ReplayFrame& frame) {
     if (recording->tooLong) return;
     std::vector<uint8_t>& out = recording->frames;
     ReplayCoding& coding = recording->coding;
-    const int64_t delta = wrappingDifference(frame.ticks, coding.ticks);
-    const uint64_t step = zigzag(wrappingDifference(delta, coding.delta));
+    const int64_t exactDelta = wrappingDifference(frame.ticks, coding.ticks);
+    const int64_t millis = roundedMillis(exactDelta);
+    const int64_t delta = frame.exactTime ? exactDelta : wrappingThousandfold(millis);
+    const uint64_t step = zigzag(frame.exactTime ? wrappingDifference(delta, coding.delta)
+                                                 : wrappingDifference(millis, coding.deltaMillis));
     const int count = frame.count < 0 ? 0 : frame.count > ReplayFrameCommands ? ReplayFrameCommands : frame.count;
     const uint64_t countField = static_cast<uint64_t>(count) < FrameCountMore ? count : FrameCountMore;
     const uint8_t flags = static_cast<uint8_t>((frame.clockRestarted ? FrameRestarted : 0) |
-                                               (frame.marked ? FrameMarked : 0) | ((step >> 63) ? FrameFullStep : 0) |
+                                               (frame.marked ? FrameMarked : 0) | ((step >> 62) ? FrameFullStep : 0) |
                                                (countField << FrameCountShift));
-    putVarint(out, ((flags & FrameFullStep) ? 0 : step << 1) | (flags ? 1 : 0));
+    putVarint(out, ((flags & FrameFullStep) ? 0 : step << 2) | (frame.exactTime ? 2 : 0) | (flags ? 1 : 0));
     if (flags) out.push_back(flags);
     if (flags & FrameFullStep) putVarint(out, step);
     if (frame.marked) putLittle(out, frame.mark, 2);
@@ -453,8 +471,9 @@ void recordFrame(ReplayRecording* recording, const ReplayFrame& frame) {
             coding.y = command.y;
         }
     }
-    coding.ticks = frame.ticks;
+    coding.ticks = wrappingSum(coding.ticks, delta);
     coding.delta = delta;
+    coding.deltaMillis = roundedMillis(delta);
     ++recording->header.frameCount;
     // Room is left for the start, the end and the count.
     if (out.size() > MaxReplayBytes - 1024) {

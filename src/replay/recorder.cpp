@@ -23,6 +23,9 @@ struct Recorder {
     uint8_t entryMade;       // its score went into a table...
     GameMode entryMode;
     HighScoreEntry entry;    // ...as this entry
+    ReplayFrame held;        // the last frame, kept until the next says how exact its time must be
+    uint8_t holding;
+    int64_t lastTicks;       // the last frame's time as it came
     uint32_t gamesBegun;     // the rules' count after the last frame
     uint16_t mark;           // the mark after the last frame
     ReplayEnd lastEnd;       // where the game stood after the last frame
@@ -73,6 +76,8 @@ void removeReplaysOfLostEntries() {
 }
 
 void finish(const ReplayEnd& end) {
+    if (recorder.holding) recordFrame(&recorder.recording, recorder.held);
+    recorder.holding = 0;
     recorder.running = 0;
     recorder.recording.header.end = end;
     writeReplay(LastReplayPath, recorder.recording);
@@ -84,10 +89,24 @@ void finish(const ReplayEnd& end) {
     recorder.recording.frames.shrink_to_fit();
 }
 
+// The rules read a frame's time to the microsecond only where a speed
+// measurement begins or ends, and where a frame is long enough to count for
+// less than it took (its own time and the one before it). Every other
+// frame's time is kept to the millisecond: most frames then take a byte.
+constexpr int64_t NearlyLongest = LongestFrameTicks - 5000;
+
 void addFrame(const FrameInput& input) {
     ReplayFrame frame;
     frame.ticks = input.ticks;
     frame.clockRestarted = input.clockRestarted;
+    const bool first = recorder.recording.header.frameCount == 0 && !recorder.holding;
+    const bool longFrame = !first && input.ticks - recorder.lastTicks > NearlyLongest;
+    recorder.lastTicks = input.ticks;
+    frame.exactTime = first || longFrame || input.clockRestarted || scene.measureCount <= 1;
+    if (recorder.holding) {
+        if (longFrame) recorder.held.exactTime = 1;
+        recordFrame(&recorder.recording, recorder.held);
+    }
     const uint16_t mark = stateMark();
     frame.marked = mark != recorder.mark;
     frame.mark = mark;
@@ -96,7 +115,8 @@ void addFrame(const FrameInput& input) {
     for (int i = 0; i < frame.count; ++i)
         frame.commands[i] = ReplayCommand{static_cast<uint8_t>(input.commands[i].kind), input.commands[i].x,
                                           input.commands[i].y};
-    recordFrame(&recorder.recording, frame);
+    recorder.held = frame;
+    recorder.holding = 1;
 }
 
 }  // namespace

@@ -87,8 +87,7 @@ def moves(s):
     s.drag_cells(to_board_cell(a), to_board_cell(b))
     check_move_played(s, reader, after, triples, "move by a drag", "after-drag-move")
 
-    # The continued game was recorded: the rules alone play it to the same end.
-    s.quit_by_button()
+    # The continued game, quit above, was recorded: the rules alone play it to the same end.
     checked = subprocess.run(["./vortiq", "--replay", "replays/last.vqr", "--check"], cwd=s.game_dir,
                              stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=60)
     check_equal(checked.returncode, 0, "--check of the game just played: %s" % checked.stdout.decode())

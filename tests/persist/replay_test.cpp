@@ -1,6 +1,7 @@
 // Replays: a recorded game reads back frame for frame, and every bad file is
 // refused with a message that names it and says what is wrong.
 
+#include <cstdlib>
 #include <functional>
 
 #include "persist/persist_local.h"
@@ -11,8 +12,8 @@ namespace {
 const char* const Path = "replays/game.vqr";
 
 // Ten minutes of a timed game continued at level 3: 60 frames a second with
-// some jitter, a click every two seconds, a mark every fifth frame, and the
-// clock started again once.
+// 0.3 ms of jitter (two frames in eleven kept to the microsecond), a click
+// every two seconds, a mark every fifth frame, and the clock started again once.
 ReplayRecording tenMinutes(int frames = 36000) {
     ReplayHeader header{};
     header.rulesVersion = RulesVersion;
@@ -35,6 +36,7 @@ ReplayRecording tenMinutes(int frames = 36000) {
         ReplayFrame frame{};
         ticks += 16667 + (i * 7919) % 601 - 300 + (i == 1000 ? 3000000 : 0);
         frame.ticks = ticks;
+        frame.exactTime = i % 11 < 2;  // where a speed measurement begins and ends
         frame.clockRestarted = i == 1000;
         frame.marked = i % 5 == 0;
         frame.mark = static_cast<uint16_t>(i * 31);
@@ -68,7 +70,12 @@ TEST_F(PersistTest, TenMinutesOfPlayReadBackFrameForFrameInUnder100KB) {
     for (int i = 0; i < 36000; ++i) {
         ASSERT_TRUE(nextReplayFrame(replay, &cursor, &frame));
         ticks += 16667 + (i * 7919) % 601 - 300 + (i == 1000 ? 3000000 : 0);
-        ASSERT_EQ(frame.ticks, ticks) << i;
+        ASSERT_EQ(frame.exactTime, i % 11 < 2);
+        if (frame.exactTime) {
+            ASSERT_EQ(frame.ticks, ticks) << i;
+        } else {
+            ASSERT_LE(std::abs(frame.ticks - ticks), 500) << i;
+        }
         ASSERT_EQ(frame.clockRestarted, i == 1000);
         ASSERT_EQ(frame.count, (i % 120 == 0) + (i % 240 == 0)) << i;
         if (frame.count == 2) {
