@@ -240,31 +240,34 @@ bool inField(const Cell& cell) {
 bool named(const char* name, size_t size) { return std::memchr(name, '\0', size) != nullptr; }
 
 // What the rules take for granted of their state: every index in range,
-// every name ended.
-bool playable(const ReplayStart& start) {
+// every name ended. Names what is not so, or nothing.
+const char* unplayable(const ReplayStart& start) {
     const GameState& g = start.game;
     const TurnState& t = start.turn;
     for (int row = 0; row < BoardRows; ++row)
         for (int column = 0; column < BoardColumns; ++column)
-            if (!isCell(row, g.board[row][column])) return false;
-    if (!isGameMode(static_cast<uint8_t>(g.gameMode)) || g.level < 0 || g.backgroundKind < 0 ||
-        g.backgroundKind >= BackgroundKinds || g.boardEvent < BoardEvent::None || g.boardEvent > BoardEvent::Excellent)
-        return false;
+            if (!isCell(row, g.board[row][column])) return "a cell of the board";
+    if (!isGameMode(static_cast<uint8_t>(g.gameMode)) || g.level < 0) return "the mode or the level";
+    if (g.backgroundKind < 0 || g.backgroundKind >= BackgroundKinds) return "the backdrop";
+    if (g.boardEvent < BoardEvent::None || g.boardEvent > BoardEvent::Excellent) return "the board's event";
     if ((t.firstSelected && !inField(t.firstCell)) || (t.secondSelected && !inField(t.secondCell)) ||
         (t.spinning && !inField(t.spinCell)) || (t.prevSpinning && !inField(t.prevSpinCell)))
-        return false;
-    if (t.removalCursor < 0 || t.removalCursor >= RemovalSlots) return false;
+        return "a chosen or spinning gem";
+    // The removal's cursor is -2 after a pass without a line and grows by three a line.
+    if (t.removalCursor < -2 || t.removalCursor > 1000) return "the removal";
     for (const RemovalEntry& entry : t.removalList)
-        if (entry.used && !inField(Cell{entry.column, entry.row})) return false;
+        if (entry.used && !inField(Cell{entry.column, entry.row})) return "a gem being removed";
     const Screen screens[] = {Screen::Playing,        Screen::ConfirmNewGame, Screen::Options,  Screen::ConfirmQuit,
                               Screen::ContinuePrompt, Screen::HighScores,     Screen::NameEntry};
-    if (std::find(std::begin(screens), std::end(screens), start.ui.screen) == std::end(screens)) return false;
-    if (!inField(start.ui.keyCursor)) return false;
+    if (std::find(std::begin(screens), std::end(screens), start.ui.screen) == std::end(screens)) return "the screen";
+    if (!inField(start.ui.keyCursor)) return "the key cursor";
     for (const HighScoreTable& table : start.scoreBook.highScores)
         for (const HighScoreEntry& entry : table.entries)
-            if (!named(entry.name, sizeof entry.name)) return false;
+            if (!named(entry.name, sizeof entry.name)) return "a name of the high scores";
     const int32_t cursor = start.scoreBook.entryCursor;
-    return named(start.scoreBook.entryName, sizeof start.scoreBook.entryName) && cursor >= 1 && cursor <= 10;
+    if (!named(start.scoreBook.entryName, sizeof start.scoreBook.entryName) || cursor < 1 || cursor > 10)
+        return "the name being typed";
+    return nullptr;
 }
 
 bool readStart(Reader& in, ReplayStart* start, std::string* problem) {
@@ -273,8 +276,9 @@ bool readStart(Reader& in, ReplayStart* start, std::string* problem) {
     Decoder decoder{in};
     walkStart(*start, &decoder);
     if (!in.ok) return refuse(problem, "is damaged: its starting state cannot be read");
-    if (origin > static_cast<uint8_t>(ReplayOrigin::SavedGame) || !playable(*start))
-        return refuse(problem, "is damaged: its starting state is not one the game can be in");
+    const char* wrong = origin > static_cast<uint8_t>(ReplayOrigin::SavedGame) ? "where it began" : unplayable(*start);
+    if (wrong) return refuse(problem, std::string("is damaged: its starting state is not one the game can be in (") +
+                                          wrong + ")");
     start->origin = static_cast<ReplayOrigin>(origin);
     return true;
 }
