@@ -245,6 +245,37 @@ TEST(SoundEffects, TheFallTickIsShortAndQuietSinceItRepeatsEveryStep) {
     EXPECT_LT(peak(tick.samples), 0.6 * peak(combo.samples));
 }
 
+// How loud each sound is heard against the others: the frequent small sounds
+// (a click, a wrong swap, a new gem) never above a reward, and the wrong swap
+// well below the chain sounds, by RMS over the whole sound.
+enum class Heard { Often, Reward, Chain };
+const struct {
+    const char* name;
+    Heard heard;
+    double belowChainsDb;
+} Loudness[] = {
+    {"select", Heard::Often, 0},  {"bad", Heard::Often, 6},      {"menu", Heard::Often, 0},
+    {"new", Heard::Often, 0},     {"combo", Heard::Chain, 0},    {"combo2", Heard::Chain, 0},
+    {"combo3", Heard::Chain, 0},  {"exel", Heard::Reward, 0},    {"levelup", Heard::Reward, 0},
+};
+
+TEST(SoundEffects, FrequentSoundsAreNoLouderThanAnyReward) {
+    std::vector<double> db;
+    double quietestReward = 0, quietestChain = 0;
+    for (const auto& row : Loudness) {
+        const Wave w = readWave(std::string(row.name) + ".wav");
+        ASSERT_EQ(w.problem, "") << row.name;
+        db.push_back(20 * std::log10(rms(w.samples, 0, w.samples.size())));
+        if (row.heard != Heard::Often) quietestReward = std::min(quietestReward, db.back());
+        if (row.heard == Heard::Chain) quietestChain = std::min(quietestChain, db.back());
+    }
+    for (size_t i = 0; i < db.size(); ++i) {
+        if (Loudness[i].heard != Heard::Often) continue;
+        EXPECT_LE(db[i], quietestReward) << Loudness[i].name;
+        EXPECT_LE(db[i], quietestChain - Loudness[i].belowChainsDb) << Loudness[i].name;
+    }
+}
+
 // The strongest frequency between 150 Hz and 4 kHz from one time to another.
 double dominantFrequency(const Wave& w, double fromSeconds, double toSeconds) {
     const size_t from = static_cast<size_t>(w.rate * fromSeconds);
