@@ -104,6 +104,7 @@ class Session:
     # -- the game -----------------------------------------------------------
 
     def start(self, seed=11, audio="dummy", extra_env=None):
+        """Starts the game; returns the size of its window once it shows."""
         check(self.game is None, "the game is already running")
         self.game_runs += 1
         env = dict(os.environ)
@@ -113,27 +114,49 @@ class Session:
         self.log_path = os.path.join(self.scratch, "game-%d.log" % self.game_runs)
         log = open(self.log_path, "wb")
         self.game = subprocess.Popen(["./vortiq"], cwd=self.game_dir, env=env, stdout=log, stderr=log)
-        self.wait_for_window()
+        return self.wait_for_window()
 
     def window_id(self):
+        """The game's visible window, or None. The search is repeated when it fails with BadWindow: this
+        xdotool aborts when any window goes while it looks at the windows, and SDL makes and drops a
+        hidden window of its own at start-up (to learn what GL offers) and the game drops its window at
+        every switch between full screen and a window."""
         env = dict(os.environ, DISPLAY=self.display)
-        result = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Vortiq$"], env=env,
-                                stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=20)
+        for _ in range(20):
+            result = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Vortiq$"], env=env,
+                                    stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=20)
+            if b"BadWindow" not in result.stderr:
+                break
         ids = result.stdout.decode().split()
         return ids[0] if ids else None
 
-    def wait_for_window(self, timeout=30):
+    def window_info(self, window):
+        """(viewable, "WxH") of a window, or None when it is gone."""
+        env = dict(os.environ, DISPLAY=self.display)
+        result = subprocess.run(["xwininfo", "-id", window], env=env, stdout=subprocess.PIPE,
+                                stderr=subprocess.DEVNULL, timeout=20)
+        if result.returncode != 0:
+            return None
+        fields = dict(line.strip().split(":", 1) for line in result.stdout.decode().splitlines() if ":" in line)
+        size = "%sx%s" % (fields.get("Width", "").strip(), fields.get("Height", "").strip())
+        return fields.get("Map State", "").strip() == "IsViewable", size
+
+    def wait_for_window(self, size=None, timeout=60):
+        """Waits until the game's window is mapped and viewable (at `size` when given) and shows its first
+        frame: only then does input reach the game. A window switch drops the window and makes another,
+        so after one the size tells the new window from the old."""
         deadline = time.monotonic() + timeout
+        seen = None
         while time.monotonic() < deadline:
-            check(self.game.poll() is None, "the game ended at start with status %s" % self.game.returncode)
-            if self.window_id():
+            check(self.game.poll() is None, "the game ended with status %s" % self.game.returncode)
+            window = self.window_id()
+            info = window and self.window_info(window)
+            if info:
+                seen = info[1]
+            if info and info[0] and size in (None, info[1]):
                 # The window shows before its first frame, which takes a while on a loaded machine.
-                while time.monotonic() < deadline:
-                    if sum(self.shot("starting").mean(0, 0, 640, 480)) > 30:
-                        time.sleep(0.3)
-                        return
-                    time.sleep(0.3)
-                break
+                if sum(self.shot("starting").mean(0, 0, 640, 480)) > 30:
+                    return info[1]
             time.sleep(0.2)
         windows = subprocess.run(["xwininfo", "-root", "-tree"], env=dict(os.environ, DISPLAY=self.display),
                                  stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=20).stdout
@@ -141,7 +164,8 @@ class Session:
             f.write(windows)
         self.shot("no-window")
         self.save_stacks("no-window")
-        raise Failure("the game window did not show within %d s" % timeout)
+        raise Failure("no game window %swith a frame within %d s (last seen: %s)" %
+                      (size + " " if size else "", timeout, seen))
 
     def save_stacks(self, name):
         """Where every thread of a stuck game is, into the artifacts (when gdb is there)."""
@@ -180,39 +204,40 @@ class Session:
         self.game = None
 
     def geometry(self):
-        out = self.x("xdotool", "search", "--onlyvisible", "--name", "^Vortiq$", "getwindowgeometry")
-        size = [line.split(":")[1].strip() for line in out.splitlines() if "Geometry" in line]
-        return size[0] if size else None
+        window = self.window_id()
+        info = window and self.window_info(window)
+        return info[1] if info else None
 
     # -- input --------------------------------------------------------------
+    # Input goes out at once; a check that follows waits for what the input should show (expect).
 
     def move(self, point):
-        self.x("xdotool", "mousemove", str(point[0]), str(point[1]))
-        time.sleep(0.08)
+        self.x("xdotool", "mousemove", "--sync", str(point[0]), str(point[1]))
 
-    def click(self, point, settle=0.25):
+    def click(self, point):
         self.move(point)
         self.x("xdotool", "click", "1")
-        time.sleep(settle)
 
-    def click_cell(self, column, row, settle=0.25):
-        self.click(cell_centre(column, row), settle)
+    def click_cell(self, column, row):
+        self.click(cell_centre(column, row))
 
     def drag_cells(self, start, end):
         """Presses on one cell, moves to the other with the button held, releases."""
         x0, y0 = cell_centre(*start)
         x1, y1 = cell_centre(*end)
-        self.x("xdotool", "mousemove", str(x0), str(y0), "sleep", "0.1", "mousedown", "1", "sleep", "0.1",
-               "mousemove", str((x0 + x1) // 2), str((y0 + y1) // 2), "sleep", "0.05",
-               "mousemove", str(x1), str(y1), "sleep", "0.1", "mouseup", "1")
-        time.sleep(0.2)
+        self.x("xdotool", "mousemove", str(x0), str(y0), "mousedown", "1",
+               "mousemove", str((x0 + x1) // 2), str((y0 + y1) // 2), "mousemove", str(x1), str(y1), "mouseup", "1")
 
-    def key(self, name, hold=0.2):
-        """A key pressed and held a moment, as a finger does: the game reads the keys held between frames."""
-        self.x("xdotool", "keydown", name)
-        time.sleep(hold)
-        self.x("xdotool", "keyup", name)
-        time.sleep(0.15)
+    def key(self, names, until=None, label="key"):
+        """Keys pressed together and held, as a finger does (the game reads the keys held between
+        frames), until the screen passes `until` (see expect). Without `until`, a tap: the keys that
+        switch the window are let go at once, since a key held while the window is made anew comes
+        down again in the new one."""
+        self.x("xdotool", "keydown", "--delay", "0", *names.split())
+        try:
+            return until and self.expect(label, until)
+        finally:
+            self.x("xdotool", "keyup", "--delay", "0", *names.split())
 
     def close_request(self):
         """What a window manager sends when the window's close button is pressed: WM_DELETE_WINDOW."""
@@ -260,21 +285,57 @@ class Session:
         with open(path, "rb") as f:
             return Picture.from_ppm(f.read())
 
-    def wait_settled(self, label, timeout=30, interval=0.3, steady=4):
-        """Waits until the field shows the same picture in `steady` screenshots in a row."""
+    def wait_settled(self, label, timeout=60, interval=0.3, steady=4, box=FIELD_BOX):
+        """Waits until the field (or `box`) shows the same picture in `steady` screenshots in a row."""
         deadline = time.monotonic() + timeout
         last, same = None, 0
         while time.monotonic() < deadline:
             check(self.game is None or self.game.poll() is None, "the game ended unexpectedly")
             picture = self.shot(label)
-            x0, y0, x1, y1 = FIELD_BOX
+            x0, y0, x1, y1 = box
             field = picture.crop(x0, y0, x1 - x0, y1 - y0).pixels
             same = same + 1 if field == last else 1
             last = field
             if same >= steady:
                 return picture
             time.sleep(interval)
-        raise Failure("the board did not settle within %d s" % timeout)
+        raise Failure("the screen did not settle within %d s" % timeout)
+
+    def expect(self, label, checks, timeout=60):
+        """Screenshots until `checks(picture)` passes (it raises Failure while the screen is not there
+        yet) and returns that picture; after `timeout` seconds the last failure stands."""
+        deadline = time.monotonic() + timeout
+        while True:
+            picture = self.shot(label)
+            try:
+                checks(picture)
+                return picture
+            except Failure:
+                if time.monotonic() > deadline:
+                    raise
+            check(self.game is None or self.game.poll() is None, "the game ended unexpectedly")
+            time.sleep(0.1)
+
+    def showing(self, number, *rect, **where):
+        """A check for expect: the overlay picture `number` shows at `rect` (see looks_like)."""
+        return lambda picture: self.looks_like(picture, number, *rect, **where)
+
+    def gone(self, number, *rect, **where):
+        """A check for expect: the overlay picture `number` no longer shows at `rect`."""
+        def checks(picture):
+            check(self.looks_like(picture, number, *rect, limit=1000, **where) > 24,
+                  "picture %d still shows at %s" % (number, rect[:2]))
+        return checks
+
+    def read_when(self, name, wanted, timeout=60):
+        """The bytes of base/`name` once `wanted(bytes)` holds (the game writes it a moment after the
+        input that asks for it); after `timeout` seconds, what is there."""
+        deadline = time.monotonic() + timeout
+        while True:
+            data = open(self.path(name), "rb").read() if os.path.exists(self.path(name)) else None
+            if data is not None and wanted(data) or time.monotonic() > deadline:
+                return self.read(name)
+            time.sleep(0.1)
 
     def texture(self, number, width, height):
         return read_picture(self.path("tex%02d.bmp" % number), width, height)
@@ -307,10 +368,10 @@ class Session:
     # -- ending -------------------------------------------------------------
 
     def quit_by_button(self):
-        self.click(QUIT, settle=0.4)
-        confirm = self.shot("confirm-quit")
-        self.looks_like(confirm, 3, *drawn("confirmationPanel"), others=(30, 52), part=(0, 0, 300, 96))
-        self.click(DIALOG_YES, settle=0.1)
+        self.click(QUIT)
+        self.expect("confirm-quit", self.showing(3, *drawn("confirmationPanel"), others=(30, 52),
+                                                 part=(0, 0, 300, 96)))
+        self.click(DIALOG_YES)
         check_equal(self.wait_for_exit(), 0, "exit status after quit")
 
     def finish(self, failed):
