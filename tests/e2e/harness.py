@@ -3,7 +3,8 @@ and key input through xdotool, screenshots of the X screen, and the files the
 game writes in base/.
 
 Only the Python standard library plus the X tools the project already needs
-(Xvfb, xdotool, ImageMagick's import and convert)."""
+(Xvfb, xdotool, xwininfo, ImageMagick's convert); screenshots are read
+through libX11."""
 
 import ctypes
 import os
@@ -16,6 +17,57 @@ from checks import Failure, check, check_equal
 from game_files import SavedGame, le32_list
 from geometry import DIALOG_YES, FIELD_BOX, QUIT, cell_centre, drawn
 from pictures import Picture, block_difference, read_picture
+
+
+# ---------------------------------------------------------------------------
+# The X screen as a picture, through Xlib
+
+
+class XImage(ctypes.Structure):
+    _fields_ = [("width", ctypes.c_int), ("height", ctypes.c_int), ("xoffset", ctypes.c_int),
+                ("format", ctypes.c_int), ("data", ctypes.POINTER(ctypes.c_ubyte)), ("byte_order", ctypes.c_int),
+                ("bitmap_unit", ctypes.c_int), ("bitmap_bit_order", ctypes.c_int), ("bitmap_pad", ctypes.c_int),
+                ("depth", ctypes.c_int), ("bytes_per_line", ctypes.c_int), ("bits_per_pixel", ctypes.c_int),
+                ("red_mask", ctypes.c_ulong), ("green_mask", ctypes.c_ulong), ("blue_mask", ctypes.c_ulong)]
+
+
+def xlib():
+    x11 = ctypes.CDLL("libX11.so.6")
+    x11.XOpenDisplay.restype = ctypes.c_void_p
+    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+    x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+    x11.XDefaultRootWindow.restype = ctypes.c_ulong
+    x11.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+    x11.XDisplayWidth.argtypes = x11.XDisplayHeight.argtypes = [ctypes.c_void_p, ctypes.c_int]
+    x11.XGetImage.restype = ctypes.POINTER(XImage)
+    x11.XGetImage.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int, ctypes.c_uint,
+                              ctypes.c_uint, ctypes.c_ulong, ctypes.c_int]
+    x11.XFree.argtypes = [ctypes.c_void_p]
+    return x11
+
+
+def grab_screen(display_name):
+    """The root window of a 24-bit TrueColor screen (Xvfb's), as an RGB picture."""
+    x11 = xlib()
+    display = x11.XOpenDisplay(display_name.encode())
+    check(display, "cannot open %s" % display_name)
+    try:
+        width, height = x11.XDisplayWidth(display, 0), x11.XDisplayHeight(display, 0)
+        image = x11.XGetImage(display, x11.XDefaultRootWindow(display), 0, 0, width, height, 0xffffffff, 2)
+        check(image, "the screen could not be read")
+        i = image.contents
+        check(i.bits_per_pixel == 32 and i.byte_order == 0 and i.red_mask == 0xff0000 and i.blue_mask == 0xff,
+              "a screen of another pixel layout")
+        raw = ctypes.string_at(i.data, i.bytes_per_line * height)
+        x11.XFree(i.data)
+        x11.XFree(image)
+    finally:
+        x11.XCloseDisplay(display)
+    if i.bytes_per_line != width * 4:
+        raw = b"".join(raw[y * i.bytes_per_line:y * i.bytes_per_line + width * 4] for y in range(height))
+    rgb = bytearray(width * height * 3)
+    rgb[0::3], rgb[1::3], rgb[2::3] = raw[2::4], raw[1::4], raw[0::4]
+    return Picture(width, height, bytes(rgb))
 
 
 # ---------------------------------------------------------------------------
@@ -141,7 +193,7 @@ class Session:
         size = "%sx%s" % (fields.get("Width", "").strip(), fields.get("Height", "").strip())
         return fields.get("Map State", "").strip() == "IsViewable", size
 
-    def wait_for_window(self, size=None, timeout=60):
+    def wait_for_window(self, size=None, timeout=300):
         """Waits until the game's window is mapped and viewable (at `size` when given) and shows its first
         frame: only then does input reach the game. A window switch drops the window and makes another,
         so after one the size tells the new window from the old."""
@@ -200,7 +252,7 @@ class Session:
     def kill(self):
         if self.game is not None and self.game.poll() is None:
             self.game.kill()
-            self.game.wait(10)
+            self.game.wait(120)
         self.game = None
 
     def geometry(self):
@@ -243,9 +295,7 @@ class Session:
         """What a window manager sends when the window's close button is pressed: WM_DELETE_WINDOW."""
         window = self.window_id()
         check(window, "no game window to close")
-        x11 = ctypes.CDLL("libX11.so.6")
-        x11.XOpenDisplay.restype = ctypes.c_void_p
-        x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+        x11 = xlib()
         x11.XInternAtom.restype = ctypes.c_ulong
         x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
 
@@ -261,7 +311,6 @@ class Session:
         x11.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
                                    ctypes.POINTER(Event)]
         x11.XFlush.argtypes = [ctypes.c_void_p]
-        x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
         display = x11.XOpenDisplay(self.display.encode())
         check(display, "cannot open %s" % self.display)
         event = Event()
@@ -279,13 +328,16 @@ class Session:
     # -- the screen ---------------------------------------------------------
 
     def shot(self, label):
+        """The whole X screen, read over this session's own connection (a screenshot tool started for
+        every picture costs seconds on a loaded machine); kept as a PPM file for the artifacts."""
         self.shot_count += 1
+        picture = grab_screen(self.display)
         path = os.path.join(self.shots, "%02d-%s.ppm" % (self.shot_count, label))
-        self.x("import", "-display", self.display, "-window", "root", "-depth", "8", path, timeout=30)
-        with open(path, "rb") as f:
-            return Picture.from_ppm(f.read())
+        with open(path, "wb") as f:
+            f.write(b"P6\n%d %d\n255\n" % (picture.width, picture.height) + picture.pixels)
+        return picture
 
-    def wait_settled(self, label, timeout=60, interval=0.3, steady=4, box=FIELD_BOX):
+    def wait_settled(self, label, timeout=300, interval=0.3, steady=4, box=FIELD_BOX):
         """Waits until the field (or `box`) shows the same picture in `steady` screenshots in a row."""
         deadline = time.monotonic() + timeout
         last, same = None, 0
@@ -301,7 +353,7 @@ class Session:
             time.sleep(interval)
         raise Failure("the screen did not settle within %d s" % timeout)
 
-    def expect(self, label, checks, timeout=60):
+    def expect(self, label, checks, timeout=300):
         """Screenshots until `checks(picture)` passes (it raises Failure while the screen is not there
         yet) and returns that picture; after `timeout` seconds the last failure stands."""
         deadline = time.monotonic() + timeout
@@ -327,7 +379,7 @@ class Session:
                   "picture %d still shows at %s" % (number, rect[:2]))
         return checks
 
-    def read_when(self, name, wanted, timeout=60):
+    def read_when(self, name, wanted, timeout=300):
         """The bytes of base/`name` once `wanted(bytes)` holds (the game writes it a moment after the
         input that asks for it); after `timeout` seconds, what is there."""
         deadline = time.monotonic() + timeout

@@ -78,7 +78,7 @@ def moves(s):
         moved = changed_cells(before, picture)
         for cell in no_line:
             check(to_board_cell(cell)[::-1] in moved, "the gems of the swap without a line did not move: %s" % moved)
-    s.expect("no-line-swap", swap_moves, timeout=10)
+    s.expect("no-line-swap", swap_moves, timeout=60)
     shown = reader.read(s.wait_settled("no-line-back"))
     check_equal(shown, field, "board after a swap that makes no line")
 

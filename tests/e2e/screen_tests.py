@@ -151,7 +151,7 @@ def high_score_entry(s):
 
     board = designed_board(6)
     continue_game(s, SavedGame(1, 9, 2, new_score, board), seed=62)
-    s.expect("waiting-for-name-entry", s.showing(38, *drawn("nameEntryPanel"), part=(0, 0, 300, 90)), timeout=90)
+    s.expect("waiting-for-name-entry", s.showing(38, *drawn("nameEntryPanel"), part=(0, 0, 300, 90)))
     # Two letters held together, one more, a Backspace, Enter.
     for keys in ("a b", "c", "BackSpace"):
         s.key(keys, name_typed(s, s.shot("name-before")), "name-typed")

@@ -126,7 +126,7 @@ def changed_cells(before, after, field_cells=None, threshold=6.0):
     return out
 
 
-def spinning_cells(s, label, timeout=60):
+def spinning_cells(s, label, timeout=300):
     """Cells that move on screen over a few frames (the selected gem turns): waited for until some
     cell moves, then gathered over three more screenshots."""
     first = s.shot(label)

@@ -117,37 +117,23 @@ TEST_F(InterruptedWritesTest, AReadOnlyGameFolderHasTheFilesWrittenInPlace) {
     expectOnDisk(newer_.scores, newer_.saved, newer_.settings);
 }
 
-// The same folder on a disk that fills during the writes in place: each file
-// is afterwards the new one or the old one, never a mix of the two, and a
-// file that was cut short keeps its old length.
+// The same folder on a disk that fills during the writes in place (room for
+// `room` bytes a file): each file is the new one or the old one, never a mix,
+// and one that was cut short keeps its old length.
 TEST_F(InterruptedWritesTest, ADiskThatFillsDuringAWriteInPlaceLeavesEachFileWhole) {
     const struct {
         rlim_t room;
         size_t oldScoreBytes;
         bool newScores, newSaved, newSettings;
-    } rows[] = {
-        {0, 130, false, false, false},  {64, 130, false, false, true}, {200, 130, true, false, true},
-        {100, 60, false, false, true},  {400, 60, true, true, true},
-    };
+    } rows[] = {{0, 130, false, false, false}, {64, 130, false, false, true}, {200, 130, true, false, true},
+                {100, 60, false, false, true}, {400, 60, true, true, true}};
     for (const auto& row : rows) {
-        Bytes oldScores(older_.scores.begin(), older_.scores.begin() + row.oldScoreBytes);
-        ASSERT_TRUE(writeBytes("base/hiscores", oldScores));
-        ASSERT_TRUE(writeBytes("base/data.inf", older_.saved));
-        ASSERT_TRUE(writeBytes("base/menu.inf", older_.settings));
-        for (const std::string& name : PlayerFiles) ASSERT_EQ(chmod(("base/" + name).c_str(), 0666), 0);
-        ASSERT_EQ(chmod(".", 0777), 0);
-        ASSERT_EQ(chmod("base", 0555), 0);
-
-        const int result = runWithoutDiskSpace(
-            [] {
-                return runAsOtherUser([] {
-                    setState(1);
-                    saveAll();
-                    return 0;
-                });
-            },
-            row.room);
-
+        const Bytes oldScores(older_.scores.begin(), older_.scores.begin() + row.oldScoreBytes);
+        ASSERT_TRUE(writeBytes("base/hiscores", oldScores) && writeBytes("base/data.inf", older_.saved) &&
+                    writeBytes("base/menu.inf", older_.settings));
+        ASSERT_EQ(std::system("chmod 666 base/* && chmod 777 . && chmod 555 base"), 0);
+        const int result = runWithoutDiskSpace([] { return runAsOtherUser([] { setState(1); saveAll(); return 0; }); },
+                                               row.room);
         ASSERT_EQ(chmod("base", 0755), 0);
         SCOPED_TRACE(testing::Message() << "room " << row.room << ", old scores " << row.oldScoreBytes);
         EXPECT_EQ(result, 0) << "the game did not go on";
