@@ -337,18 +337,23 @@ class Session:
             f.write(b"P6\n%d %d\n255\n" % (picture.width, picture.height) + picture.pixels)
         return picture
 
-    def wait_settled(self, label, timeout=300, interval=0.3, steady=4, box=FIELD_BOX):
-        """Waits until the field (or `box`) shows the same picture in `steady` screenshots in a row."""
+    def wait_settled(self, label, timeout=300, interval=0.3, steady=4, box=FIELD_BOX, span=3.0):
+        """Waits until the field (or `box`) shows the same picture in `steady` screenshots in a row over
+        at least `span` seconds: on a loaded machine the game may draw one frame in a second or two, and
+        a few quick screenshots all alike would take a board in the middle of a fall for a settled one."""
         deadline = time.monotonic() + timeout
-        last, same = None, 0
+        last, same, since = None, 0, 0
         while time.monotonic() < deadline:
             check(self.game is None or self.game.poll() is None, "the game ended unexpectedly")
+            taken = time.monotonic()
             picture = self.shot(label)
             x0, y0, x1, y1 = box
             field = picture.crop(x0, y0, x1 - x0, y1 - y0).pixels
-            same = same + 1 if field == last else 1
+            if field != last:
+                same, since = 0, taken
+            same += 1
             last = field
-            if same >= steady:
+            if same >= steady and time.monotonic() - since >= span:
                 return picture
             time.sleep(interval)
         raise Failure("the screen did not settle within %d s" % timeout)
