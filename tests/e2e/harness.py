@@ -264,7 +264,7 @@ class Session:
     # Input goes out at once; a check that follows waits for what the input should show (expect).
 
     def move(self, point):
-        self.x("xdotool", "mousemove", "--sync", str(point[0]), str(point[1]))
+        self.x("xdotool", "mousemove", str(point[0]), str(point[1]))
 
     def click(self, point):
         self.move(point)
