@@ -123,7 +123,8 @@ void mainLoopPass() {
         if (shell.woken) shell.resting = 0;
         return;
     }
-    if (shell.requests && !shell.held) {
+    // A new window queues its layout: a full input is stepped first.
+    if (shell.requests && !shell.held && !full) {
         carryOutRequests();
         return;
     }
