@@ -15,10 +15,10 @@ int virtualKeyFor(SDL_Keycode sym, SDL_Scancode scancode);
 // SystemKeyDown, never as key presses.
 bool isSystemKey(SDL_Keycode sym, uint16_t modifiers);
 
-// Turns one SDL event into a window message. Events of another window than
-// `windowId` (a window already destroyed) become Other, except a button
-// release, which is taken from any window. `windowFlags` are the flags of the
-// game window (for the minimised state of activation changes).
+// Turns one SDL event into a window message. Window and mouse events of
+// another window than `windowId` (a window already destroyed) become Other.
+// `windowFlags` are the flags of the game window (for the minimised state of
+// activation changes).
 WindowMessage translateEvent(const SDL_Event& event, uint32_t windowId, uint32_t windowFlags);
 
 // Where the frame clock reads its time.

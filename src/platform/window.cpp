@@ -89,20 +89,6 @@ OpenFailure makeContext() {
     return OpenFailure::None;
 }
 
-// A click can close the window on its press (the full-screen switch). The
-// button's release, on its way to this window, would be lost with it, and
-// SDL, still taking the button for held, would drop the next press as no
-// change. The release is taken first (waited for a moment at most: a button
-// held on stays held, and its release reaches whatever window is under it).
-void takeButtonRelease() {
-    constexpr uint32_t LongestWaitMs = 300;
-    const uint32_t start = SDL_GetTicks();
-    while (SDL_GetMouseState(nullptr, nullptr) != 0 && SDL_GetTicks() - start < LongestWaitMs) {
-        SDL_PumpEvents();
-        if (SDL_GetMouseState(nullptr, nullptr) != 0) SDL_Delay(5);
-    }
-}
-
 }  // namespace
 
 OpenFailure openWindow(const WindowRequest& request) {
@@ -126,7 +112,6 @@ void showWindow() {
 
 bool closeWindow() {
     if (!state.window) return true;
-    takeButtonRelease();
     if (SDL_GetWindowFlags(state.window) & SDL_WINDOW_FULLSCREEN) {
         SDL_SetWindowFullscreen(state.window, 0);
         SDL_ShowCursor(SDL_ENABLE);

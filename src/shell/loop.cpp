@@ -11,7 +11,7 @@
 #include "shell/shell.h"
 #include "shell/window_icon.h"
 
-ShellState shell = {1, 0, 0, 0, 0, 0, 0, 0, 0.0f, 0.0f, {}, 0, 0, 0, 0, 0};
+ShellState shell = {1, 0, 0, 0, 0, 0, 0, 0, 0.0f, 0.0f, {}, 0, 0, 0, 0, 0, 0};
 ShellWatch shellWatch = {nullptr, nullptr, nullptr, nullptr};
 
 void resetShellState() {
@@ -94,9 +94,11 @@ void carryOutRequests() {
 }
 
 // A frame flows one way:
-//   requests   what the last step asked of the shell (a new window, the
-//              help page, the end), at the top of the pass;
 //   input      the waiting messages, one a pass, turned into commands;
+//   requests   what the last steps asked of the shell (a new window, the
+//              help page, the end), once every message sent to the window
+//              is taken and neither the button nor a full-screen key that
+//              went down on it is still held;
 //   stepFrame  the frame's time and commands, then every rule step of the
 //              frame (src/game), in order;
 //   drawScene  draws what the step left, changing no state (src/render);
@@ -107,10 +109,6 @@ void carryOutRequests() {
 // or the window is minimised, the loop steps and draws nothing: it waits
 // for input.
 void mainLoopPass() {
-    if (shell.requests) {
-        carryOutRequests();
-        return;
-    }
     const bool full = shell.input.count >= MostFrameCommands;
     WindowMessage message;
     if (!full && peekMessage(&message)) {
@@ -123,6 +121,11 @@ void mainLoopPass() {
         dispatchMessage(message);
         // What came in may change the picture: the next frame is drawn.
         if (shell.woken) shell.resting = 0;
+        return;
+    }
+    // A new window queues its layout: a full input is stepped first.
+    if (shell.requests && !shell.held && !full) {
+        carryOutRequests();
         return;
     }
     if (!full && (shell.resting || !shell.windowActive)) {
@@ -141,7 +144,7 @@ void mainLoopPass() {
     if (shell.rested) shell.input.clockRestarted = 1;
     shell.rested = 0;
     shell.input.ticks = clockMicros();
-    shell.requests = stepFrame(shell.input);
+    shell.requests |= stepFrame(shell.input);
     shell.input.count = 0;
     shell.input.clockRestarted = 0;
     drawScene();
@@ -149,7 +152,8 @@ void mainLoopPass() {
     if (shellWatch.framePresented) shellWatch.framePresented();
     const float now = clockMillis();
     if (now - shell.windowOpenedMs < FreePagesEachFrameForMs || freePagesDue(now)) giveBackFreePages();
-    shell.resting = !shell.requests && frameCanRest() ? 1 : 0;
+    // Requests waiting for a release wait in a rest as well as in frames.
+    shell.resting = (!shell.requests || shell.held) && frameCanRest() ? 1 : 0;
     // A rest waits for input instead.
     if (!shell.resting) paceFrame();
 }
