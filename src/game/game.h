@@ -320,6 +320,9 @@ bool sceneAtRest();
 // When all else is still and a readout swings within one step about its
 // goal, puts it on the goal (one more frame shows it there).
 void settleReadouts();
+// The bar's length as drawn: within a step of its goal the bar swings about
+// it from frame to frame, and shows the goal itself.
+float barLengthShown();
 
 // ---------------------------------------------------------------------------
 // Board input: selection and swaps on board cells

@@ -147,3 +147,5 @@ void keepPicture(const Box* boxes, int count) {
         if (reached) kept.bandSums[b] = bandSum(view, b);
     }
 }
+
+void forgetKeptPicture() { kept.valid = false; }

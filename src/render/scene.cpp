@@ -75,46 +75,48 @@ void clearBox() {
     glPopAttrib();
 }
 
-// Every layer, in order, over what was cleared.
-void drawLayers() {
+// Every item, in order, over what was cleared.
+void drawLayers(const FrameList& list) {
     glLoadIdentity();
-    drawBoard(frameView);
+    drawBoard(list);
     glDisable(GL_LIGHTING);
-    drawOverlay(frameView);
-    drawBar();
+    drawOverlay(list);
+    for (const DrawItem* bar = sectionBegin(list, Section::Bar); bar != sectionEnd(list, Section::Bar); ++bar)
+        drawBar(*bar);
     // Leave the colour opaque white for whatever draws next.
     glEnable(GL_BLEND);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     glDisable(GL_BLEND);
 }
 
+FrameList frame;  // the frame being drawn
+
 }  // namespace
 
 void drawScene() {
+    describeFrame(frameView, &frame);
     Box boxes[MostDamageBoxes];
-    int count = findDamage(frameView, boxes);
-    // Boxes are drawn only over the last frame's picture, still in the back buffer.
-    if (count != WholeFrame && !keptPictureShows()) count = WholeFrame;
+    const int count = findDamage(frame, boxes);
     if (count == WholeFrame) {
         clearDrawable();
-        drawLayers();
-    } else {
+        drawLayers(frame);
+    } else if (count > 0) {
         // Each box is cleared before it is drawn again; the depth buffer is
         // cleared whole, as in a whole frame. The border is as it was.
         glClear(GL_DEPTH_BUFFER_BIT);
         for (int i = 0; i < count; ++i) {
             clipFrameTo(&boxes[i]);
             clearBox();
-            drawLayers();
+            drawLayers(frame);
         }
         clipFrameTo(nullptr);
     }
-    frameDrawn(boxes, count);
+    frameDrawn(frame, boxes, count);
 }
 
 // The bar lives in a space of its own in both window sizes; its picture is
 // stretched over the length shown.
-void drawBar() {
+void drawBar(const DrawItem& bar) {
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
@@ -122,7 +124,7 @@ void drawBar() {
     glMatrixMode(GL_MODELVIEW);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     glBindTexture(GL_TEXTURE_2D, textureOf(Picture::Bar));
-    drawQuadAt(BarX, BarY, game.barLength, BarHeight);
+    if (itemInFrameClip(bar)) drawQuadAt(bar.place[0], bar.place[1], bar.place[2], bar.place[3]);
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);

@@ -194,7 +194,7 @@ void mainLoopPass() {
     shell.rested = 0;
     stepFrame(clockMillis);
     drawScene();
-    swapBuffers();
+    presentScene();
     if (shellWatch.framePresented) shellWatch.framePresented();
     heldKeyWork();
     const float now = clockMillis();
