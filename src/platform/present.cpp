@@ -56,6 +56,7 @@ struct Presenter {
     EGLBoolean (*eglSwapWithDamage)(EGLDisplay, EGLSurface, const EGLint*, EGLint);
     // What the last present left.
     bool copied;        // boxes were copied: the back buffer is as it was drawn
+    int swapsSinceCopy;  // swaps since boxes were last copied (many when never)
     bool frontLost;     // the window's picture was lost (exposed): the next present shows it all
     int width, height;  // the drawable at the last present
 };
@@ -131,11 +132,13 @@ Presenter& current() {
     if (presenter.context == context) return presenter;
     presenter = Presenter{};
     presenter.context = context;
+    presenter.swapsSinceCopy = 1 << 30;
     if (context == 0 || !contextIsCurrent()) return presenter;
     presenter.software = softwareRendererNamed(reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
     if (!lookUpGlx(&presenter)) {
         presenter = Presenter{};
         presenter.context = context;
+        presenter.swapsSinceCopy = 1 << 30;
         presenter.software = softwareRendererNamed(reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
         lookUpEgl(&presenter);
     }
@@ -195,8 +198,12 @@ void frontBufferLost() { presenter.frontLost = true; }
 
 int backBufferAge() {
     // Boxes copied out of the back buffer left it holding the frame shown.
-    if (current().copied) return 1;
-    return presentCalls.bufferAge();
+    Presenter& p = current();
+    if (p.copied) return 1;
+    // A swap counts swaps only: a buffer last shown before frames were
+    // copied holds a picture older than its age says.
+    const int age = presentCalls.bufferAge();
+    return age > p.swapsSinceCopy ? 0 : age;
 }
 
 bool softwareRenderer() { return presentCalls.software(); }
@@ -216,8 +223,15 @@ void presentFrame(const WindowBox* boxes, int count) {
         else
             presentCalls.copyBoxes(boxes, count);
         p.copied = true;
+        p.swapsSinceCopy = 0;
         return;
     }
     p.copied = false;
-    presentCalls.swap(whole ? nullptr : boxes, whole ? -1 : count);
+    if (p.swapsSinceCopy < (1 << 30)) ++p.swapsSinceCopy;
+    // The damage is named only where the swap does not pace the frames: the
+    // swap that takes it goes round SDL's own, which keeps the vertical sync.
+    if (whole || swapPaces())
+        presentCalls.swap(nullptr, -1);
+    else
+        presentCalls.swap(boxes, count);
 }
