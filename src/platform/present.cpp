@@ -41,27 +41,27 @@ enum class Api { None, Glx, Egl };
 
 // What the context's window system offers, looked up once per context.
 struct Presenter {
-    uint32_t context;  // contextSerial() it was looked up for
-    Api api;
-    bool ageOffered, copyOffered, damageOffered, software;
+    uint32_t context = ~0u;  // contextSerial() it was looked up for
+    Api api = Api::None;
+    bool ageOffered = false, copyOffered = false, damageOffered = false, software = false;
     // GLX
-    Display* (*glxDisplay)();
-    GLXDrawable (*glxDrawable)();
-    void (*glxQueryDrawable)(Display*, GLXDrawable, int, unsigned int*);
-    void (*glxCopySubBuffer)(Display*, GLXDrawable, int, int, int, int);
+    Display* (*glxDisplay)() = nullptr;
+    GLXDrawable (*glxDrawable)() = nullptr;
+    void (*glxQueryDrawable)(Display*, GLXDrawable, int, unsigned int*) = nullptr;
+    void (*glxCopySubBuffer)(Display*, GLXDrawable, int, int, int, int) = nullptr;
     // EGL
-    EGLDisplay (*eglDisplay)();
-    EGLSurface (*eglSurface)(EGLint);
-    EGLBoolean (*eglQuerySurface)(EGLDisplay, EGLSurface, EGLint, EGLint*);
-    EGLBoolean (*eglSwapWithDamage)(EGLDisplay, EGLSurface, const EGLint*, EGLint);
+    EGLDisplay (*eglDisplay)() = nullptr;
+    EGLSurface (*eglSurface)(EGLint) = nullptr;
+    EGLBoolean (*eglQuerySurface)(EGLDisplay, EGLSurface, EGLint, EGLint*) = nullptr;
+    EGLBoolean (*eglSwapWithDamage)(EGLDisplay, EGLSurface, const EGLint*, EGLint) = nullptr;
     // What the last present left.
-    bool copied;        // boxes were copied: the back buffer is as it was drawn
-    int swapsSinceCopy;  // swaps since boxes were last copied (many when never)
-    bool frontLost;     // the window's picture was lost (exposed): the next present shows it all
-    int width, height;  // the drawable at the last present
+    bool copied = false;        // boxes were copied: the back buffer is as it was drawn
+    int swapsSinceCopy = 1 << 30;  // swaps since boxes were last copied (many when never)
+    bool frontLost = false;     // the window's picture was lost (exposed): the next present shows it all
+    int width = 0, height = 0;  // the drawable at the last present
 };
 
-Presenter presenter = {};
+Presenter presenter;
 
 template <typename F>
 F lookUp(const char* name) {
@@ -132,13 +132,11 @@ Presenter& current() {
     if (presenter.context == context) return presenter;
     presenter = Presenter{};
     presenter.context = context;
-    presenter.swapsSinceCopy = 1 << 30;
     if (context == 0 || !contextIsCurrent()) return presenter;
     presenter.software = softwareRendererNamed(reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
     if (!lookUpGlx(&presenter)) {
         presenter = Presenter{};
         presenter.context = context;
-        presenter.swapsSinceCopy = 1 << 30;
         presenter.software = softwareRendererNamed(reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
         lookUpEgl(&presenter);
     }
