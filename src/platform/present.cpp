@@ -11,7 +11,9 @@
 // A copy of boxes does not wait for the display: it is used only where the
 // swap does not pace the frames (vertical sync refused, off, or not keeping
 // the frames to the display's rate). Where the swap paces them the frame is
-// swapped whole, as it always was.
+// swapped whole, as it always was. A context's first frame is swapped too:
+// the GL takes the window's size anew only after a swap, and a window resized
+// since the context was made would be copied from a smaller back buffer.
 #include <GL/gl.h>
 
 #include <cstring>
@@ -55,6 +57,7 @@ struct Presenter {
     EGLBoolean (*eglQuerySurface)(EGLDisplay, EGLSurface, EGLint, EGLint*) = nullptr;
     EGLBoolean (*eglSwapWithDamage)(EGLDisplay, EGLSurface, const EGLint*, EGLint) = nullptr;
     // What the last present left.
+    bool swapped = false;       // the context has swapped (and so taken the window's size since it was made)
     bool copied = false;        // boxes were copied: the back buffer is as it was drawn
     int swapsSinceCopy = 1 << 30;  // swaps since boxes were last copied (many when never)
     bool frontLost = false;     // the window's picture was lost (exposed): the next present shows it all
@@ -195,8 +198,20 @@ PresentCalls presentCalls = {queryAge, copyOffered, copyBoxes, swapWhole, softwa
 void frontBufferLost() { presenter.frontLost = true; }
 
 int backBufferAge() {
-    // Boxes copied out of the back buffer left it holding the frame shown.
     Presenter& p = current();
+    int width = 0, height = 0;
+    windowDrawableSize(&width, &height);
+    if (p.copied && (width != p.width || height != p.height)) {
+        // The GL takes the window's size anew after a swap only: while boxes
+        // were copied it went on drawing at the old one. The swap shows the
+        // last frame again (the back buffer held what the window showed);
+        // the back buffer it leaves is of no use.
+        presentCalls.swap(nullptr, -1);
+        p.copied = false;
+        p.swapsSinceCopy = 0;
+        return 0;
+    }
+    // Boxes copied out of the back buffer left it holding the frame shown.
     if (p.copied) return 1;
     // A swap counts swaps only: a buffer last shown before frames were
     // copied holds a picture older than its age says.
@@ -214,7 +229,7 @@ void presentFrame(const WindowBox* boxes, int count) {
     p.width = width, p.height = height;
     const bool whole = count < 0 || p.frontLost || resized;
     p.frontLost = false;
-    if (presentCalls.copyOffered() && !swapPaces()) {
+    if (presentCalls.copyOffered() && !swapPaces() && p.swapped) {
         const WindowBox all = {0, 0, width, height};
         if (whole)
             presentCalls.copyBoxes(&all, 1);
@@ -225,6 +240,7 @@ void presentFrame(const WindowBox* boxes, int count) {
         return;
     }
     p.copied = false;
+    p.swapped = true;
     if (p.swapsSinceCopy < (1 << 30)) ++p.swapsSinceCopy;
     // The damage is named only where the swap does not pace the frames: the
     // swap that takes it goes round SDL's own, which keeps the vertical sync.

@@ -58,13 +58,6 @@ Box unite(const Box& a, const Box& b) {
     return Box{x0, y0, x1 - x0, y1 - y0};
 }
 
-Box meet(const Box& a, const Box& b) {
-    const int x0 = std::max(a.x, b.x), y0 = std::max(a.y, b.y);
-    const int x1 = std::min(a.x + a.w, b.x + b.w), y1 = std::min(a.y + a.h, b.y + b.h);
-    if (x1 <= x0 || y1 <= y0) return Box{x0, y0, 0, 0};
-    return Box{x0, y0, x1 - x0, y1 - y0};
-}
-
 // Whether two boxes overlap or touch.
 bool touching(const Box& a, const Box& b) {
     return a.x <= b.x + b.w && b.x <= a.x + a.w && a.y <= b.y + b.h && b.y <= a.y + a.h;
@@ -227,7 +220,7 @@ void clipFrameTo(const Box* box) {
 }
 
 bool scissorWithin(const int box[4]) {
-    const Box b = clipped ? meet(Box{box[0], box[1], box[2], box[3]}, clip) : Box{box[0], box[1], box[2], box[3]};
+    const Box b = clipped ? meetBoxes(Box{box[0], box[1], box[2], box[3]}, clip) : Box{box[0], box[1], box[2], box[3]};
     glScissor(b.x, b.y, std::max(b.w, 0), std::max(b.h, 0));
     glEnable(GL_SCISSOR_TEST);
     return !isEmpty(b);
@@ -242,4 +235,4 @@ void scissorToFrameClip() {
     glEnable(GL_SCISSOR_TEST);
 }
 
-bool itemInFrameClip(const DrawItem& item) { return !clipped || !isEmpty(meet(item.box, clip)); }
+bool itemInFrameClip(const DrawItem& item) { return !clipped || !isEmpty(meetBoxes(item.box, clip)); }

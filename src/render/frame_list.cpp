@@ -23,13 +23,6 @@ static_assert(sizeof GlSwitches / sizeof GlSwitches[0] <= sizeof FrameSetting::e
 // Pixels added around every box for the rasteriser's rounding.
 constexpr int BoxMargin = 2;
 
-Box meet(const Box& a, const Box& b) {
-    const int x0 = std::max(a.x, b.x), y0 = std::max(a.y, b.y);
-    const int x1 = std::min(a.x + a.w, b.x + b.w), y1 = std::min(a.y + a.h, b.y + b.h);
-    if (x1 <= x0 || y1 <= y0) return Box{x0, y0, 0, 0};
-    return Box{x0, y0, x1 - x0, y1 - y0};
-}
-
 // The whole pixels a rectangle of window coordinates touches, with the
 // margin, within `within` (the coordinates are kept near it first, so that
 // any number converts).
@@ -39,7 +32,7 @@ Box outwardBox(double x0, double y0, double x1, double y1, const Box& within) {
     const int bottom = static_cast<int>(std::floor(near(y0, within.y, within.y + within.h))) - BoxMargin;
     const int right = static_cast<int>(std::ceil(near(x1, within.x, within.x + within.w))) + BoxMargin;
     const int top = static_cast<int>(std::ceil(near(y1, within.y, within.y + within.h))) + BoxMargin;
-    return meet(Box{left, bottom, right - left, top - bottom}, within);
+    return meetBoxes(Box{left, bottom, right - left, top - bottom}, within);
 }
 
 // What describing a frame needs at hand.
@@ -281,7 +274,7 @@ void describeFrame(const FrameView& view, FrameList* list) {
     now.view = Box{v[0], v[1], v[2], v[3]};
     now.board = now.view;
     int scissor[4];
-    if (boardScissorBox(scissor)) now.board = meet(now.view, Box{scissor[0], scissor[1], scissor[2], scissor[3]});
+    if (boardScissorBox(scissor)) now.board = meetBoxes(now.view, Box{scissor[0], scissor[1], scissor[2], scissor[3]});
     std::memcpy(now.projection, list->setting.projection, sizeof now.projection);
     measureMeshes();
     describeBoard(view);

@@ -27,6 +27,15 @@
 // A box of window pixels: x, y from the bottom left, width, height.
 using Box = WindowBox;
 
+// The part two boxes share; empty (no width or height) where they do not meet.
+inline Box meetBoxes(const Box& a, const Box& b) {
+    const int x0 = a.x > b.x ? a.x : b.x, y0 = a.y > b.y ? a.y : b.y;
+    const int x1 = a.x + a.w < b.x + b.w ? a.x + a.w : b.x + b.w;
+    const int y1 = a.y + a.h < b.y + b.h ? a.y + a.h : b.y + b.h;
+    if (x1 <= x0 || y1 <= y0) return Box{x0, y0, 0, 0};
+    return Box{x0, y0, x1 - x0, y1 - y0};
+}
+
 enum class ItemKind : int32_t { Gem, Backdrop, Frame, Sprite, Banner, Caption, Bar };
 
 // The parts of the list. They follow one another in this order, but for the
