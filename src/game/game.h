@@ -312,6 +312,10 @@ void stepFrame(float (*clockMillis)());
 // ---------------------------------------------------------------------------
 // Rest: whether the next frame would look exactly like the last one
 
+// The bar's length as drawn: within a step of its goal the bar swings about
+// it from frame to frame, and shows the goal itself.
+float barLengthShown();
+
 // True when nothing the rules move is moving on the screen shown: no swap,
 // removal, fall, spin, banner, drain or popup, no test about to end a level
 // or a game, no time running, and the score counter and the bar on their
@@ -320,9 +324,6 @@ bool sceneAtRest();
 // When all else is still and a readout swings within one step about its
 // goal, puts it on the goal (one more frame shows it there).
 void settleReadouts();
-// The bar's length as drawn: within a step of its goal the bar swings about
-// it from frame to frame, and shows the goal itself.
-float barLengthShown();
 
 // ---------------------------------------------------------------------------
 // Board input: selection and swaps on board cells
