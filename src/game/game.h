@@ -402,6 +402,10 @@ uint32_t applyCommand(const Command& command);
 // ---------------------------------------------------------------------------
 // Rest: whether the next frame would look exactly like the last one
 
+// The bar's length as drawn: within a step of its goal the bar swings about
+// it from frame to frame, and shows the goal itself.
+float barLengthShown();
+
 // True when nothing the rules move is moving on the screen shown: no swap,
 // removal, fall, spin, banner, drain or popup, no test about to end a level
 // or a game, no time running, and the score counter and the bar on their

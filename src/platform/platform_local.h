@@ -73,3 +73,18 @@ struct PacingSources {
     void (*sleepUntilNs)(int64_t deadline);
 };
 void setPacingSources(const PacingSources* sources);  // nullptr: the system's clock
+
+// The window system's side of presenting (present.cpp), in one table: SDL's
+// GLX or EGL functions, looked up for the context; tests put a simulated
+// chain of buffers in it.
+struct PresentCalls {
+    int (*bufferAge)();  // BufferAgeUnknown where the window system does not say
+    bool (*copyOffered)();  // boxes can be copied to the window, leaving the back buffer as it is
+    void (*copyBoxes)(const WindowBox* boxes, int count);
+    void (*swap)(const WindowBox* damage, int count);  // damage nullptr: the whole frame changed
+    bool (*software)();
+};
+extern PresentCalls presentCalls;
+// The window's picture was lost (exposed, shown again, resized): the next
+// present shows the whole frame.
+void frontBufferLost();

@@ -89,6 +89,12 @@ OpenFailure makeContext() {
     return OpenFailure::None;
 }
 
+// Events after which the window's picture must be shown again whole.
+bool windowShowsAgain(uint8_t event) {
+    return event == SDL_WINDOWEVENT_EXPOSED || event == SDL_WINDOWEVENT_SHOWN || event == SDL_WINDOWEVENT_RESTORED ||
+           event == SDL_WINDOWEVENT_SIZE_CHANGED || event == SDL_WINDOWEVENT_MAXIMIZED;
+}
+
 }  // namespace
 
 OpenFailure openWindow(const WindowRequest& request) {
@@ -188,6 +194,7 @@ bool peekMessage(WindowMessage* message) {
     const uint32_t windowId = state.window ? SDL_GetWindowID(state.window) : 0;
     const uint32_t flags = state.window ? SDL_GetWindowFlags(state.window) : 0;
     *message = translateEvent(event, windowId, flags);
+    if (event.type == SDL_WINDOWEVENT && windowShowsAgain(event.window.event)) frontBufferLost();
     return true;
 }
 

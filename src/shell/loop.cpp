@@ -59,14 +59,18 @@ void giveBackFreePages() {
 #endif
 }
 
-// The heap gives freed memory back once its free top passes 128 KB, and
-// blocks of 128 KB or more are mapped on their own and unmapped when freed.
-// Left to itself glibc raises both limits (up to 32 MB) each time a large
-// block is freed, and the software renderer frees large blocks as it
-// compiles and draws: the game would keep several MB it no longer uses.
+// Blocks of 128 KB or more are mapped on their own and unmapped when freed,
+// and the heap's free top is given back past 16 MB (else by
+// giveBackFreePages, once a second). Left to itself glibc raises both limits
+// (up to 32 MB) each time a large block is freed, and the software renderer
+// frees large blocks as it compiles and draws: the game would keep several
+// MB it no longer uses. The free top is not given back after every frame:
+// the software renderer takes and frees a few hundred KB each frame, and
+// shrinking the heap (which flushes every core's address cache) and faulting
+// the pages in again cost more than drawing a frame of a few boxes.
 void keepHeapTight() {
 #if defined(__GLIBC__)
-    mallopt(M_TRIM_THRESHOLD, 128 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 16 * 1024 * 1024);
 #endif
 }
 
@@ -148,7 +152,7 @@ void mainLoopPass() {
     shell.input.count = 0;
     shell.input.clockRestarted = 0;
     drawScene();
-    swapBuffers();
+    presentScene();
     if (shellWatch.framePresented) shellWatch.framePresented();
     const float now = clockMillis();
     if (now - shell.windowOpenedMs < FreePagesEachFrameForMs || freePagesDue(now)) giveBackFreePages();
