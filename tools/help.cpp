@@ -20,7 +20,7 @@ std::string levelTable() {
     std::string rows;
     for (int level = 0; level < 21; ++level) {
         const int from = level == 0 ? 0 : LevelTargets[level - 1];
-        rows += "<tr><td>" + std::to_string(level) + "</td><td>" + withThousands(from) + "</td><td>" +
+        rows += "<tr><td>" + std::to_string(level + 1) + "</td><td>" + withThousands(from) + "</td><td>" +
                 withThousands(LevelTargets[level]) + "</td><td>" + std::to_string(5 * level + 10) + "</td></tr>\n";
     }
     return rows;
@@ -88,10 +88,10 @@ points count only once you have made your first move.</li>
 
 <h2 id="scoring">Points and chains</h2>
 <p>Every three gems in a line are worth <strong>10 points, plus 5 for each level</strong>
-(10 at level 0, 15 at level 1, 60 at level 10). A line of four counts as two overlapping threes,
+(10 at level 1, 15 at level 2, 60 at level 11). A line of four counts as two overlapping threes,
 a line of five as three, and an L or T shape as one line across and one down.</p>
 <p>After your swap, every further round of lines that forms while the gems fall is a link of the chain,
-and each three in it also carries the <em>whole total</em> of the round before. At level 0:</p>
+and each three in it also carries the <em>whole total</em> of the round before. At level 1:</p>
 <ul>
 <li>a swap that makes one line of three: <strong>10</strong>;</li>
 <li>a swap that makes a line of five: 10 + 10 + 10 = <strong>30</strong>;</li>
@@ -110,12 +110,12 @@ a line.</p>
 )";
 
 const char* const Tail = R"(</table>
-<p>Beyond level 20 the target stays at 1&#8239;000&#8239;000 and every level is worth 5 points more a line.</p>
+<p>Beyond level 21 the target stays at 1&#8239;000&#8239;000 and every level is worth 5 points more a line.</p>
 
 <h2 id="timed">The timed mode</h2>
-<p>Here the bar at the bottom is your time. It starts half full and runs down &mdash; at level 0 slowly
+<p>Here the bar at the bottom is your time. It starts half full and runs down &mdash; at level 1 slowly
 (the half bar lasts about eight minutes), and faster at every level: at level <em>n</em> it drains
-<em>n</em>&nbsp;+&nbsp;1 times as fast. Every round of lines you score fills it by <strong>2.5</strong>.
+<em>n</em> times as fast. Every round of lines you score fills it by <strong>2.5</strong>.
 When it is full, the level is complete and the next one starts half full again. When it runs out, the
 game is over. If no swap is left, the field simply empties and fills again.</p>
 <p>Press <kbd>P</kbd> or <kbd>Esc</kbd> to <strong>pause</strong> the timed game (the board is hidden and
