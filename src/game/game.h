@@ -191,11 +191,22 @@ struct UiState {
     ScreenFit fit;          // the layout in the window; all zero before the first window
 };
 
+// The game whose end the high-score screen follows: its final score shows
+// there, and the row its entry went into is marked.
+struct EndedGame {
+    uint8_t shown;       // the high-score screen follows that game's end (not the options)
+    GameMode mode;
+    int32_t score;       // its final score
+    int32_t enteredRow;  // the row of its entry in its mode's table; NoEnteredRow when none
+};
+constexpr int32_t NoEnteredRow = -1;
+
 // The two high-score tables and the name being typed for a new entry.
 struct ScoreBook {
     HighScoreTable highScores[2];  // indexed by GameMode
     char entryName[10];            // nine characters and a zero; '$' marks a free place
     int32_t entryCursor;           // 1-based, 1..10
+    EndedGame ended;
 };
 
 // What a frame's rules step leaves for its drawing, taken where the drawing
@@ -295,6 +306,8 @@ void measureFrameTime(float (*clockMillis)());
 void restartFrameMeasurement();
 void levelCompleteTest();
 void updateBarRules();       // time drain, bar value, time-out, level complete, barLength
+// The timed bar in its last fifth: it warns that the time runs out.
+bool barWarns();
 void advanceBanner();        // progress, end actions, bannerAlpha
 Picture bannerPicture();     // the banner of the current event, Picture::None for none
 bool advanceScorePopup(int index);  // true when the popup shows this frame
@@ -353,6 +366,16 @@ void chooseAtKeyCursor();
 // High scores in memory
 
 bool madeHighScore();
+// A game has ended: its mode and score are kept for the high-score screen
+// that follows (no row entered yet).
+void noteEndedGame();
+// The row of a table marked as the ended game's entry, NoEnteredRow when
+// none is (a table shown from the options marks none; an entry the file
+// could not keep is not there).
+int32_t markedRow(GameMode mode);
+// The score counter's value: the ended game's score while its high-score
+// screen shows, else the counter as it runs.
+float counterShows();
 
 // ---------------------------------------------------------------------------
 // The name entry of a new high score (on Screen::NameEntry only)

@@ -134,7 +134,8 @@ Box flatBox(float x, float y, float w, float h, float spaceW, float spaceH) {
     return outwardBox(view.x + x * sx, view.y + y * sy, view.x + (x + w) * sx, view.y + (y + h) * sy, view);
 }
 
-void printText(PiecePrint* piece, int x, int y, const char* text, float alpha) {
+// rim: text-space units drawn around the glyphs (a popup's dark rim).
+void printText(PiecePrint* piece, int x, int y, const char* text, float alpha, int rim = 0) {
     std::memset(&piece->key, 0, sizeof piece->key);
     piece->key.kind = 1;
     piece->key.x = x;
@@ -144,12 +145,14 @@ void printText(PiecePrint* piece, int x, int y, const char* text, float alpha) {
     int glyphs = 0;
     for (const char* c = text; *c; ++c) glyphs += hasGlyph(*c);
     const int width = glyphs > 0 ? (glyphs - 1) * GlyphAdvance + GlyphSize : 0;
-    piece->box = width > 0 ? flatBox(x, y, width, GlyphSize, TextSpaceWidth, TextSpaceHeight) : Box{};
+    piece->box = width > 0 ? flatBox(x - rim, y - rim, width + 2 * rim, GlyphSize + 2 * rim, TextSpaceWidth,
+                                     TextSpaceHeight)
+                           : Box{};
 }
 
 void printReadouts(FramePrint* print) {
     Caption caption;
-    if (layoutScoreCounter(scene.shownScore, &caption))
+    if (layoutScoreCounter(counterShows(), &caption))
         printText(&print->pieces[CounterPiece], caption.x, caption.y, caption.text, 1.0f);
     layoutLevelNumber(game.level, &caption);
     printText(&print->pieces[LevelPiece], caption.x, caption.y, caption.text, 1.0f);
@@ -159,10 +162,11 @@ void printReadouts(FramePrint* print) {
         char points[24];
         std::snprintf(points, sizeof points, "%2i", popup.points);
         printText(&print->pieces[FirstPopupPiece + i], popupTextX(popup), popupTextY(popup), points,
-                  1.0f - popup.progress);
+                  1.0f - popup.progress, 1);
     }
     PiecePrint& bar = print->pieces[BarPiece];
     bar.key.values[0] = game.barLength;
+    bar.key.values[1] = barWarns() ? 1.0f : 0.0f;
     bar.box = flatBox(BarX, BarY, game.barLength, BarHeight, BarSpaceWidth, BarSpaceHeight);
 }
 

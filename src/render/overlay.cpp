@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 
 #include "assets/assets.h"
 #include "game/game.h"
@@ -169,11 +171,16 @@ void drawLayout(const OverlayLayout& layout) {
     }
     if (layout.captionCount == 0) return;
     glEnable(GL_BLEND);
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     for (int i = 0; i < layout.captionCount; ++i) {
         const Caption& caption = layout.captions[i];
+        // A marked caption (the entry just made) shines gold among the white.
+        if (caption.marked)
+            glColor4f(1.0f, 0.78f, 0.25f, 1.0f);
+        else
+            glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
         drawText(caption.x, caption.y, 0, "%s", caption.text);
     }
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     glDisable(GL_BLEND);
 }
 
@@ -220,7 +227,7 @@ void drawScoreCounter() {
     glEnable(GL_BLEND);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     Caption counter;
-    if (layoutScoreCounter(scene.shownScore, &counter)) drawText(counter.x, counter.y, 0, "%s", counter.text);
+    if (layoutScoreCounter(counterShows(), &counter)) drawText(counter.x, counter.y, 0, "%s", counter.text);
 }
 
 // Printed with the counter's blending still on.
@@ -251,17 +258,48 @@ void drawEventBanner(Picture picture) {
     glDisable(GL_BLEND);
 }
 
-// A popup rises up and to the right as it fades.
-int popupTextX(const ScorePopup& popup) { return static_cast<int>(popup.x + popup.progress * 40.0f); }
-int popupTextY(const ScorePopup& popup) { return static_cast<int>(popup.y + popup.progress * 80.0f); }
+// A popup rises up and to the right as it fades, on a path moved as far as
+// it takes to keep its whole way inside the board's frame.
+namespace {
 
+constexpr float PopupRiseX = 40.0f, PopupRiseY = 80.0f;
+
+int popupTextWidth(const ScorePopup& popup) {
+    char points[24];
+    std::snprintf(points, sizeof points, "%2i", popup.points);
+    return (static_cast<int>(std::strlen(points)) - 1) * GlyphAdvance + GlyphSize;
+}
+
+}  // namespace
+
+int popupTextX(const ScorePopup& popup) {
+    const int lastStart = FieldTextRight - popupTextWidth(popup) - static_cast<int>(PopupRiseX);
+    const int start = std::max(FieldTextLeft, std::min(static_cast<int>(popup.x), lastStart));
+    return static_cast<int>(start + popup.progress * PopupRiseX);
+}
+
+int popupTextY(const ScorePopup& popup) {
+    const int lastStart = FieldTextTop - GlyphSize - static_cast<int>(PopupRiseY);
+    const int start = std::max(FieldTextBottom, std::min(static_cast<int>(popup.y), lastStart));
+    return static_cast<int>(start + popup.progress * PopupRiseY);
+}
+
+// Warm light with a dark rim, so that the points read over every gem and
+// backdrop: the rim takes light away around the glyphs, then the number adds
+// its own.
 void drawScorePopups() {
+    static const int rim[4][2] = {{-1, -1}, {1, -1}, {-1, 1}, {1, 1}};
     for (const ScorePopup& popup : scene.scorePopups) {
         if (!popup.active) continue;
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+        const float alpha = 1.0f - popup.progress;
+        const int x = popupTextX(popup), y = popupTextY(popup);
         glEnable(GL_BLEND);
-        glColor4f(0.3f, 0.3f, 1.0f, 1.0f - popup.progress);
-        drawText(popupTextX(popup), popupTextY(popup), 0, "%2i", popup.points);
+        glBlendFunc(GL_ZERO, GL_ONE_MINUS_SRC_COLOR);
+        glColor4f(0.8f * alpha, 0.8f * alpha, 0.8f * alpha, 1.0f);
+        for (const auto& offset : rim) drawText(x + offset[0], y + offset[1], 0, "%2i", popup.points);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+        glColor4f(1.0f, 0.9f, 0.45f, alpha);
+        drawText(x, y, 0, "%2i", popup.points);
         glDisable(GL_BLEND);
     }
 }

@@ -31,7 +31,8 @@ extern bool gemsBeforeBackdrop;
 // the light on for the gem under the cursor alone).
 extern bool cursorLightKeptOn;
 void drawOverlay(const FrameView& view);
-// Where a score popup's points are printed as it rises (text space).
+// Where a score popup's points are printed as it rises (text space), its
+// whole way inside the board's frame.
 int popupTextX(const ScorePopup& popup);
 int popupTextY(const ScorePopup& popup);
 void drawEventBanner(Picture banner);
@@ -125,10 +126,11 @@ struct Sprite {
 struct Caption {
     int x, y;  // text space
     char text[24];
+    uint8_t marked;  // printed in the marking colour (the entry just made), else white
 };
 
 constexpr int MaxLayoutSprites = 8;
-constexpr int MaxLayoutCaptions = 20;
+constexpr int MaxLayoutCaptions = 21;  // the high scores: two tables of five rows, and a marked row's pointer
 
 // What one part of the overlay shows: its pictures in drawing order, then its
 // texts (printed additively in white over the pictures).

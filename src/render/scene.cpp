@@ -123,6 +123,21 @@ void drawBar() {
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     glBindTexture(GL_TEXTURE_2D, textureOf(Picture::Bar));
     drawQuadAt(BarX, BarY, game.barLength, BarHeight);
+    if (barWarns()) {
+        // The time running out: the bar glows red over its own shading.
+        GLint source = GL_ONE, destination = GL_ZERO;
+        glGetIntegerv(GL_BLEND_SRC, &source);
+        glGetIntegerv(GL_BLEND_DST, &destination);
+        glDisable(GL_TEXTURE_2D);
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        glColor4f(1.0f, 0.18f, 0.1f, 0.7f);
+        drawQuadAt(BarX, BarY, game.barLength, BarHeight);
+        glBlendFunc(source, destination);
+        glDisable(GL_BLEND);
+        glEnable(GL_TEXTURE_2D);
+        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    }
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
