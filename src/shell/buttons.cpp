@@ -8,6 +8,8 @@ namespace {
 
 using Button = ButtonGeometry ScreenGeometry::*;
 
+constexpr const char* HelpPage = "help.htm";
+
 // A button pressed with a key or a controller hits alone, wherever the mouse is.
 Button pressedByKey = nullptr;
 
@@ -50,7 +52,17 @@ int32_t modeButtonLook(int32_t current, Button button, GameMode mode) {
     return game.gameMode == mode ? ButtonPressed : ButtonNormal;
 }
 
+// A click on the pause picture goes on with the game.
+bool onPausePicture() {
+    if (pressedByKey) return false;
+    const ScreenGeometry& g = screenGeometry();
+    const Placement& at = g.pausePicture;
+    const HitRect picture = {at.x, at.x + at.w, g.height - at.y - at.h, g.height - at.y};
+    return insideRect(picture, ui.mouseX, ui.mouseY);
+}
+
 void sidePanelClick() {
+    if (ui.screen == Screen::Playing && ui.paused && onPausePicture()) togglePause();
     if (ui.screen == Screen::Playing && hit(&ScreenGeometry::newGame)) {
         ui.newGameButton = ButtonPressed;
         ui.screen = Screen::ConfirmNewGame;
@@ -133,10 +145,24 @@ void dialogClick() {
     }
     if (newGameAllowed && ui.screen == Screen::HighScores && hit(&ScreenGeometry::highScoresBack)) {
         ui.screen = Screen::Playing;
+        scoreBook.ended.shown = 0;
         newGame();
         ui.confirmLit = 0;
         menuSound();
     }
+}
+
+// The help page opens beside the game, which goes back to the board; a timed
+// game waits paused until the player comes back to it.
+void openHelpPage() {
+    ui.helpLit = 0;
+    ui.optionsButton = ButtonNormal;
+    ui.screen = Screen::Playing;
+    menuSound();
+    if (!ui.paused) togglePause();  // the timed mode alone pauses
+    if (!openDocument(HelpPage))
+        messageBox("The help page (help.htm) could not be opened.\nYour game goes on.", "Vortiq", MessageButtons::Ok,
+                   MessageIcon::Information);
 }
 
 // Returns false when the full-screen switch replaced the window.
@@ -144,9 +170,10 @@ bool optionsClick() {
     if (ui.screen != Screen::Options) return true;
     if (hit(&ScreenGeometry::highScoresRow)) {
         ui.screen = Screen::HighScores;
+        scoreBook.ended.shown = 0;
         ui.confirmLit = 0;
         ui.highScoresLit = 0;
-        if (!ui.fullScreenActive) ui.optionsButton = ButtonNormal;
+        ui.optionsButton = ButtonNormal;
         menuSound();
     }
     if (ui.screen == Screen::Options && hit(&ScreenGeometry::fullScreenRow)) {
@@ -170,16 +197,11 @@ bool optionsClick() {
         if (settings.soundOn == 1) retrySound();
         menuSound();
     }
-    if (ui.screen == Screen::Options && hit(&ScreenGeometry::helpRow)) {
-        ui.helpLit = 0;
-        ui.optionsButton = ButtonNormal;
-        shell.quitRequested = 1;
-        openDocument("help.htm");
-    }
+    if (ui.screen == Screen::Options && hit(&ScreenGeometry::helpRow)) openHelpPage();
     if (ui.screen == Screen::Options && hit(&ScreenGeometry::optionsBack)) {
         ui.screen = Screen::Playing;
         ui.confirmLit = 0;
-        if (!ui.fullScreenActive) ui.optionsButton = ButtonNormal;
+        ui.optionsButton = ButtonNormal;
         menuSound();
     }
     return true;
