@@ -119,7 +119,8 @@ const char* const Tail = R"(</table>
 When it is full, the level is complete and the next one starts half full again. When it runs out, the
 game is over. If no swap is left, the field simply empties and fills again.</p>
 <p>Press <kbd>P</kbd> or <kbd>Esc</kbd> to <strong>pause</strong> the timed game (the board is hidden and
-the time stops); press either key again to go on. The levels mode needs no pause: it has no clock.</p>
+the time stops); press either key again, or click the PAUSED plate, to go on. The levels mode needs no
+pause: it has no clock. When the last fifth of the time is left, the bar turns red.</p>
 
 <h2 id="hint">The hint</h2>
 <p>Stuck? Click the hint picture in the side panel (or press <kbd>H</kbd>). One gem that can make a line is picked up for you
@@ -180,7 +181,7 @@ asks whether to <strong>continue your last game</strong> or start a new one.</p>
 resized: the picture grows to fill it and keeps its shape.</li>
 <li><strong>Music</strong> and <strong>Sound</strong> switch the music and the sound effects on and off.
 Each mode has its own tune: a calm one for the levels mode, a driving one for the timed mode.</li>
-<li><strong>Help</strong> opens this page; the game closes (your game is kept for next time).</li>
+<li><strong>Help</strong> opens this page beside the game, which goes on; a timed game waits, paused.</li>
 <li><strong>Back</strong> returns to the board.</li>
 </ul>
 <p>Your choices are remembered from one run to the next.</p>
@@ -189,7 +190,8 @@ Each mode has its own tune: a calm one for the levels mode, a driving one for th
 <p>There are two tables of five, one for each mode. When a game ends with a score higher than the fifth
 entry of its table, you are asked for your name: type up to nine letters (the first becomes a capital),
 correct with <kbd>Backspace</kbd>, and confirm with <kbd>Enter</kbd> or <kbd>Space</kbd>. A score equal to
-an entry goes below it. Then the tables are shown; their <strong>BACK</strong> button starts a new game.</p>
+an entry goes below it. Then the tables are shown with your entry in gold and your final score in the
+score box; their <strong>BACK</strong> button starts a new game.</p>
 
 <h2 id="files">Where your game is kept</h2>
 <p>Vortiq keeps three small files of yours:</p>
