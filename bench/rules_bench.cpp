@@ -22,13 +22,13 @@ void boardWithoutMoves() {
         for (int c = 0; c < BoardColumns; ++c) game.board[r][c] = (c + 3 * r) % 7 + 1;
 }
 
-float fakeClockMs = 0.0f;
-float fakeClock() { return fakeClockMs += 100.0f; }  // 10 ms a frame over the 10-frame span
+FrameInput fakeFrame{};  // 10 ms a frame over the 10-frame span
 
 void BM_SettledFrameRules(benchmark::State& state) {
     settledBoard();
     for (auto _ : state) {
-        stepFrame(fakeClock);
+        fakeFrame.ticks += 100000;
+        stepFrame(fakeFrame);
         benchmark::DoNotOptimize(game.board);
     }
     if (game.boardEvent != BoardEvent::None || turn.removing) state.SkipWithError("the board did not stay settled");

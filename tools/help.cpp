@@ -126,14 +126,14 @@ pause: it has no clock. When the last fifth of the time is left, the bar turns r
 <p>Stuck? Click the hint picture in the side panel (or press <kbd>H</kbd>). One gem that can make a line is picked up for you
 and spins &mdash; you still have to find which neighbour to swap it with. A hint costs
 <strong>50 points</strong> in the levels mode (never taking you below the start of your current level)
-and <strong>10 time units</strong> in the timed mode, even when no move is left to show.</p>
+and <strong>10 time units</strong> in the timed mode, even when no move is left to show. There is no hint while the game is paused.</p>
 
 <h2 id="buttons">Buttons, keys and controllers</h2>
 <table>
 <tr><th>Side panel</th><th style="text-align:left">What it does</th></tr>
 <tr><td>NEW GAME</td><td style="text-align:left">asks, then starts a new game in the current mode</td></tr>
-<tr><td>LEVELS</td><td style="text-align:left">starts a new game in the levels mode</td></tr>
-<tr><td>TIMED</td><td style="text-align:left">starts a new game in the timed mode</td></tr>
+<tr><td>LEVELS</td><td style="text-align:left">starts a new game in the levels mode (once a game is under way, asks first)</td></tr>
+<tr><td>TIMED</td><td style="text-align:left">starts a new game in the timed mode (once a game is under way, asks first)</td></tr>
 <tr><td>Hint</td><td style="text-align:left">shows a gem that can move (see above)</td></tr>
 <tr><td>OPTIONS</td><td style="text-align:left">opens the options</td></tr>
 <tr><td>QUIT</td><td style="text-align:left">asks, then closes the game</td></tr>
@@ -176,7 +176,7 @@ asks whether to <strong>continue your last game</strong> or start a new one.</p>
 
 <h2 id="options">Options</h2>
 <ul>
-<li><strong>High scores</strong> shows both high-score tables.</li>
+<li><strong>High scores</strong> shows both high-score tables; their <strong>BACK</strong> returns to your game.</li>
 <li><strong>Full screen</strong> switches between the window and the whole screen. The window can be
 resized: the picture grows to fill it and keeps its shape.</li>
 <li><strong>Music</strong> and <strong>Sound</strong> switch the music and the sound effects on and off.

@@ -60,12 +60,14 @@ void setCursorLight(bool lit) {
 bool initAtStartUp() {
     retrySharpPictures();
     if (!createTextures()) return false;
-    seedRandom();
+    // The dice and the frame clock start once per run: a window made again
+    // (the full-screen switch) changes neither the gems to come nor the time.
+    if (firstStartUp) {
+        seedRandom();
+        clockStart();
+    }
     buildDisplayLists();
     createFontLists();
-    clockStart();
-    // The clock starts again from 0 with each window: so does the measurement.
-    restartFrameMeasurement();
     setFixedState();
     if (!firstStartUp) return true;
 
@@ -73,7 +75,9 @@ bool initAtStartUp() {
     settleModeButtons();
     for (int kind = 1; kind <= GemKinds; ++kind) loadGemMesh(kind);
     loadHighScores();
-    ui.screen = Screen::ContinuePrompt;
+    GameMode lastMode = GameMode::Levels;
+    const bool savedGameWaits = savedGameRunning(&lastMode);
+    startFirstGame(savedGameWaits, lastMode);
     firstStartUp = 0;
 #if defined(__GLIBC__)
     // The decoded pictures and the files read are gone; give the pages they

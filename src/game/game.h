@@ -53,6 +53,78 @@ constexpr int32_t NoCellColumn = -600;
 constexpr char FreeNamePlace = '$';
 
 // ---------------------------------------------------------------------------
+// Input: what a frame's step is given. Every message of the window, the keys,
+// the mouse and the controllers reaches the rules as a command in layout or
+// cell terms, applied in order at the start of the frame's step; nothing
+// else changes the game's state. A frame's time and commands are all a
+// recorded game needs to be played again.
+
+enum class CommandKind : uint8_t {
+    None = 0,
+    Point = 1,       // x, y: the mouse is over this layout point (highlights, a drag)
+    Press = 2,       // x, y: the left button goes down at this layout point
+    Release = 3,     // the left button goes up
+    Letter = 4,      // x: a letter key, 'A'..'Z' (a letter of the name, or a key of the screen)
+    Erase = 5,       // Backspace
+    Confirm = 6,     // Return or a controller's A: choose, end the name, the first button
+    Choose = 7,      // Space: choose on the board, end the name
+    Back = 8,        // Escape: the pause on the board, the second button elsewhere
+    Cancel = 9,      // a controller's B: the second button
+    Start = 10,      // a controller's Start: the pause or the options; ends the name
+    MoveCursor = 11, // x, y: the key cursor one cell along a column, a row
+    Hint = 12,       // a controller's X (the H key comes as a letter)
+    Button = 13,     // x: the ScreenButton pressed, wherever the mouse is
+    FullScreen = 14, // F11 or Alt+Enter: the other window is asked for
+    Layout = 15,     // x: 1 for the full-screen layout, 0 for the windowed one, now on
+                     // screen; y: 1 when full screen was asked for and refused
+};
+
+struct Command {
+    CommandKind kind;
+    int32_t x;
+    int32_t y;
+};
+
+constexpr int MostFrameCommands = 64;
+
+// One frame's input: its time, in microseconds of a clock that starts once
+// per run, whether time passed without frames since the last (a rest, a
+// minimised or new window: a new measurement starts), and its commands.
+struct FrameInput {
+    int64_t ticks;
+    uint8_t clockRestarted;
+    int32_t count;
+    Command commands[MostFrameCommands];
+};
+
+// Appends a command; false when the frame holds as many as it can.
+bool addCommand(FrameInput& input, CommandKind kind, int32_t x = 0, int32_t y = 0);
+
+// The buttons that keys and controllers press.
+enum class ScreenButton : int32_t {
+    NewGame, TimedMode, LevelsMode, Hint, Options, Quit,  // side panel
+    DialogFirst, DialogSecond,                           // yes / continue, no / new game
+    HighScoresDone,                                      // the high-score screen's button
+    OptionsBack,                                         // the options screen's back button
+};
+
+// What a step asks of the shell, carried out at the top of its next pass.
+enum ShellRequest : uint32_t {
+    RequestQuit = 1,        // end the main loop
+    RequestHelp = 2,        // open the help page beside the game
+    RequestFullScreen = 4,  // make the window again in the other layout
+};
+
+// The files and the sound device the rules reach through the shell; each is
+// called inside the step when set (the rule tests set none).
+struct StepHooks {
+    bool (*restoreGame)();                // the saved game into the state; false when none
+    void (*enterHighScore)(GameMode mode);  // the typed name into the table and its file
+    void (*retrySound)();                 // a switch turned on: try the sound device again
+};
+extern StepHooks stepHooks;
+
+// ---------------------------------------------------------------------------
 // Records
 
 struct Cell {
@@ -156,9 +228,9 @@ struct SceneState {
     float speedFactor;  // 0 until the first measurement
     float frameSpan;
     int32_t measureCount;
-    float measureStart;
-    float measureEnd;
-    float lastFrameTime;   // when the last measured frame began, in the measurement's units
+    int64_t measureStart;   // microseconds of the frame clock
+    int64_t measureEnd;
+    int64_t lastFrameTime;  // when the last measured frame began
     float shownScore;      // the score counter's value
     float bannerProgress;  // 0..1 over one event banner
     float bannerAlpha;
@@ -180,6 +252,8 @@ struct UiState {
     int32_t helpLit;
     int32_t highScoresLit;
     uint8_t paused;
+    uint8_t modeAsked;     // the new-game question came from a mode button: its Yes starts askedMode
+    GameMode askedMode;
     uint8_t fullScreenActive;  // 800 x 600 layout when set
     int32_t mouseX;
     int32_t mouseY;
@@ -238,8 +312,23 @@ extern const LevelBounds LevelTable[LevelCount];
 // Puts every global above back to its program-load value.
 void resetGameState();
 
-// Seeds rand() from VORTIQ_SEED when it holds a number, else from the time of day.
+// The dice: the C library's rand(), seeded once per run, and how many
+// numbers the rules have drawn from it. A game's start is (seed, drawn).
+struct Dice {
+    uint32_t seed;
+    uint64_t drawn;
+    uint64_t drawnAtNewGame;  // what had been drawn when the running game began
+};
+extern Dice dice;
+
+// Seeds the dice from VORTIQ_SEED when it holds a number, else from the time
+// of day; once per run, at start-up.
 void seedRandom();
+void seedDice(uint32_t seed);
+// The dice as they stood after `drawn` numbers from `seed`.
+void restoreDice(uint32_t seed, uint64_t drawn);
+// The one way the rules draw a number.
+int drawRandom();
 
 // The layout on screen and its geometry.
 inline Layout currentLayout() { return ui.fullScreenActive ? Layout::FullScreen : Layout::Windowed; }
@@ -248,6 +337,8 @@ inline const ScreenGeometry& screenGeometry() { return layoutGeometry(currentLay
 inline float& removalScale() { return turn.removalList[1].scale; }
 inline bool levelsModeRunning() { return game.gameMode == GameMode::Levels; }
 inline bool timedModeRunning() { return game.gameMode == GameMode::Timed; }
+// A new game would lose something: a move was made, or points or a level won.
+inline bool gameUnderWay() { return game.playerMoved || game.score != 0 || game.level != 0; }
 // The two mode buttons' looks for the running mode: its button pressed.
 void settleModeButtons();
 // From the game-over sound until its banner ends: the score still waits for
@@ -297,9 +388,9 @@ int advanceSpinsAt(int column, int row, float degrees[2]);
 // ---------------------------------------------------------------------------
 // Scene: frame timing, level test, bar, banner, popups, score counter
 
-// Takes the frame-time measurement with the given clock (milliseconds). A
+// Takes the frame-time measurement at the frame's time (microseconds). A
 // frame counts for 100 ms at most, so speedFactor stays under 10.5.
-void measureFrameTime(float (*clockMillis)());
+void measureFrameTime(int64_t ticks);
 // Time passed without frames (the window minimised or made again, a rest):
 // the next frame starts a new measurement; until it ends the speed measured
 // before holds.
@@ -317,10 +408,13 @@ void chaseScore();           // the score counter follows the score, on Screen::
 // ---------------------------------------------------------------------------
 // The frame
 
-// Every rule step of one frame, in order, with the given clock
-// (milliseconds): frame time, level bounds and test, the board, the banner,
-// the score counter, the popups, the bar. Fills frameView for the drawing.
-void stepFrame(float (*clockMillis)());
+// One frame: the commands in order, then every rule step: frame time, level
+// bounds and test, the board, the banner, the score counter, the popups, the
+// bar, and the readouts put on their goals when all else is still. Fills
+// frameView for the drawing. Returns the ShellRequest flags of the frame.
+uint32_t stepFrame(const FrameInput& input);
+// One command, as the step applies it; returns the ShellRequest flags it raised.
+uint32_t applyCommand(const Command& command);
 
 // ---------------------------------------------------------------------------
 // Rest: whether the next frame would look exactly like the last one
@@ -331,8 +425,10 @@ void stepFrame(float (*clockMillis)());
 // goals. Input alone changes the picture then.
 bool sceneAtRest();
 // When all else is still and a readout swings within one step about its
-// goal, puts it on the goal (one more frame shows it there).
+// goal, puts it on the goal (the end of the frame's step: the frame shows it).
 void settleReadouts();
+// A swap that makes a line somewhere on the field; changes nothing.
+bool moveExists();
 
 // ---------------------------------------------------------------------------
 // Board input: selection and swaps on board cells
@@ -388,3 +484,25 @@ bool eraseNameLetter();
 // Ends the entry: the high-score screen follows. False when no entry runs;
 // the caller then puts the name into its table.
 bool finishNameEntry();
+
+// ---------------------------------------------------------------------------
+// The screen buttons (on the screen showing, in the layout in force)
+
+// Highlights of the side panel (on the board screen).
+void sidePanelHover();
+// Highlights of the dialog, high-score and options screens.
+void otherScreensHover();
+// A left click at the mouse position on whatever screen shows; the
+// ShellRequest flags it raised.
+uint32_t screenButtonsClick();
+// A click on that button, wherever the mouse is: exactly what a left click
+// inside it does on the screen showing (nothing where it is not shown).
+uint32_t pressScreenButton(ScreenButton button);
+// The first screen of a run: the question whether to continue the saved
+// game when it holds one worth continuing; otherwise a new game of lastMode
+// starts at once.
+void startFirstGame(bool savedGameWaits, GameMode lastMode);
+// Pauses or resumes the timed mode on the board screen; false elsewhere.
+bool togglePause();
+// The name entry's end: the name goes into its table.
+void confirmName();

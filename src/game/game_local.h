@@ -37,3 +37,7 @@ inline float barGoal() {
     const float value = barValueNow();
     return (value < 0.0f ? 0.0f : value) * 3.915f;
 }
+
+// Asks for the other window: the setting turns over, the menu sound plays,
+// and the shell makes the window again.
+uint32_t askFullScreen();

@@ -36,7 +36,10 @@ const Group Groups[4] = {
 
 }  // namespace
 
-bool findMove() {
+namespace {
+
+// The first swap found that makes a line: the cell of the gem to move.
+bool searchMove(int* foundColumn, int* foundRow) {
     for (int r = FirstFieldRow; r <= LastFieldRow; ++r) {
         for (int c = 0; c < BoardColumns; ++c) {
             const int value = game.board[r][c];
@@ -46,8 +49,8 @@ bool findMove() {
                     const int row = r + group.patterns[p].dRow;
                     const int column = c + group.patterns[p].dColumn;
                     if (sameAs(value, row, column)) {
-                        game.hintCell[0] = static_cast<float>(column);
-                        game.hintCell[1] = static_cast<float>(row);
+                        *foundColumn = column;
+                        *foundRow = row;
                         return true;
                     }
                 }
@@ -55,6 +58,21 @@ bool findMove() {
         }
     }
     return false;
+}
+
+}  // namespace
+
+bool moveExists() {
+    int column, row;
+    return searchMove(&column, &row);
+}
+
+bool findMove() {
+    int column, row;
+    if (!searchMove(&column, &row)) return false;
+    game.hintCell[0] = static_cast<float>(column);
+    game.hintCell[1] = static_cast<float>(row);
+    return true;
 }
 
 void useHint() {

@@ -41,7 +41,7 @@ bool stillButReadouts() {
     if (fallClockRuns() && (!boardFull() || lineOnField())) return false;
     if (ui.screen != Screen::Playing) return true;
     // On the board screen: the tests that end a level or a game, and the time.
-    if (!findMove()) return false;
+    if (!moveExists()) return false;
     if (levelsModeRunning() && game.score >= game.levelTarget) return false;
     if (timedModeRunning() && !ui.paused) return false;
     const float value = barValueNow();

@@ -8,25 +8,27 @@
 
 namespace {
 
-// The longest time one frame may advance the rules, in the measurement's
-// units of 100 ms: ten frames at 100 frames per second. A longer frame (the
-// process was stopped, a message box waited for an answer) counts as this.
-constexpr float LongestFrame = 1.0f;
+// The measurement's unit: 100 ms, in microseconds of the frame clock.
+constexpr double TicksPerUnit = 100000.0;
+// The longest time one frame may advance the rules: ten frames at 100 frames
+// per second. A longer frame (the process was stopped, a message box waited
+// for an answer) counts as this.
+constexpr int64_t LongestFrameTicks = 100000;
 
 }  // namespace
 
-void measureFrameTime(float (*clockMillis)()) {
-    const float now = clockMillis() / 100.0f;
+void measureFrameTime(int64_t ticks) {
     if (scene.measureCount > 0) {
-        const float frame = now - scene.lastFrameTime;
-        if (frame > LongestFrame) scene.measureStart += frame - LongestFrame;
+        const int64_t frame = ticks - scene.lastFrameTime;
+        if (frame > LongestFrameTicks) scene.measureStart += frame - LongestFrameTicks;
     }
-    scene.lastFrameTime = now;
+    scene.lastFrameTime = ticks;
     if (scene.measureCount == 0) {
-        scene.measureStart = now;
+        scene.measureStart = ticks;
     } else if (scene.measureCount == 10) {
-        scene.measureEnd = now;
-        scene.frameSpan = std::fabs(scene.measureEnd - scene.measureStart);
+        scene.measureEnd = ticks;
+        const int64_t span = scene.measureEnd - scene.measureStart;
+        scene.frameSpan = static_cast<float>(static_cast<double>(span < 0 ? -span : span) / TicksPerUnit);
         scene.speedFactor = scene.frameSpan * 1.05f;
         scene.measureCount = -1;
     }
@@ -153,8 +155,18 @@ void chaseScore() {
     if (score > scene.shownScore) scene.shownScore += 0.7f * scene.speedFactor;
 }
 
-void stepFrame(float (*clockMillis)()) {
-    measureFrameTime(clockMillis);
+bool addCommand(FrameInput& input, CommandKind kind, int32_t x, int32_t y) {
+    if (input.count < 0 || input.count >= MostFrameCommands) return false;
+    input.commands[input.count++] = Command{kind, x, y};
+    return true;
+}
+
+uint32_t stepFrame(const FrameInput& input) {
+    uint32_t requests = 0;
+    const int count = input.count < MostFrameCommands ? input.count : MostFrameCommands;
+    for (int i = 0; i < count; ++i) requests |= applyCommand(input.commands[i]);
+    if (input.clockRestarted) restartFrameMeasurement();
+    measureFrameTime(input.ticks);
     updateLevelBounds();
     levelCompleteTest();
     stepBoard();
@@ -170,4 +182,8 @@ void stepFrame(float (*clockMillis)()) {
     chaseScore();
     for (int i = 0; i < ScorePopupCount; ++i) advanceScorePopup(i);
     updateBarRules();
+    // A readout that swings about its goal while all else is still is put on
+    // it now, so that the frame drawn next shows what a rest would keep.
+    settleReadouts();
+    return requests;
 }

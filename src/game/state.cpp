@@ -36,6 +36,8 @@ UiState ui = loadUiState();
 ScoreBook scoreBook = loadScoreBook();
 Settings settings{};
 FrameView frameView{};
+Dice dice{};
+StepHooks stepHooks{};
 
 const LevelBounds LevelTable[LevelCount] = {
     {0, 500},          {500, 1500},       {1500, 3000},      {3000, 5500},      {5500, 8000},
@@ -53,6 +55,7 @@ void resetGameState() {
     scoreBook = loadScoreBook();
     settings = Settings{};
     frameView = FrameView{};
+    dice = Dice{};
 }
 
 void seedRandom() {
@@ -65,10 +68,25 @@ void seedRandom() {
         while (number && (*end == ' ' || *end == '\t' || *end == '\n')) ++end;
         if (number && *end == '\0') seed = static_cast<unsigned>(value);
     }
-    srand(seed);
+    seedDice(seed);
 }
 
-int32_t randomGem() { return rand() % 7 + 1; }
+void seedDice(uint32_t seed) {
+    srand(seed);
+    dice = Dice{seed, 0, 0};
+}
+
+void restoreDice(uint32_t seed, uint64_t drawn) {
+    seedDice(seed);
+    for (uint64_t n = 0; n < drawn; ++n) drawRandom();
+}
+
+int drawRandom() {
+    ++dice.drawn;
+    return rand();
+}
+
+int32_t randomGem() { return drawRandom() % 7 + 1; }
 
 // Above the last row of the table every level spans 500000 points, starting
 // where the one before ended. The bounds stop growing where the target would
@@ -91,7 +109,7 @@ void updateLevelBounds() {
 }
 
 void chooseBackground() {
-    game.backgroundKind = rand() % 6;
+    game.backgroundKind = drawRandom() % 6;
     if (game.level >= 0 && game.level <= 5) game.backgroundKind = game.level;
 }
 
@@ -111,6 +129,7 @@ void startLevel() {
 }
 
 void newGame() {
+    dice.drawnAtNewGame = dice.drawn;
     for (int r = SpawnRow; r <= LastFieldRow; ++r)
         for (int c = 0; c < BoardColumns; ++c) game.board[r][c] = 0;
     game.score = 0;

@@ -43,3 +43,13 @@ float clockMillis() {
     const uint32_t elapsed = sources->milliseconds() - frameClock.msStart;
     return static_cast<float>(elapsed) * frameClock.secondsPerTick * 1000.0f;
 }
+
+int64_t clockMicros() {
+    if (frameClock.useCounter) {
+        const int64_t elapsed = sources->counter() - frameClock.counterStart;
+        const int64_t perSecond = frameClock.ticksPerSecond;
+        return elapsed / perSecond * 1000000 + elapsed % perSecond * 1000000 / perSecond;
+    }
+    const uint32_t elapsed = sources->milliseconds() - frameClock.msStart;
+    return static_cast<int64_t>(elapsed) * 1000;
+}

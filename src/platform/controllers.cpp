@@ -10,16 +10,26 @@ namespace {
 
 constexpr int MaxPads = 8;
 constexpr int PendingMessages = 8;
+// Each pad's d-pad and buttons, and its left stick apart, hold a direction of
+// their own: letting go of one leaves another's repeat running.
+constexpr int MaxHolders = 2 * MaxPads;
 
-struct PadState {
-    uint8_t started;
-    SDL_GameController* open[MaxPads];
-    // The left stick's direction on each axis: -1, 0 or +1.
+struct Holder {
+    uint8_t used;
+    SDL_JoystickID pad;
+    uint8_t stick;  // the left stick, else the d-pad
+    // The stick's direction on each axis: -1, 0 or +1.
     int8_t stickX;
     int8_t stickY;
     // The direction that repeats while held, or -1, and when it next repeats.
     int32_t heldDirection;
     uint32_t nextRepeat;
+};
+
+struct PadState {
+    uint8_t started;
+    SDL_GameController* open[MaxPads];
+    Holder holders[MaxHolders];
     WindowMessage pending[PendingMessages];
     int pendingCount;
 };
@@ -33,18 +43,29 @@ bool isDirection(PadButton button) {
            button == PadButton::Right;
 }
 
-void queue(MessageKind kind, PadButton button) {
+Holder* holderOf(SDL_JoystickID pad, bool stick) {
+    Holder* free = nullptr;
+    for (Holder& holder : pads.holders) {
+        if (holder.used && holder.pad == pad && holder.stick == (stick ? 1 : 0)) return &holder;
+        if (!holder.used && !free) free = &holder;
+    }
+    if (!free) return nullptr;
+    *free = Holder{1, pad, static_cast<uint8_t>(stick ? 1 : 0), 0, 0, -1, 0};
+    return free;
+}
+
+void queue(Holder* holder, MessageKind kind, PadButton button) {
     if (pads.pendingCount >= PendingMessages) return;
     WindowMessage message = {};
     message.kind = kind;
     message.key = static_cast<int32_t>(button);
     pads.pending[pads.pendingCount++] = message;
-    if (!isDirection(button)) return;
+    if (!holder || !isDirection(button)) return;
     if (kind == MessageKind::PadButtonDown) {
-        pads.heldDirection = static_cast<int32_t>(button);
-        pads.nextRepeat = padClock() + PadRepeatDelayMs;
-    } else if (pads.heldDirection == static_cast<int32_t>(button)) {
-        pads.heldDirection = -1;
+        holder->heldDirection = static_cast<int32_t>(button);
+        holder->nextRepeat = padClock() + PadRepeatDelayMs;
+    } else if (holder->heldDirection == static_cast<int32_t>(button)) {
+        holder->heldDirection = -1;
     }
 }
 
@@ -73,11 +94,11 @@ int8_t stickDirection(int8_t current, int16_t value) {
     return current;
 }
 
-void stickMoved(int8_t* direction, int16_t value, PadButton negative, PadButton positive) {
+void stickMoved(Holder* holder, int8_t* direction, int16_t value, PadButton negative, PadButton positive) {
     const int8_t now = stickDirection(*direction, value);
     if (now == *direction) return;
-    if (*direction != 0) queue(MessageKind::PadButtonUp, *direction < 0 ? negative : positive);
-    if (now != 0) queue(MessageKind::PadButtonDown, now < 0 ? negative : positive);
+    if (*direction != 0) queue(holder, MessageKind::PadButtonUp, *direction < 0 ? negative : positive);
+    if (now != 0) queue(holder, MessageKind::PadButtonDown, now < 0 ? negative : positive);
     *direction = now;
 }
 
@@ -99,9 +120,9 @@ void disconnect(SDL_JoystickID id) {
         SDL_GameControllerClose(slot);
         slot = nullptr;
     }
-    // What the controller held goes with it.
-    pads.stickX = pads.stickY = 0;
-    pads.heldDirection = -1;
+    // What the controller held goes with it; the others keep theirs.
+    for (Holder& holder : pads.holders)
+        if (holder.used && holder.pad == id) holder = Holder{};
 }
 
 }  // namespace
@@ -109,7 +130,6 @@ void disconnect(SDL_JoystickID id) {
 void startControllers() {
     if (pads.started) return;
     pads = PadState{};
-    pads.heldDirection = -1;
     // Without the controller subsystem the game is played with keys and mouse.
     if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) return;
     pads.started = 1;
@@ -122,7 +142,6 @@ void stopControllers() {
         SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
     }
     pads = PadState{};
-    pads.heldDirection = -1;
 }
 
 int openControllerCount() {
@@ -144,19 +163,33 @@ bool padEvent(const SDL_Event& event) {
         case SDL_CONTROLLERBUTTONUP: {
             PadButton button;
             if (buttonFor(event.cbutton.button, &button))
-                queue(event.type == SDL_CONTROLLERBUTTONDOWN ? MessageKind::PadButtonDown : MessageKind::PadButtonUp,
+                queue(holderOf(event.cbutton.which, false),
+                      event.type == SDL_CONTROLLERBUTTONDOWN ? MessageKind::PadButtonDown : MessageKind::PadButtonUp,
                       button);
             return true;
         }
-        case SDL_CONTROLLERAXISMOTION:
+        case SDL_CONTROLLERAXISMOTION: {
+            Holder* holder = holderOf(event.caxis.which, true);
+            if (!holder) return true;
             if (event.caxis.axis == SDL_CONTROLLER_AXIS_LEFTX)
-                stickMoved(&pads.stickX, event.caxis.value, PadButton::Left, PadButton::Right);
+                stickMoved(holder, &holder->stickX, event.caxis.value, PadButton::Left, PadButton::Right);
             if (event.caxis.axis == SDL_CONTROLLER_AXIS_LEFTY)
-                stickMoved(&pads.stickY, event.caxis.value, PadButton::Up, PadButton::Down);
+                stickMoved(holder, &holder->stickY, event.caxis.value, PadButton::Up, PadButton::Down);
             return true;
+        }
         default:
             return false;
     }
+}
+
+// The held direction whose repeat falls due first, or nullptr.
+static Holder* nextRepeating() {
+    Holder* first = nullptr;
+    for (Holder& holder : pads.holders) {
+        if (!holder.used || holder.heldDirection < 0) continue;
+        if (!first || static_cast<int32_t>(holder.nextRepeat - first->nextRepeat) < 0) first = &holder;
+    }
+    return first;
 }
 
 bool nextPadMessage(WindowMessage* message) {
@@ -166,21 +199,23 @@ bool nextPadMessage(WindowMessage* message) {
         --pads.pendingCount;
         return true;
     }
-    if (pads.heldDirection < 0) return false;
+    Holder* holder = nextRepeating();
+    if (!holder) return false;
     const uint32_t now = padClock();
-    if (static_cast<int32_t>(now - pads.nextRepeat) < 0) return false;
-    pads.nextRepeat = now + PadRepeatIntervalMs;
+    if (static_cast<int32_t>(now - holder->nextRepeat) < 0) return false;
+    holder->nextRepeat = now + PadRepeatIntervalMs;
     *message = WindowMessage{};
     message->kind = MessageKind::PadButtonDown;
-    message->key = pads.heldDirection;
+    message->key = holder->heldDirection;
     message->repeat = 1;
     return true;
 }
 
 int padRepeatDueInMs() {
     if (pads.pendingCount > 0) return 0;
-    if (pads.heldDirection < 0) return -1;
-    const int32_t left = static_cast<int32_t>(pads.nextRepeat - padClock());
+    const Holder* holder = nextRepeating();
+    if (!holder) return -1;
+    const int32_t left = static_cast<int32_t>(holder->nextRepeat - padClock());
     return left > 0 ? left : 0;
 }
 

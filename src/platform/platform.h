@@ -28,7 +28,7 @@ using MessageBoxHandler = MessageAnswer (*)(const char* text, const char* captio
 void setMessageBoxHandler(MessageBoxHandler handler);  // nullptr: the normal way
 
 // ---------------------------------------------------------------------------
-// The frame clock: milliseconds since clockStart, from the performance
+// The frame clock, started once per run: milliseconds since clockStart, from the performance
 // counter, or from the millisecond timer where there is none.
 
 struct FrameClock {
@@ -43,6 +43,8 @@ struct FrameClock {
 extern FrameClock frameClock;
 void clockStart();
 float clockMillis();
+// Whole microseconds since clockStart, exact for as long as a run lasts.
+int64_t clockMicros();
 
 // ---------------------------------------------------------------------------
 // Window messages

@@ -213,12 +213,12 @@ bool peekMessage(WindowMessage* message) {
     if (!videoStarted()) return false;
     if (nextPadMessage(message)) return true;
     SDL_Event event;
-    if (!SDL_PollEvent(&event)) return false;
-    if (padEvent(event)) {
+    for (;;) {
+        if (!SDL_PollEvent(&event)) return false;
+        if (!padEvent(event)) break;
+        // A controller's event that changes no button or direction (a stick's
+        // jitter, a pad plugged in) is no message at all: it wakes nothing.
         if (nextPadMessage(message)) return true;
-        *message = WindowMessage{};
-        message->kind = MessageKind::Other;
-        return true;
     }
     const uint32_t windowId = state.window ? SDL_GetWindowID(state.window) : 0;
     const uint32_t flags = state.window ? SDL_GetWindowFlags(state.window) : 0;

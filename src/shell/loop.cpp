@@ -11,99 +11,39 @@
 #include "shell/shell.h"
 #include "shell/window_icon.h"
 
-ShellState shell = {{0}, 1, 0, 0, 0, 0, {0}, {0}, 0, 0, 0, 0, 0.0f, 0.0f};
+ShellState shell = {1, 0, 0, 0, 0, 0, 0, 0, 0.0f, 0.0f, {}, 0, 0, 0, 0, 0};
 ShellWatch shellWatch = {nullptr, nullptr, nullptr, nullptr};
 
 void resetShellState() {
-    std::memset(&shell, 0, sizeof shell);
+    shell = ShellState{};
     shell.windowActive = 1;
 }
 
 namespace {
-
-constexpr int FirstLetterCode = 65;
-constexpr int LastLetterCode = 91;
-constexpr int KeyP = 80;
-
-void pauseKeys() {
-    if ((shell.keys[VkEscape] || shell.keys[KeyP]) && togglePause()) {
-        shell.keys[VkEscape] = 0;
-        shell.keys[KeyP] = 0;
-    }
-}
-
-// Every letter key held is taken in one pass, the lower code first; then no
-// letter is taken until all of them are up.
-void nameLetters() {
-    if (shell.letterLatch || ui.screen != Screen::NameEntry) return;
-    shell.letterLatch = 1;
-    for (int k = FirstLetterCode; k <= LastLetterCode; ++k)
-        if (shell.keys[k]) typeNameLetter(k);
-}
-
-void nameBackspace() {
-    if (shell.backspaceLatch || !shell.keys[VkBack]) return;
-    if (eraseNameLetter()) shell.backspaceLatch = 1;
-}
-
-void nameConfirm() {
-    if (shell.keys[VkSpace] || shell.keys[VkReturn]) confirmName();
-}
-
-void releaseLatches() {
-    if (!shell.keys[VkBack]) shell.backspaceLatch = 0;
-    int up = 0;
-    for (int k = FirstLetterCode; k <= LastLetterCode; ++k)
-        if (!shell.keys[k]) ++up;
-    if (up == LastLetterCode - FirstLetterCode + 1) shell.letterLatch = 0;
-}
-
-// The keys released before this frame saw them go up now.
-void releaseSeenKeys() {
-    for (int k = 0; k < 256; ++k) {
-        if (shell.keysLetGo[k]) shell.keys[k] = 0;
-        shell.keysLetGo[k] = 0;
-        shell.keysUnseen[k] = 0;
-    }
-}
 
 bool openGameWindow() {
     const ScreenGeometry& g = screenGeometry();
     return createGameWindow("Vortiq", g.width, g.height, 16, ui.fullScreenActive != 0);
 }
 
-}  // namespace
-
-bool togglePause() {
-    if (!timedModeRunning() || ui.screen != Screen::Playing) return false;
-    ui.paused = ui.paused ? 0 : 1;
-    return true;
-}
-
-void confirmName() {
-    if (!finishNameEntry()) return;
-    insertHighScore(game.gameMode);
+void enterHighScore(GameMode mode) {
+    insertHighScore(mode);
     refreshHighScores();
 }
 
-void heldKeyWork() {
-    pauseKeys();
-    nameLetters();
-    nameBackspace();
-    nameConfirm();
-    releaseSeenKeys();
-    releaseLatches();
-}
+}  // namespace
+
+void connectStepHooks() { stepHooks = StepHooks{restoreGame, enterHighScore, retrySound}; }
 
 namespace {
 
 // A rest wakes this often even without input, in milliseconds.
 constexpr int RestWakeMs = 100;
-// Input that ends a rest may come as a few messages close together (two keys
-// pressed at once): the first frame after it waits up to this long for the
-// rest of them, in milliseconds (a frame at 60 Hz), so that one frame's key
-// work sees them all, as when the frames run.
-constexpr float GatherInputMs = 16.0f;
+// Input that ends a rest may come as a few messages close together (a press
+// and its release): the first frame after it waits up to this long for the
+// rest of them, in microseconds (a frame at 60 Hz), so that one frame takes
+// them all, as when the frames run.
+constexpr int64_t GatherInputMicros = 16000;
 // The free pages of the heap go back to the system at most this often, in
 // milliseconds. The GL's software renderer allocates and frees a few MB
 // while it draws, and the allocator would keep the pages it freed.
@@ -130,17 +70,10 @@ void keepHeapTight() {
 #endif
 }
 
-bool keyHeld() {
-    for (uint8_t down : shell.keys)
-        if (down) return true;
-    return false;
-}
-
-// After a frame: whether the next would show the same picture. A key held
-// down still has work to do (the pause keys, the name letters).
+// After a frame: whether the next would show the same picture. The step has
+// already put the readouts on their goals, and the frame drawn showed them.
 bool frameCanRest() {
-    if (keyHeld() || (shellWatch.wantsFrames && shellWatch.wantsFrames())) return false;
-    settleReadouts();
+    if (shellWatch.wantsFrames && shellWatch.wantsFrames()) return false;
     return sceneAtRest();
 }
 
@@ -152,32 +85,51 @@ bool freePagesDue(float nowMs) {
     return true;
 }
 
+void carryOutRequests() {
+    const uint32_t requests = shell.requests;
+    shell.requests = 0;
+    if (requests & RequestFullScreen) switchFullScreen();
+    // The page opens beside the game; when it cannot, the player hears why
+    // and the game goes on.
+    if ((requests & RequestHelp) && !openDocument("help.htm"))
+        messageBox("The help page (help.htm) could not be opened.\nYour game goes on.", "Vortiq", MessageButtons::Ok,
+                   MessageIcon::Information);
+    if (requests & RequestQuit) shell.quitRequested = 1;
+}
+
 // A frame flows one way:
-//   input      the waiting messages, one a pass (the mouse's rules run as
-//              they come), then the frame:
-//   stepFrame  every rule step of the frame (src/game), in order;
+//   requests   what the last step asked of the shell (a new window, the
+//              help page, the end), at the top of the pass;
+//   input      the waiting messages, one a pass, turned into commands;
+//   stepFrame  the frame's time and commands, then every rule step of the
+//              frame (src/game), in order;
 //   drawScene  draws what the step left, changing no state (src/render);
 //   present    swaps the buffers;
-//   key work   the held keys: pause and the name entry, for the next frame;
 //   pace       waits until the next frame is due where nothing else paces
 //              the frames.
 // While the picture stands still (the next frame would look like the last)
 // or the window is minimised, the loop steps and draws nothing: it waits
 // for input.
 void mainLoopPass() {
+    if (shell.requests) {
+        carryOutRequests();
+        return;
+    }
+    const bool full = shell.input.count >= MostFrameCommands;
     WindowMessage message;
-    if (peekMessage(&message)) {
+    if (!full && peekMessage(&message)) {
         if (message.kind == MessageKind::Quit) {
             shell.quitRequested = 1;
             shell.exitCode = message.code;
-        } else {
-            dispatchMessage(message);
+            return;
         }
-        // Whatever came in may change the picture: the next frame is drawn.
-        shell.resting = 0;
+        shell.woken = 0;
+        dispatchMessage(message);
+        // What came in may change the picture: the next frame is drawn.
+        if (shell.woken) shell.resting = 0;
         return;
     }
-    if (shell.resting || !shell.windowActive) {
+    if (!full && (shell.resting || !shell.windowActive)) {
         // Nothing to draw: sleep until input comes, waking now and then.
         waitForMessage(RestWakeMs);
         shell.rested = 1;
@@ -185,21 +137,23 @@ void mainLoopPass() {
     }
     if (shell.rested == 1) {
         shell.rested = 2;
-        shell.gatherUntilMs = clockMillis() + GatherInputMs;
+        shell.gatherUntil = clockMicros() + GatherInputMicros;
     }
-    const float gatherLeft = shell.rested == 2 ? shell.gatherUntilMs - clockMillis() : 0.0f;
-    if (gatherLeft >= 1.0f && waitForMessage(static_cast<int>(gatherLeft))) return;
+    const int64_t gatherLeft = shell.rested == 2 && !full ? shell.gatherUntil - clockMicros() : 0;
+    if (gatherLeft >= 1000 && waitForMessage(static_cast<int>(gatherLeft / 1000))) return;
     // The time of the rest drew no frames and is no game time.
-    if (shell.rested) restartFrameMeasurement();
+    if (shell.rested) shell.input.clockRestarted = 1;
     shell.rested = 0;
-    stepFrame(clockMillis);
+    shell.input.ticks = clockMicros();
+    shell.requests = stepFrame(shell.input);
+    shell.input.count = 0;
+    shell.input.clockRestarted = 0;
     drawScene();
     swapBuffers();
     if (shellWatch.framePresented) shellWatch.framePresented();
-    heldKeyWork();
     const float now = clockMillis();
-    if (now < FreePagesEachFrameForMs || freePagesDue(now)) giveBackFreePages();
-    shell.resting = frameCanRest() ? 1 : 0;
+    if (now - shell.windowOpenedMs < FreePagesEachFrameForMs || freePagesDue(now)) giveBackFreePages();
+    shell.resting = !shell.requests && frameCanRest() ? 1 : 0;
     // A rest waits for input instead.
     if (!shell.resting) paceFrame();
 }
@@ -211,10 +165,7 @@ namespace {
 // typed so far), and the new game that would have followed is saved instead.
 void settleEndedGame() {
     const bool scoreWaits = ui.screen == Screen::NameEntry || gameOverRunning();
-    if (scoreWaits && madeHighScore()) {
-        insertHighScore(game.gameMode);
-        refreshHighScores();
-    }
+    if (scoreWaits && madeHighScore()) enterHighScore(game.gameMode);
     if (scoreWaits || game.finished) newGame();
 }
 
@@ -239,6 +190,7 @@ int runGame() {
     loadSettings();
     if (settings.fullScreen == 1) ui.fullScreenActive = 1;
     applyWindowIcon();
+    connectStepHooks();
     if (!openGameWindow()) {
         platformQuit();
         return 1;  // the reason is already shown; a script sees the failure too

@@ -6,24 +6,27 @@
 #include <cstdio>
 #include <string>
 
+#include "game/game.h"
 #include "platform/platform.h"
 
 // What the shell keeps between messages and frames.
 struct ShellState {
-    uint8_t keys[256];       // 1 while the key with that virtual-key code is down
     uint8_t windowActive;    // cleared while the window is minimised; 1 at load
     int32_t quitRequested;   // ends the main loop
-    uint8_t letterLatch;     // a pass over the letter keys was taken; wait until all are up
-    uint8_t backspaceLatch;  // Backspace was taken; wait until it is up
     int32_t exitCode;        // the code of the quit message that ended the loop
-    uint8_t keysUnseen[256];  // pressed since the last frame's key work
-    uint8_t keysLetGo[256];   // released before any frame's key work saw the press
     int32_t windowedWidth;    // the last windowed window's size in points, 0 before one was left
     int32_t windowedHeight;
     uint8_t resting;          // the last frame drawn is what the next would show: wait for input
     uint8_t rested;           // the loop waited since the last frame: 1, then 2 while input is gathered
-    float gatherUntilMs;      // on clockMillis: the first frame after a rest waits for input until then
+    int64_t gatherUntil;      // on clockMicros: the first frame after a rest waits for input until then
     float pagesFreedMs;       // on clockMillis: when the heap's free pages last went back to the system
+    float windowOpenedMs;     // on clockMillis: when the last window was made
+    FrameInput input;         // the next frame's input, gathered from the messages
+    uint32_t requests;        // what the last step asked of the shell (ShellRequest flags)
+    uint8_t woken;            // the message just handled queued a command or changed the window
+    uint8_t fullScreenWindow; // the window on screen is full screen (its layout)
+    int32_t lastPointX;       // the layout point of the last mouse command queued
+    int32_t lastPointY;
 };
 extern ShellState shell;
 
@@ -50,31 +53,19 @@ void windowedSize(int* width, int* height);
 void refreshPictureSet();
 
 // ---------------------------------------------------------------------------
-// Messages and buttons
+// Messages
 
+// Turns a message into the next frame's commands (the keys, the mouse, the
+// controllers), or does the window's own work (size, activation, close).
+// Changes no game state.
 void windowProcedure(const WindowMessage& message);
-
-// Highlights of the side panel (on the board screen).
-void sidePanelHover();
-// Highlights of the dialog, high-score and options screens.
-void otherScreensHover();
-// A left click at the mouse position on whatever screen shows. Returns false
-// when the full-screen switch replaced the window: the click ends there.
-bool screenButtonsClick();
-// The buttons that keys and controllers press.
-enum class ScreenButton {
-    NewGame, TimedMode, LevelsMode, Hint, Options, Quit,  // side panel
-    DialogFirst, DialogSecond,                           // yes / continue, no / new game
-    HighScoresDone,                                      // the high-score screen's button
-    OptionsBack,                                         // the options screen's back button
-};
-// A click on that button, wherever the mouse is: exactly what a left click
-// inside it does on the screen showing (nothing where it is not shown).
-bool pressScreenButton(ScreenButton button);
-// Windowed to full screen or back: the window is made again.
+// Makes the window again in the layout the settings ask for.
 void switchFullScreen();
-// F11 or Alt+Enter, on any screen: the switch as the options screen's button makes it.
-void fullScreenKey();
+// The files and the sound device, as the rules reach them inside a step.
+void connectStepHooks();
+// Carries out what the last step asked for: the full-screen switch, the help
+// page, the end of the loop.
+void carryOutRequests();
 
 // ---------------------------------------------------------------------------
 // The command line
@@ -91,30 +82,15 @@ CommandLine readCommandLine(int argc, const char* const* argv);
 int answerCommandLine(const CommandLine& line, std::FILE* out, std::FILE* err);
 
 // ---------------------------------------------------------------------------
-// Keys and controllers: the board's cursor, the dialogs and the side panel
-
-// A key press (virtual-key code; repeat: the keyboard's auto-repeat).
-void keyCommand(int key, bool repeat);
-// A controller button press (repeat: a held direction repeating).
-void padCommand(PadButton button, bool repeat);
-// The name entry's confirmation, as Enter or Space held on that screen.
-void confirmName();
-// Pauses or resumes the timed mode on the board screen; false elsewhere.
-bool togglePause();
-
-// ---------------------------------------------------------------------------
 // The main loop
 
-// The work of the held keys after each frame: pause, the name letters,
-// Backspace, confirming the name, and the latches.
-void heldKeyWork();
 // Whether the heap's free pages are due to go back to the system after the
 // frame drawn at nowMs: a second after they last went, or at once when the
-// clock has started again (a new window). Notes the time when they are.
+// clock reads earlier than then. Notes the time when they are.
 bool freePagesDue(float nowMs);
-// One pass of the main loop: one message; or, while the picture stands still
-// (or the window is minimised), a wait for input; or one frame, paced, and
-// the key work.
+// One pass of the main loop: what the last step asked for; or one message,
+// turned into commands; or, while the picture stands still (or the window is
+// minimised), a wait for input; or one frame with the commands gathered, paced.
 void mainLoopPass();
 // Saves what the player owns, tears the window down and stops the sound.
 void shutdownGame();

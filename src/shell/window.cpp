@@ -34,9 +34,13 @@ bool failAfterWindow(const char* text) {
 
 // The framebuffer is the one the first window asked for: `bits` colour bits
 // (16 in this program) and 16 depth bits, double buffered.
+//
+// The window's layout reaches the rules as the first command of the next
+// frame; until then the shell fits the window's own layout.
 bool createGameWindow(const char* title, int width, int height, int bits, bool fullscreen) {
     static const int colourBits = bits;
-    ui.fullScreenActive = fullscreen ? 1 : 0;
+    shell.fullScreenWindow = fullscreen ? 1 : 0;
+    bool refused = false;
     if (!startVideo(windowProcedure)) {
         creationError("Failed To Register The Window Class.");
         return false;
@@ -58,13 +62,19 @@ bool createGameWindow(const char* title, int width, int height, int bits, bool f
             messageBox("Program Will Now Close.", "ERROR", MessageButtons::Ok, MessageIcon::Stop);
             return false;
         }
-        ui.fullScreenActive = 0;
-        settings.fullScreen = 0;
+        shell.fullScreenWindow = 0;
+        refused = true;
         windowedSize(&request.width, &request.height);
         request.fullScreen = false;
         failure = openWindow(request);
     }
     if (failure != OpenFailure::None) return failAfterWindow(openFailureText(failure));
+    // The new layout comes before anything the new window reports, and the
+    // time without frames is no game time.
+    addCommand(shell.input, CommandKind::Layout, shell.fullScreenWindow, refused ? 1 : 0);
+    shell.input.clockRestarted = 1;
+    shell.windowOpenedMs = clockMillis();
+    shell.lastPointX = shell.lastPointY = NoCursorCell;
     if (shellWatch.contextMade) shellWatch.contextMade();
     showWindow();
     windowClientSize(&windowWidth, &windowHeight);
@@ -95,7 +105,7 @@ void resizeViewport(int width, int height) {
         drawableWidth = width;
         drawableHeight = height;
     }
-    const ScreenGeometry& layout = screenGeometry();
+    const ScreenGeometry& layout = layoutGeometry(shell.fullScreenWindow ? Layout::FullScreen : Layout::Windowed);
     ui.fit = fitLayout(layout.width, layout.height, width, height, drawableWidth, drawableHeight);
     pictureDensityWanted = ui.fit.scale >= SharpPicturesFrom ? 2 : 1;
     pictureLayoutScale = ui.fit.scale;
@@ -128,4 +138,14 @@ void refreshPictureSet() {
     std::memcpy(previous, textures, sizeof previous);
     // On failure the table keeps the set it has.
     if (createTextures()) glDeleteTextures(TextureCount, previous);
+}
+
+void switchFullScreen() {
+    const bool full = settings.fullScreen == 1;
+    if (hasWindow() && full == (shell.fullScreenWindow != 0)) return;
+    destroyGameWindow();
+    const ScreenGeometry& g = layoutGeometry(full ? Layout::FullScreen : Layout::Windowed);
+    const bool made = createGameWindow("Vortiq", g.width, g.height, 16, full);
+    // The window code has said why; the normal shutdown follows.
+    if (!made) shell.quitRequested = 1;
 }

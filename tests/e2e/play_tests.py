@@ -7,7 +7,7 @@ from board_model import field_text, lines_in, neighbour_swaps, swapped
 from checks import check, check_equal
 from game_files import SavedGame
 from gem_reader import GemReader
-from geometry import DIALOG_NO, HINT, LEVELS, TIMED, drawn
+from geometry import HINT, LEVELS, TIMED, drawn
 from steps import (
     board_shown, changed_cells, check_move_played, check_run_down, continue_game, designed_board, e2e_test,
     field_of, in_a_move, known_moves, spinning_cells, start_new_game, to_board_cell)
@@ -20,19 +20,7 @@ def start_and_new_game(s):
     check_equal(s.x("xdotool", "search", "--onlyvisible", "--name", "Vortiq", "getwindowname"), "Vortiq",
                 "window title")
     check_equal(s.geometry(), "640x480", "window size")
-    prompt = s.shot("prompt")
-    # The continue panel with its question, and its two buttons.
-    s.looks_like(prompt, 52, *drawn("confirmationPanel"), others=(3, 30), part=(0, 0, 300, 96))
-    s.looks_like(prompt, 32, *drawn("dialogFirst"), others=(34,), part=(10, 6, 108, 20))
-    s.looks_like(prompt, 34, *drawn("dialogSecond"), others=(32,), part=(10, 6, 108, 20))
-    # No gems behind the prompt: nothing is started yet.
-    check(len(board_shown(prompt)) > 40, "gems show before a game is started")
-    # The levels mode is preset: its button shows the running look.
-    s.looks_like(prompt, 27 + 2, *drawn("levelsMode"), others=(27, 28), part=(12, 8, 96, 24))
-
-    s.click(DIALOG_NO, settle=0.3)
-    after = s.shot("after-no")
-    check(s.looks_like(after, 52, *drawn("confirmationPanel"), limit=1000) > 24, "the prompt stays after NO")
+    # No saved game: no question, a new levels game at once.
     settled = s.wait_settled("filled")
     dark = board_shown(settled)
     check(not dark, "cells without a gem after the board filled: %s" % dark)

@@ -54,11 +54,10 @@ def board_shown(picture):
 
 
 def start_new_game(session, seed):
-    """Start-up prompt, "NO": a new game in the levels mode, waited for until the board rests."""
+    """Without a saved game to continue a new game of the levels mode starts at once (the settings
+    name no mode): waited for until the board rests."""
+    session.remove("data.inf")
     session.start(seed=seed)
-    prompt = session.shot("prompt")
-    session.looks_like(prompt, 52, *drawn("confirmationPanel"), others=(3, 30), part=(0, 0, 300, 96))
-    session.click(DIALOG_NO, settle=0.5)
     return session.wait_settled("new-game")
 
 

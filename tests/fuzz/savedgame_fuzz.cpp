@@ -11,7 +11,6 @@
 
 namespace {
 
-float steadyClock() { return 0.0f; }
 
 void expectPlayableBoard() {
     for (int r = SpawnRow; r <= LastFieldRow; ++r)
@@ -71,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             ui.cursorRow = FirstFieldRow + (data[0] / BoardColumns) % 8;
             boardButtonDownRules();
         }
-        stepFrame(steadyClock);
+        stepFrame(FrameInput{});
         expectPlayableBoard();
         if (ui.screen != Screen::Playing) break;
     }

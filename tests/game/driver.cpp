@@ -6,12 +6,6 @@
 
 namespace drive {
 
-namespace {
-
-float steadyClock() { return 0.0f; }
-
-}  // namespace
-
 void start(GameMode mode) {
     resetGameState();
     clearSoundLog();
@@ -54,7 +48,7 @@ void addLineOneSwapAway() { putSevens({{4, 0}, {4, 1}, {3, 2}}); }
 void frame() {
     scene.speedFactor = Speed;
     scene.measureCount = 1;  // keeps the clock measurement out of the way
-    stepFrame(steadyClock);
+    stepFrame(FrameInput{});
 }
 
 int runUntil(const std::function<bool()>& done, int maxFrames) {
@@ -110,6 +104,23 @@ void swapByDrag(int column, int row, int toColumn, int toRow) {
     press(column, row);
     moveTo(toColumn, toRow);
     release();
+}
+
+void expectFrameRows(const FrameRow* first, const FrameRow* end) {
+    for (const FrameRow* row = first; row != end; ++row) {
+        SCOPED_TRACE(row->what);
+        startQuiet();
+        addSpareMove();
+        row->before();
+        FrameInput input{};
+        for (const Command& command : row->commands) ASSERT_TRUE(addCommand(input, command.kind, command.x, command.y));
+        scene.speedFactor = Speed;
+        scene.measureCount = 1;
+        EXPECT_EQ(stepFrame(input), row->requests);
+        game.hintCell[0] = game.hintCell[1] = -1.0f;
+        EXPECT_TRUE(row->expected());
+        EXPECT_EQ(game.hintCell[0], -1.0f) << "the rest test changed the hint";
+    }
 }
 
 }  // namespace drive

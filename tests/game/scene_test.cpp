@@ -11,8 +11,7 @@
 
 namespace {
 
-float clockNow = 0.0f;
-float testClock() { return clockNow; }
+int64_t clockNow = 0;  // microseconds
 
 // Runs the bar until its shown length comes to rest next to its goal.
 float restingBarLength() {
@@ -35,10 +34,10 @@ protected:
 
 TEST_F(Scene, TheFrameTimeOfTenFramesSetsTheSpeed) {
     scene = SceneState{};
-    clockNow = 1000.0f;
+    clockNow = 1000000;
     for (int frame = 0; frame < 11; ++frame) {
-        measureFrameTime(testClock);
-        clockNow += 20.0f;  // 50 frames per second
+        measureFrameTime(clockNow);
+        clockNow += 20000;  // 50 frames per second
         if (frame < 10) {
             EXPECT_EQ(scene.speedFactor, 0.0f) << "nothing moves before the first measurement";
         }
@@ -46,10 +45,10 @@ TEST_F(Scene, TheFrameTimeOfTenFramesSetsTheSpeed) {
     EXPECT_FLOAT_EQ(scene.frameSpan, 2.0f);
     EXPECT_FLOAT_EQ(scene.speedFactor, 2.1f);
     EXPECT_EQ(scene.measureCount, 0);
-    clockNow += 1000.0f;  // a slow stretch between measurements does not count
+    clockNow += 1000000;  // a slow stretch between measurements does not count
     for (int frame = 0; frame < 11; ++frame) {
-        measureFrameTime(testClock);
-        clockNow += 10.0f;
+        measureFrameTime(clockNow);
+        clockNow += 10000;
     }
     EXPECT_FLOAT_EQ(scene.speedFactor, 1.05f);
 }

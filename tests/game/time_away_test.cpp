@@ -7,13 +7,14 @@
 
 namespace {
 
-float clockNow = 0.0f;
-float testClock() { return clockNow; }
+float clockNow = 0.0f;  // milliseconds
 
 // Frames of the scene's rules that take `ms` each on the test clock.
 void framesOf(float ms, int count) {
     for (int n = 0; n < count; ++n) {
-        stepFrame(testClock);
+        FrameInput input{};
+        input.ticks = static_cast<int64_t>(clockNow) * 1000;
+        stepFrame(input);
         clockNow += ms;
     }
 }

@@ -73,3 +73,18 @@ TEST(FrameClockReal, AdvancesWithTime) {
     EXPECT_GE(after - before, 15.0f);
     EXPECT_LT(after - before, 2000.0f);
 }
+
+// The game's time: whole microseconds, exact after days of running on either source.
+TEST_F(FrameClockTest, MicrosecondsStayExactForDays) {
+    const int64_t sixDays = 6LL * 24 * 3600;
+    fakeFrequency = 3579545;
+    fakeCounter = 1000000000000LL;
+    clockStart();
+    fakeCounter += sixDays * 3579545 + 3579545 / 1000;  // six days and a millisecond
+    EXPECT_EQ(clockMicros(), sixDays * 1000000 + 999);
+    fakeFrequency = 0;
+    fakeMillis = 0xFFFFFFF0u;
+    clockStart();
+    fakeMillis = 0x10u;
+    EXPECT_EQ(clockMicros(), 32000);
+}

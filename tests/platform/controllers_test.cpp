@@ -77,6 +77,28 @@ TEST_F(Pads, TheStickPushesBeyondHalfAndLetsGoBelowAQuarterAndRepeats) {
     EXPECT_EQ(padMessages(), "");
 }
 
+// Each pad's d-pad and each stick hold a direction of their own: letting go
+// of one, or pulling another pad out, leaves the other's repeat running.
+TEST_F(Pads, EachPadAndStickHoldsItsOwnDirection) {
+    auto send = [](uint32_t type, SDL_JoystickID pad, int input, int16_t value) {
+        SDL_Event event = {};
+        event.type = type;
+        if (type == SDL_CONTROLLERAXISMOTION) event.caxis.which = pad, event.caxis.axis = input, event.caxis.value = value;
+        else if (type == SDL_CONTROLLERDEVICEREMOVED) event.cdevice.which = pad;
+        else event.cbutton.which = pad, event.cbutton.button = input;
+        padEvent(event);
+        return padMessages();
+    };
+    EXPECT_EQ(send(SDL_CONTROLLERBUTTONDOWN, 1, SDL_CONTROLLER_BUTTON_DPAD_RIGHT, 0), "+Right ");
+    EXPECT_EQ(send(SDL_CONTROLLERAXISMOTION, 1, SDL_CONTROLLER_AXIS_LEFTY, 30000), "+Down ");
+    EXPECT_EQ(send(SDL_CONTROLLERBUTTONDOWN, 2, SDL_CONTROLLER_BUTTON_DPAD_LEFT, 0), "+Left ");
+    EXPECT_EQ(send(SDL_CONTROLLERAXISMOTION, 1, SDL_CONTROLLER_AXIS_LEFTY, 31000), "") << "a jitter changes nothing";
+    EXPECT_EQ(send(SDL_CONTROLLERBUTTONUP, 1, SDL_CONTROLLER_BUTTON_DPAD_RIGHT, 0), "-Right ");
+    EXPECT_EQ(send(SDL_CONTROLLERDEVICEREMOVED, 2, 0, 0), "");
+    fakeNow += PadRepeatDelayMs;
+    EXPECT_EQ(padMessages(), "*Down ") << "pad 1's stick still held";
+}
+
 std::vector<WindowMessage> received;
 void keep(const WindowMessage& message) {
     if (message.kind == MessageKind::PadButtonDown || message.kind == MessageKind::PadButtonUp)

@@ -63,7 +63,7 @@ TEST(DrawScene, ReadsTheStateWithoutChangingIt) {
         frames[i]();
         scene.speedFactor = 1.05f;
         scene.measureCount = 1;
-        stepFrame(clockMillis);
+        stepFrame(FrameInput{});
         const std::vector<uint8_t> before = stateBytes();
         drawScene();
         EXPECT_TRUE(stateBytes() == before) << "frame " << i;

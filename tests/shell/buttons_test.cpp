@@ -14,10 +14,14 @@ struct ButtonCase {
 
 bool hovered(int x, int y) {
     windowProcedure(mouseMessage(MessageKind::MouseMove, x, y));
+    applyQueuedCommands();
     return true;
 }
 
-void clickAt(int x, int y) { windowProcedure(mouseMessage(MessageKind::LeftButtonDown, x, y)); }
+void clickAt(int x, int y) {
+    windowProcedure(mouseMessage(MessageKind::LeftButtonDown, x, y));
+    applyQueuedCommands();
+}
 
 const ButtonCase buttonCases[] = {
     {"new game", Screen::Playing, &ScreenGeometry::newGame,
@@ -158,7 +162,7 @@ TEST_F(ButtonClicks, NewGameCancelledKeepsTheGame) {
 }
 
 TEST_F(ButtonClicks, TimedModeStartsATimedGame) {
-    game.score = 900;
+    game.timeLeft = 3.0f;  // a levels game before its first move: nothing to ask about
     clickButton(&ScreenGeometry::timedMode);
     EXPECT_EQ(game.gameMode, GameMode::Timed);
     EXPECT_EQ(ui.modeBButton, ButtonPressed);
@@ -172,7 +176,9 @@ TEST_F(ButtonClicks, TimedModeStartsATimedGame) {
 TEST_F(ButtonClicks, RunningModeButtonRestartsItsMode) {
     game.score = 900;
     game.level = 4;
-    clickButton(&ScreenGeometry::levelsMode);  // already running
+    clickButton(&ScreenGeometry::levelsMode);  // already running, and under way: asks first
+    EXPECT_EQ(ui.screen, Screen::ConfirmNewGame);
+    clickButton(&ScreenGeometry::dialogFirst);
     EXPECT_EQ(game.gameMode, GameMode::Levels);
     EXPECT_EQ(ui.modeAButton, ButtonPressed);
     EXPECT_EQ(game.score, 0);
@@ -284,8 +290,9 @@ TEST_F(ButtonClicks, PromptContinueWithoutASavedGameStartsANewOne) {
 }
 
 TEST_F(ButtonClicks, HighScoresButtonStartsANewGameWithoutMusic) {
-    ui.screen = Screen::HighScores;
     game.score = 50;
+    noteEndedGame();
+    ui.screen = Screen::HighScores;
     hoverButton(&ScreenGeometry::highScoresBack);
     EXPECT_EQ(ui.confirmLit, 1);
     clickButton(&ScreenGeometry::highScoresBack);
@@ -373,7 +380,7 @@ TEST_F(ButtonClicks, FullScreenSwitchThatFailsEndsTheGame) {
     setFailingStep(PlatformStep::StartVideo);
     clickButton(&ScreenGeometry::fullScreenRow);
     EXPECT_EQ(settings.fullScreen, 1);
-    EXPECT_EQ(ui.fullScreenActive, 1);
+    EXPECT_EQ(ui.fullScreenActive, 0) << "no new window, so no new layout";
     EXPECT_EQ(shell.quitRequested, 1);
     EXPECT_EQ(ui.screen, Screen::Options);
     ASSERT_EQ(testRecord().boxes.size(), 1u);

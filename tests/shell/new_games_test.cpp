@@ -23,16 +23,11 @@ protected:
     }
 
     // Frames of the rules at 100 frames per second.
-    static float& now() {
-        static float milliseconds = 0.0f;
-        return milliseconds;
-    }
-    static float clock() { return now(); }
     static void frames(int count) {
+        static FrameInput input{};
         for (int i = 0; i < count; ++i) {
-            now() += 10.0f;
-            stepFrame(clock);
-            heldKeyWork();
+            input.ticks += 10000;
+            stepFrame(input);
         }
     }
     static bool framesUntil(const std::function<bool()>& done, int most = 3000) {
@@ -45,9 +40,7 @@ protected:
 
     static void tap(int key) {
         keyDown(key);
-        heldKeyWork();
         keyUp(key);
-        heldKeyWork();
     }
 
     // The timed game runs out of time with `score` points: the game-over banner starts.
@@ -99,6 +92,7 @@ TEST_F(NewGames, StartUnpausedAndWithoutTheOldBanner) {
          GameMode::Timed},
         {"high-score button",
          [] {
+             noteEndedGame();
              ui.screen = Screen::HighScores;
              click(400, 400);
          },
@@ -128,9 +122,10 @@ TEST_F(NewGames, StartUnpausedAndWithoutTheOldBanner) {
     }
 }
 
-// While the game-over banner runs, the mode buttons, the yes of the new-game
-// question and the high-score button start nothing; when the banner ends the
-// name entry comes, and after it the table holds the score.
+// While the game-over banner runs, the mode buttons, the new-game button, the
+// yes of a new-game question asked before it and the high-score button start
+// nothing; when the banner ends the name entry comes, and after it the table
+// holds the score.
 TEST_F(NewGames, DuringTheGameOverBannerTheScoreGoesToTheTableFirst) {
     timeRunsOut(4321);
     ASSERT_EQ(game.gameOverDrain, 1);
@@ -138,8 +133,9 @@ TEST_F(NewGames, DuringTheGameOverBannerTheScoreGoesToTheTableFirst) {
     click(100, 125);  // levels button
     click(100, 160);  // timed button
     EXPECT_EQ(game.gameMode, GameMode::Timed);
-    click(100, 80);  // new game ...
-    EXPECT_EQ(ui.screen, Screen::ConfirmNewGame);
+    click(100, 80);  // new game: not even asked
+    EXPECT_EQ(ui.screen, Screen::Playing);
+    ui.screen = Screen::ConfirmNewGame;  // asked before the banner began ...
     click(350, 210);  // ... yes
     EXPECT_EQ(game.score, 4321);
     ui.screen = Screen::HighScores;  // the table seen from the options

@@ -84,36 +84,29 @@ TEST_F(Procedure, DragOntoTheFloorRowDoesNothing) {
     EXPECT_EQ(turn.swapActive, 0);
 }
 
-TEST_F(Procedure, KeysAreSetAndCleared) {
-    keyDown('Q');
-    EXPECT_EQ(shell.keys['Q'], 1);
-    heldKeyWork();
-    keyUp('Q');
-    EXPECT_EQ(shell.keys['Q'], 0);
-}
-
-// A tap shorter than a frame: the key stays down until the frame's key work
-// has seen it, and is up after that.
-TEST_F(Procedure, TapBetweenTwoFramesIsHeldForOneFrame) {
-    keyDown('Q');
-    keyUp('Q');
-    EXPECT_EQ(shell.keys['Q'], 1);
-    heldKeyWork();
-    EXPECT_EQ(shell.keys['Q'], 0);
-    // Pressed again before the frame: it is held, not let go.
-    keyDown('Q');
-    keyUp('Q');
-    keyDown('Q');
-    heldKeyWork();
-    EXPECT_EQ(shell.keys['Q'], 1);
-}
-
-// A key the loop has taken stays taken while the keyboard repeats it.
-TEST_F(Procedure, AutoRepeatDoesNotPressAgain) {
-    keyDown(VkEscape);
-    shell.keys[VkEscape] = 0;
-    keyDown(VkEscape, true);
-    EXPECT_EQ(shell.keys[VkEscape], 0);
+// Keys reach the next frame as commands on their press, one a press however
+// quick the taps; the keyboard's auto-repeat presses nothing again, and a
+// key's release is no command.
+TEST_F(Procedure, KeysBecomeCommandsOnTheirPressOnly) {
+    auto key = [](MessageKind kind, int code, bool repeat) {
+        WindowMessage message = {};
+        message.kind = kind;
+        message.key = code;
+        message.repeat = repeat ? 1 : 0;
+        windowProcedure(message);
+    };
+    for (int tap = 0; tap < 2; ++tap) {
+        key(MessageKind::KeyDown, 'Q', false);
+        key(MessageKind::KeyUp, 'Q', false);
+    }
+    key(MessageKind::KeyDown, VkEscape, false);
+    key(MessageKind::KeyDown, VkEscape, true);
+    ASSERT_EQ(shell.input.count, 3);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(shell.input.commands[i].kind, CommandKind::Letter);
+        EXPECT_EQ(shell.input.commands[i].x, 'Q');
+    }
+    EXPECT_EQ(shell.input.commands[2].kind, CommandKind::Back);
 }
 
 TEST_F(Procedure, MinimisedWindowIsInactive) {
@@ -137,7 +130,9 @@ TEST_F(Procedure, TimeMinimisedDoesNotCountAsFrameTime) {
     clockStart();
     auto frames = [](int count) {
         for (int n = 0; n < count; ++n) {
-            measureFrameTime(clockMillis);
+            if (shell.input.clockRestarted) restartFrameMeasurement();
+            shell.input.clockRestarted = 0;
+            measureFrameTime(clockMicros());
             fakeMillis += 10;
         }
     };

@@ -33,7 +33,7 @@ protected:
         int frames = 0;
         const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
         while (std::chrono::steady_clock::now() < end && !shell.quitRequested) {
-            const float before = scene.lastFrameTime;
+            const int64_t before = scene.lastFrameTime;
             mainLoopPass();
             if (scene.lastFrameTime != before) ++frames;
         }
@@ -95,7 +95,7 @@ TEST_F(RestingLoop, TheFrameAfterARestStartsANewTimeMeasurement) {
     scene.measureStart = -1000.0f;
     framesDrawnIn(0.3);
     ASSERT_EQ(runCommand("xdotool mousemove 310 210"), 0);
-    const float before = scene.lastFrameTime;
+    const int64_t before = scene.lastFrameTime;
     for (int n = 0; n < 200 && scene.lastFrameTime == before; ++n) mainLoopPass();
     ASSERT_NE(scene.lastFrameTime, before) << "the mouse woke no frame";
     EXPECT_EQ(scene.measureStart, scene.lastFrameTime) << "the rest's time is left out of the measurement";
@@ -105,7 +105,7 @@ TEST_F(RestingLoop, WhateverMovesIsDrawnFrameAfterFrame) {
     ui.screen = Screen::Playing;  // an empty board: the gems fall in
     int frames = 0;
     for (int n = 0; n < 30; ++n) {
-        const float before = scene.lastFrameTime;
+        const int64_t before = scene.lastFrameTime;
         mainLoopPass();
         if (scene.lastFrameTime != before) ++frames;
         EXPECT_EQ(shell.resting, 0);
@@ -143,13 +143,14 @@ TEST_F(RestingLoop, ABannerThatEndsOnTheNameEntryShowsItBeforeTheRest) {
 TEST_F(RestingLoop, AKeyOrAControllerWakesTheRestAndAHeldDirectionRepeatsInIt) {
     startStillGame();
     ASSERT_TRUE(settleIntoRest());
-    // Whether `done` came to hold and a frame was drawn after it: a rest that
-    // merely timed out would draw none.
-    static float seenFrame;
+    // Whether `done` came to hold in a frame drawn after the input: a rest
+    // that merely timed out would draw none.
+    static int64_t seenFrame;
+    static bool (*wanted)();
     const auto drawnAfter = [](bool (*done)()) {
-        if (!passUntil(done, 5.0)) return false;
         seenFrame = scene.lastFrameTime;
-        return passUntil([] { return scene.lastFrameTime != seenFrame; }, 1.0);
+        wanted = done;
+        return passUntil([] { return wanted() && scene.lastFrameTime != seenFrame; }, 5.0);
     };
 
     ASSERT_EQ(runCommand("xdotool key Right"), 0);

@@ -51,6 +51,16 @@ inline bool recordDocument(const char* path) {
     return true;
 }
 
+// The commands the window procedure queued, applied as the next frame's step
+// applies them, and what they ask of the shell done (which may queue more).
+inline void applyQueuedCommands() {
+    while (shell.input.count > 0 || shell.requests) {
+        for (int i = 0; i < shell.input.count; ++i) shell.requests |= applyCommand(shell.input.commands[i]);
+        shell.input.count = 0;
+        if (shell.requests) carryOutRequests();
+    }
+}
+
 class ShellTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -60,6 +70,7 @@ protected:
         setenv("SDL_AUDIODRIVER", "dummy", 1);
         resetGameState();
         resetShellState();
+        connectStepHooks();
         clearSoundLog();
         setSoundBackend(nullptr);
         testRecord() = ShellTestRecord{};
@@ -104,15 +115,22 @@ protected:
         message.kind = MessageKind::KeyDown;
         message.key = key;
         message.repeat = repeat ? 1 : 0;
-        windowProcedure(message);
+        deliver(message);
     }
     static void keyUp(int key) {
         WindowMessage message = {};
         message.kind = MessageKind::KeyUp;
         message.key = key;
-        windowProcedure(message);
+        deliver(message);
     }
-    static void send(MessageKind kind, int x, int y) { windowProcedure(mouseMessage(kind, x, y)); }
+    static void send(MessageKind kind, int x, int y) { deliver(mouseMessage(kind, x, y)); }
+    // A message through the window procedure, its commands applied as the
+    // next frame's step applies them, and what they ask of the shell done.
+    static void deliver(const WindowMessage& message) {
+        windowProcedure(message);
+        applyQueued();
+    }
+    static void applyQueued() { applyQueuedCommands(); }
 
     static int moduleRequests(Module module) {
         return countRequests(SoundRecord::ModuleRequest, static_cast<int>(module));
@@ -122,6 +140,7 @@ protected:
     // The window's client size and whether it is full screen, with the game
     // and the settings saying the same.
     static void expectWindow(int width, int height, bool full) {
+        applyQueuedCommands();  // the new window's layout, as the next frame takes it
         int w = 0, h = 0;
         windowClientSize(&w, &h);
         EXPECT_EQ(w, width);

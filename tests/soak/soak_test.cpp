@@ -53,7 +53,6 @@ private:
     int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
     bool chance(double p) { return std::bernoulli_distribution(p)(random_); }
 
-    static float clock();
     void fail(const std::string& what);
     bool frame();
     bool frames(int count);
@@ -66,7 +65,6 @@ private:
 
 Soak* current = nullptr;
 
-float Soak::clock() { return current->clockMs_; }
 
 void Soak::fail(const std::string& what) {
     if (!fault_.empty()) return;
@@ -184,7 +182,9 @@ bool Soak::frame() {
     const int32_t levelBefore = game.level;
     const Screen screenBefore = ui.screen;
     clearSoundLog();
-    stepFrame(&Soak::clock);
+    FrameInput input{};
+    input.ticks = std::llround(static_cast<double>(clockMs_) * 1000.0);
+    stepFrame(input);
     ++figures_.frames;
 
     const int passes = comboRequests();

@@ -170,7 +170,7 @@ Image renderFrame(float speedFactor) {
     // Keep the frame clock between two readings so the speed stays as given.
     scene.measureCount = 1;
     scene.speedFactor = speedFactor;
-    stepFrame(clockMillis);
+    stepFrame(FrameInput{});
     drawScene();
     return readFrame();
 }

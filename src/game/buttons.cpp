@@ -1,14 +1,11 @@
 // The screen buttons: hit rectangles in both layouts, highlights, clicks.
 #include "audio/audio.h"
 #include "game/game.h"
-#include "persist/persist.h"
-#include "shell/shell.h"
+#include "game/game_local.h"
 
 namespace {
 
 using Button = ButtonGeometry ScreenGeometry::*;
-
-constexpr const char* HelpPage = "help.htm";
 
 // A button pressed with a key or a controller hits alone, wherever the mouse is.
 Button pressedByKey = nullptr;
@@ -38,11 +35,28 @@ int32_t lit(Button button) { return hit(button) ? 1 : 0; }
 
 void menuSound() { playSample(Sample::Menu); }
 
+void retrySound() {
+    if (stepHooks.retrySound) stepHooks.retrySound();
+}
+
 void startMode(GameMode mode) {
     game.gameMode = mode;
     settleModeButtons();
     newGame();
     playModeMusic();
+    menuSound();
+}
+
+// A mode button starts its mode at once while nothing would be lost; in a
+// game under way it asks first, as NEW GAME does, and Yes starts that mode.
+void chooseMode(GameMode mode) {
+    if (!gameUnderWay()) {
+        startMode(mode);
+        return;
+    }
+    ui.modeAsked = 1;
+    ui.askedMode = mode;
+    ui.screen = Screen::ConfirmNewGame;
     menuSound();
 }
 
@@ -63,17 +77,20 @@ bool onPausePicture() {
 
 void sidePanelClick() {
     if (ui.screen == Screen::Playing && ui.paused && onPausePicture()) togglePause();
-    if (ui.screen == Screen::Playing && hit(&ScreenGeometry::newGame)) {
+    // Until the game-over banner ends the finished game's score waits for its
+    // chance at the table: nothing may start a new game before then, and the
+    // new-game button does not even ask.
+    const bool newGameAllowed = !gameOverRunning();
+    if (newGameAllowed && ui.screen == Screen::Playing && hit(&ScreenGeometry::newGame)) {
         ui.newGameButton = ButtonPressed;
+        ui.modeAsked = 0;
         ui.screen = Screen::ConfirmNewGame;
         menuSound();
     }
-    // Until the game-over banner ends the finished game's score waits for its
-    // chance at the table: nothing may start a new game before then.
-    const bool newGameAllowed = !gameOverRunning();
-    if (newGameAllowed && ui.screen == Screen::Playing && hit(&ScreenGeometry::timedMode)) startMode(GameMode::Timed);
-    if (newGameAllowed && ui.screen == Screen::Playing && hit(&ScreenGeometry::levelsMode)) startMode(GameMode::Levels);
-    if (ui.screen == Screen::Playing && hit(&ScreenGeometry::hint)) useHint();
+    if (newGameAllowed && ui.screen == Screen::Playing && hit(&ScreenGeometry::timedMode)) chooseMode(GameMode::Timed);
+    if (newGameAllowed && ui.screen == Screen::Playing && hit(&ScreenGeometry::levelsMode)) chooseMode(GameMode::Levels);
+    // A paused game shows no board to hint at, and its time stands still.
+    if (ui.screen == Screen::Playing && !ui.paused && hit(&ScreenGeometry::hint)) useHint();
     if (ui.screen == Screen::Playing && hit(&ScreenGeometry::options)) {
         ui.optionsButton = ButtonPressed;
         ui.screen = Screen::Options;
@@ -89,7 +106,7 @@ void sidePanelClick() {
 void continueSavedGame() {
     // Without a readable saved game there is nothing to continue: a new game
     // of the levels mode starts instead.
-    if (!restoreGame()) {
+    if (!stepHooks.restoreGame || !stepHooks.restoreGame()) {
         game.gameMode = GameMode::Levels;
         settleModeButtons();
         newGame();
@@ -97,12 +114,18 @@ void continueSavedGame() {
     placeKeyCursorAtStart();
 }
 
-void dialogClick() {
+uint32_t dialogClick() {
+    uint32_t requests = 0;
     // The yes of the new-game question and the high-score screen's button
     // wait for the end of a game-over banner; the banner then goes on to the
     // name entry (or the table) over them.
     const bool newGameAllowed = !gameOverRunning();
     if (newGameAllowed && ui.screen == Screen::ConfirmNewGame && hit(&ScreenGeometry::dialogFirst)) {
+        if (ui.modeAsked) {
+            game.gameMode = ui.askedMode;
+            settleModeButtons();
+        }
+        ui.modeAsked = 0;
         newGame();
         ui.screen = Screen::Playing;
         ui.confirmLit = 0;
@@ -111,6 +134,7 @@ void dialogClick() {
         menuSound();
     }
     if (ui.screen == Screen::ConfirmNewGame && hit(&ScreenGeometry::dialogSecond)) {
+        ui.modeAsked = 0;
         ui.screen = Screen::Playing;
         ui.cancelLit = 0;
         ui.newGameButton = ButtonNormal;
@@ -133,7 +157,7 @@ void dialogClick() {
         menuSound();
     }
     if (ui.screen == Screen::ConfirmQuit && hit(&ScreenGeometry::dialogFirst)) {
-        shell.quitRequested = 1;
+        requests |= RequestQuit;
         ui.screen = Screen::Playing;
         ui.confirmLit = 0;
     }
@@ -143,31 +167,32 @@ void dialogClick() {
         ui.quitButton = ButtonNormal;
         menuSound();
     }
-    if (newGameAllowed && ui.screen == Screen::HighScores && hit(&ScreenGeometry::highScoresBack)) {
+    // After a game's end the tables lead to a new game; opened from the
+    // options they lead back to the game that runs.
+    const bool afterGame = scoreBook.ended.shown != 0;
+    if ((newGameAllowed || !afterGame) && ui.screen == Screen::HighScores && hit(&ScreenGeometry::highScoresBack)) {
         ui.screen = Screen::Playing;
         scoreBook.ended.shown = 0;
-        newGame();
+        if (afterGame) newGame();
         ui.confirmLit = 0;
         menuSound();
     }
+    return requests;
 }
 
 // The help page opens beside the game, which goes back to the board; a timed
-// game waits paused until the player comes back to it.
-void openHelpPage() {
+// game waits paused until the player comes back to it. The shell opens it.
+uint32_t openHelpPage() {
     ui.helpLit = 0;
     ui.optionsButton = ButtonNormal;
     ui.screen = Screen::Playing;
     menuSound();
     if (!ui.paused) togglePause();  // the timed mode alone pauses
-    if (!openDocument(HelpPage))
-        messageBox("The help page (help.htm) could not be opened.\nYour game goes on.", "Vortiq", MessageButtons::Ok,
-                   MessageIcon::Information);
+    return RequestHelp;
 }
 
-// Returns false when the full-screen switch replaced the window.
-bool optionsClick() {
-    if (ui.screen != Screen::Options) return true;
+uint32_t optionsClick() {
+    if (ui.screen != Screen::Options) return 0;
     if (hit(&ScreenGeometry::highScoresRow)) {
         ui.screen = Screen::HighScores;
         scoreBook.ended.shown = 0;
@@ -176,11 +201,8 @@ bool optionsClick() {
         ui.optionsButton = ButtonNormal;
         menuSound();
     }
-    if (ui.screen == Screen::Options && hit(&ScreenGeometry::fullScreenRow)) {
-        menuSound();
-        switchFullScreen();
-        return false;
-    }
+    // The window is made again at the top of the loop's next pass.
+    if (ui.screen == Screen::Options && hit(&ScreenGeometry::fullScreenRow)) return askFullScreen();
     if (ui.screen == Screen::Options && hit(&ScreenGeometry::musicRow)) {
         if (settings.musicOn != 0) {
             settings.musicOn = 0;
@@ -197,14 +219,14 @@ bool optionsClick() {
         if (settings.soundOn == 1) retrySound();
         menuSound();
     }
-    if (ui.screen == Screen::Options && hit(&ScreenGeometry::helpRow)) openHelpPage();
+    if (ui.screen == Screen::Options && hit(&ScreenGeometry::helpRow)) return openHelpPage();
     if (ui.screen == Screen::Options && hit(&ScreenGeometry::optionsBack)) {
         ui.screen = Screen::Playing;
         ui.confirmLit = 0;
         ui.optionsButton = ButtonNormal;
         menuSound();
     }
-    return true;
+    return 0;
 }
 
 }  // namespace
@@ -239,30 +261,33 @@ void otherScreensHover() {
     }
 }
 
-bool screenButtonsClick() {
+uint32_t screenButtonsClick() {
     sidePanelClick();
-    dialogClick();
-    return optionsClick();
+    const uint32_t requests = dialogClick();
+    return requests | optionsClick();
 }
 
-bool pressScreenButton(ScreenButton button) {
+uint32_t pressScreenButton(ScreenButton button) {
     pressedByKey = buttonFor(button);
-    const bool kept = screenButtonsClick();
+    const uint32_t requests = screenButtonsClick();
     pressedByKey = nullptr;
-    return kept;
+    return requests;
 }
 
-void fullScreenKey() {
+void startFirstGame(bool savedGameWaits, GameMode lastMode) {
+    if (savedGameWaits) {
+        ui.screen = Screen::ContinuePrompt;
+        return;
+    }
+    ui.screen = Screen::Playing;
+    game.gameMode = lastMode == GameMode::Timed ? GameMode::Timed : GameMode::Levels;
+    settleModeButtons();
+    newGame();
+    playModeMusic();
+}
+
+uint32_t askFullScreen() {
     playSample(Sample::Menu);
-    switchFullScreen();
-}
-
-void switchFullScreen() {
     settings.fullScreen = settings.fullScreen == 0 ? 1 : 0;
-    destroyGameWindow();
-    ui.fullScreenActive = ui.fullScreenActive ? 0 : 1;
-    const ScreenGeometry& g = screenGeometry();
-    const bool made = createGameWindow("Vortiq", g.width, g.height, 16, ui.fullScreenActive != 0);
-    // The window code has said why; the normal shutdown follows.
-    if (!made) shell.quitRequested = 1;
+    return RequestFullScreen;
 }
