@@ -135,6 +135,13 @@ constexpr int LevelNumberY = 4;
 constexpr int LevelNumberX = 580;      // levels 0 .. 9
 constexpr int LevelNumberLaterX = 587;  // the levels after
 
+// The board's opening in the frame, in text space (the frame is one picture
+// stretched over either layout): score popups keep inside it.
+constexpr int FieldTextLeft = 188;
+constexpr int FieldTextRight = 610;
+constexpr int FieldTextBottom = 37;
+constexpr int FieldTextTop = 459;
+
 // The 3D board: the centre of the spawn row's left cell, one unit per cell.
 constexpr float CellZ = -11.0f;
 constexpr float TopRowY = 4.65f;

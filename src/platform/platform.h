@@ -155,6 +155,9 @@ struct WindowRequest {
     int width, height;          // the client size
     int colourBits, depthBits;  // asked of the double-buffered RGBA framebuffer; the driver may grant more
     bool fullScreen;            // cover the whole display at the desktop's own mode (no mode switch)
+    // The smallest drawable, in pixels, the player may shrink the windowed
+    // window to (0 x 0: no limit); it opens at least this large.
+    int minWidth = 0, minHeight = 0;
 };
 enum class OpenFailure {
     None,
@@ -224,7 +227,9 @@ void setWindowIcon(const uint8_t* rgba, int width, int height);
 // The desktop
 
 // Opens a file of the working directory with the desktop's default program
-// (xdg-open), detached from the game. Returns false when it could not be started.
+// (xdg-open), detached from the game. Returns false when the file is not
+// there, xdg-open cannot run, or it refuses the document (within a moment:
+// a program still running then counts as showing it).
 bool openDocument(const char* path);
 using DocumentOpener = bool (*)(const char* path);
 void setDocumentOpener(DocumentOpener opener);  // nullptr: xdg-open

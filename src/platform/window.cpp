@@ -1,4 +1,6 @@
 // The game window with its GL context, and the message queue, on SDL2.
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -44,6 +46,21 @@ void applyIcon(SDL_Window* window) {
     SDL_FreeSurface(surface);
 }
 
+// The window may not be made smaller than minWidth x minHeight drawable
+// pixels; on a high-DPI desktop a point holds more than one of them.
+void keepAtLeast(SDL_Window* window, int minWidth, int minHeight) {
+    if (minWidth <= 0 || minHeight <= 0) return;
+    int pointsW = 0, pointsH = 0, pixelsW = 0, pixelsH = 0;
+    SDL_GetWindowSize(window, &pointsW, &pointsH);
+    SDL_GL_GetDrawableSize(window, &pixelsW, &pixelsH);
+    const double ratio = pointsW > 0 && pixelsW > pointsW ? static_cast<double>(pixelsW) / pointsW : 1.0;
+    const int minPointsW = static_cast<int>(std::ceil(minWidth / ratio));
+    const int minPointsH = static_cast<int>(std::ceil(minHeight / ratio));
+    SDL_SetWindowMinimumSize(window, minPointsW, minPointsH);
+    if (pointsW < minPointsW || pointsH < minPointsH)
+        SDL_SetWindowSize(window, std::max(pointsW, minPointsW), std::max(pointsH, minPointsH));
+}
+
 // The windowed window: with the framebuffer asked for, else with whatever the
 // driver has. Where neither comes, a window without GL tells a display that
 // has no GL framebuffer from one that makes no windows at all.
@@ -54,7 +71,10 @@ OpenFailure makeWindowed(const WindowRequest& request) {
         SDL_GL_ResetAttributes();
         state.window = videoCalls.createWindow(request.title, 0, 0, request.width, request.height, flags);
     }
-    if (state.window) return OpenFailure::None;
+    if (state.window) {
+        keepAtLeast(state.window, request.minWidth, request.minHeight);
+        return OpenFailure::None;
+    }
     SDL_Window* plain =
         videoCalls.createWindow(request.title, 0, 0, request.width, request.height, SDL_WINDOW_HIDDEN);
     if (!plain) return OpenFailure::NoWindow;

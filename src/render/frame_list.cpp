@@ -89,7 +89,8 @@ void addSprite(const Sprite& sprite, int slot) {
                         now.list->setting.overlayHeight);
 }
 
-void addCaption(int x, int y, const char* text, const float colour[4], int slot) {
+// rim: text-space units drawn around the glyphs (a popup's dark rim).
+void addCaption(int x, int y, const char* text, const float colour[4], int slot, int rim = 0) {
     DrawItem* item = addItem(ItemKind::Caption, slot);
     if (!item) return;
     item->place[0] = x, item->place[1] = y;
@@ -98,10 +99,14 @@ void addCaption(int x, int y, const char* text, const float colour[4], int slot)
     int glyphs = 0;
     for (const char* c = item->text; *c; ++c) glyphs += hasGlyph(*c);
     const int width = glyphs > 0 ? (glyphs - 1) * GlyphAdvance + GlyphSize : 0;
-    item->box = width > 0 ? flatBox(x, y, width, GlyphSize, TextSpaceWidth, TextSpaceHeight) : Box{};
+    item->box = width > 0 ? flatBox(x - rim, y - rim, width + 2 * rim, GlyphSize + 2 * rim, TextSpaceWidth,
+                                    TextSpaceHeight)
+                          : Box{};
 }
 
 const float White[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+// A marked caption (the entry just made) shines gold among the white.
+const float Gold[4] = {1.0f, 0.78f, 0.25f, 1.0f};
 
 void describeSetting(FrameSetting* s) {
     for (size_t i = 0; i < sizeof GlSwitches / sizeof GlSwitches[0]; ++i) s->enabled[i] = glIsEnabled(GlSwitches[i]);
@@ -208,7 +213,8 @@ void describeOverlay(const FrameView& view) {
     for (int i = 0; i < layout.spriteCount; ++i) addSprite(layout.sprites[i], i);
     beginSection(Section::DialogCaptions);
     for (int i = 0; i < layout.captionCount; ++i)
-        addCaption(layout.captions[i].x, layout.captions[i].y, layout.captions[i].text, White, i);
+        addCaption(layout.captions[i].x, layout.captions[i].y, layout.captions[i].text,
+                   layout.captions[i].marked ? Gold : White, i);
 
     beginSection(Section::Banner);
     if (view.bannerShown) {
@@ -237,7 +243,7 @@ void describeOverlay(const FrameView& view) {
 void describeReadouts() {
     Caption caption;
     beginSection(Section::Counter);
-    if (layoutScoreCounter(scene.shownScore, &caption)) addCaption(caption.x, caption.y, caption.text, White, 0);
+    if (layoutScoreCounter(counterShows(), &caption)) addCaption(caption.x, caption.y, caption.text, White, 0);
     beginSection(Section::Level);
     layoutLevelNumber(game.level, &caption);
     addCaption(caption.x, caption.y, caption.text, White, 0);
@@ -247,8 +253,9 @@ void describeReadouts() {
         if (!popup.active) continue;
         char points[24];
         std::snprintf(points, sizeof points, "%2i", popup.points);
-        const float colour[4] = {0.3f, 0.3f, 1.0f, 1.0f - popup.progress};
-        addCaption(popupTextX(popup), popupTextY(popup), points, colour, i);
+        // Warm light, drawn over a dark rim one unit wide.
+        const float colour[4] = {1.0f, 0.9f, 0.45f, 1.0f - popup.progress};
+        addCaption(popupTextX(popup), popupTextY(popup), points, colour, i, 1);
     }
     // The bar's length, to whole pixels of the window.
     beginSection(Section::Bar);
@@ -256,6 +263,7 @@ void describeReadouts() {
         const int pixels = barPixelsShown(barLengthShown(), now.view.w);
         const float length = now.view.w > 0 ? static_cast<float>(pixels) * BarSpaceWidth / now.view.w : 0.0f;
         bar->place[0] = BarX, bar->place[1] = BarY, bar->place[2] = length, bar->place[3] = BarHeight;
+        bar->lit = barWarns() ? 1 : 0;  // the time running out
         bar->box = flatBox(BarX, BarY, length, BarHeight, BarSpaceWidth, BarSpaceHeight);
     }
 }

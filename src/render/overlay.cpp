@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 
 #include "assets/assets.h"
 #include "game/game.h"
@@ -184,14 +186,17 @@ void drawCaption(const DrawItem& item) {
     drawText(static_cast<int>(item.place[0]), static_cast<int>(item.place[1]), 0, "%s", item.text);
 }
 
-// The dialog's texts, printed additively in white over its pictures.
+// The dialog's texts, printed additively in their colours over its pictures.
 void drawDialogCaptions(const FrameList& list) {
     const DrawItem* begin = sectionBegin(list, Section::DialogCaptions);
     const DrawItem* end = sectionEnd(list, Section::DialogCaptions);
     if (begin == end) return;
     glEnable(GL_BLEND);
+    for (const DrawItem* item = begin; item != end; ++item) {
+        glColor4fv(item->colour);
+        drawCaption(*item);
+    }
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    for (const DrawItem* item = begin; item != end; ++item) drawCaption(*item);
     glDisable(GL_BLEND);
 }
 
@@ -225,13 +230,22 @@ void drawReadouts(const FrameList& list) {
     glDisable(GL_BLEND);
 }
 
-// The score popups rise up and to the right as they fade.
+// The score popups, warm light with a dark rim so that the points read over
+// every gem and backdrop: the rim takes light away around the glyphs, then
+// the number adds its own.
 void drawScorePopups(const FrameList& list) {
+    static const int rim[4][2] = {{-1, -1}, {1, -1}, {-1, 1}, {1, 1}};
     for (const DrawItem* item = sectionBegin(list, Section::Popups); item != sectionEnd(list, Section::Popups); ++item) {
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+        if (!itemInFrameClip(*item)) continue;
+        const float alpha = item->colour[3];
+        const int x = static_cast<int>(item->place[0]), y = static_cast<int>(item->place[1]);
         glEnable(GL_BLEND);
+        glBlendFunc(GL_ZERO, GL_ONE_MINUS_SRC_COLOR);
+        glColor4f(0.8f * alpha, 0.8f * alpha, 0.8f * alpha, 1.0f);
+        for (const auto& offset : rim) drawText(x + offset[0], y + offset[1], 0, "%s", item->text);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE);
         glColor4fv(item->colour);
-        drawCaption(*item);
+        drawText(x, y, 0, "%s", item->text);
         glDisable(GL_BLEND);
     }
 }
@@ -266,5 +280,28 @@ void drawOverlay(const FrameList& list) {
 }
 
 // A popup rises up and to the right as it fades.
-int popupTextX(const ScorePopup& popup) { return static_cast<int>(popup.x + popup.progress * 40.0f); }
-int popupTextY(const ScorePopup& popup) { return static_cast<int>(popup.y + popup.progress * 80.0f); }
+namespace {
+
+constexpr float PopupRiseX = 40.0f, PopupRiseY = 80.0f;
+
+int popupTextWidth(const ScorePopup& popup) {
+    char points[24];
+    std::snprintf(points, sizeof points, "%2i", popup.points);
+    return (static_cast<int>(std::strlen(points)) - 1) * GlyphAdvance + GlyphSize;
+}
+
+}  // namespace
+
+// A popup rises up and to the right as it fades, on a path moved as far as
+// it takes to keep its whole way inside the board's frame.
+int popupTextX(const ScorePopup& popup) {
+    const int lastStart = FieldTextRight - popupTextWidth(popup) - static_cast<int>(PopupRiseX);
+    const int start = std::max(FieldTextLeft, std::min(static_cast<int>(popup.x), lastStart));
+    return static_cast<int>(start + popup.progress * PopupRiseX);
+}
+
+int popupTextY(const ScorePopup& popup) {
+    const int lastStart = FieldTextTop - GlyphSize - static_cast<int>(PopupRiseY);
+    const int start = std::max(FieldTextBottom, std::min(static_cast<int>(popup.y), lastStart));
+    return static_cast<int>(start + popup.progress * PopupRiseY);
+}

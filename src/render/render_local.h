@@ -66,7 +66,7 @@ struct DrawItem {
     Picture mask;   // Sprite: its mask, or NoMask for an opaque picture
     Picture image;  // Sprite, Banner, Backdrop: the picture
     int32_t gem;    // Gem: the kind; Backdrop: the backdrop's kind
-    int32_t lit;    // Gem: under the mouse's light
+    int32_t lit;    // Gem: under the mouse's light; Bar: the time running out
     int32_t meshVertices;  // Gem: the mesh drawn
     float place[4];        // Sprite, Banner, Bar: x, y, w, h; Caption: x, y (text space)
     float matrix[16];      // Gem: its model-view matrix
@@ -133,7 +133,8 @@ extern bool gemsBeforeBackdrop;
 // the light on for the gem under the cursor alone).
 extern bool cursorLightKeptOn;
 void drawOverlay(const FrameList& list);
-// Where a score popup's points are printed as it rises (text space).
+// Where a score popup's points are printed as it rises (text space), its
+// whole way inside the board's frame.
 int popupTextX(const ScorePopup& popup);
 int popupTextY(const ScorePopup& popup);
 void drawBar(const DrawItem& bar);

@@ -130,7 +130,24 @@ void drawBar(const DrawItem& bar) {
     glMatrixMode(GL_MODELVIEW);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     glBindTexture(GL_TEXTURE_2D, textureOf(Picture::Bar));
-    if (itemInFrameClip(bar)) drawQuadAt(bar.place[0], bar.place[1], bar.place[2], bar.place[3]);
+    if (itemInFrameClip(bar)) {
+        drawQuadAt(bar.place[0], bar.place[1], bar.place[2], bar.place[3]);
+        if (bar.lit) {
+            // The time running out: the bar glows red over its own shading.
+            GLint source = GL_ONE, destination = GL_ZERO;
+            glGetIntegerv(GL_BLEND_SRC, &source);
+            glGetIntegerv(GL_BLEND_DST, &destination);
+            glDisable(GL_TEXTURE_2D);
+            glEnable(GL_BLEND);
+            glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+            glColor4f(1.0f, 0.18f, 0.1f, 0.7f);
+            drawQuadAt(bar.place[0], bar.place[1], bar.place[2], bar.place[3]);
+            glBlendFunc(source, destination);
+            glDisable(GL_BLEND);
+            glEnable(GL_TEXTURE_2D);
+            glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+        }
+    }
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);

@@ -93,7 +93,11 @@ void carryOutRequests() {
     const uint32_t requests = shell.requests;
     shell.requests = 0;
     if (requests & RequestFullScreen) switchFullScreen();
-    if (requests & RequestHelp) openDocument("help.htm");
+    // The page opens beside the game; when it cannot, the player hears why
+    // and the game goes on.
+    if ((requests & RequestHelp) && !openDocument("help.htm"))
+        messageBox("The help page (help.htm) could not be opened.\nYour game goes on.", "Vortiq", MessageButtons::Ok,
+                   MessageIcon::Information);
     if (requests & RequestQuit) shell.quitRequested = 1;
 }
 

@@ -7,7 +7,7 @@ from board_model import field_text, lines_in, neighbour_swaps, swapped
 from checks import check, check_equal
 from game_files import SavedGame
 from gem_reader import GemReader
-from geometry import DIALOG_NO, HINT, LEVELS, TIMED, drawn
+from geometry import HINT, LEVELS, TIMED, drawn
 from steps import (
     board_shown, changed_cells, check_move_played, check_run_down, continue_game, designed_board, e2e_test,
     field_of, in_a_move, known_moves, paused_screen, prompt_shows, resumed_screen, settled_board, spinning_cells,
@@ -19,17 +19,7 @@ def start_and_new_game(s):
     s.remove("data.inf", "menu.inf")
     check_equal(s.start(seed=5), "640x480", "window size")
     check_equal(s.x("xdotool", "getwindowname", s.window_id()), "Vortiq", "window title")
-    # The continue panel with its question, and its two buttons.
-    prompt = s.expect("prompt", prompt_shows(s))
-    s.looks_like(prompt, 32, *drawn("dialogFirst"), others=(34,), part=(10, 6, 108, 20))
-    s.looks_like(prompt, 34, *drawn("dialogSecond"), others=(32,), part=(10, 6, 108, 20))
-    # No gems behind the prompt: nothing is started yet.
-    check(len(board_shown(prompt)) > 40, "gems show before a game is started")
-    # The levels mode is preset: its button shows the running look.
-    s.looks_like(prompt, 27 + 2, *drawn("levelsMode"), others=(27, 28), part=(12, 8, 96, 24))
-
-    s.click(DIALOG_NO)
-    s.expect("after-no", s.gone(52, *drawn("confirmationPanel")))
+    # No saved game: no question, a new levels game at once.
     settled = settled_board(s, "filled")
     dark = board_shown(settled)
     check(not dark, "cells without a gem after the board filled: %s" % dark)

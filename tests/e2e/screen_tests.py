@@ -138,10 +138,7 @@ def high_score_entry(s):
     # The table as shown before the game.
     s.remove("data.inf")
     s.write("menu.inf", settings_file(0, 0, 0))
-    s.start(seed=61)
-    s.expect("prompt", prompt_shows(s))
-    s.click(DIALOG_NO)
-    s.expect("after-no", s.gone(52, *drawn("confirmationPanel")))
+    s.start(seed=61)  # no saved game: a new game at once
     s.click(OPTIONS)
     s.expect("options", s.showing(4, *drawn("optionsPanel"), part=(0, 0, 300, 56)))
     s.click(OPTION_HIGH_SCORES)
@@ -257,9 +254,6 @@ def any_screen(s):
     s.write("menu.inf", settings_file(0, 0, 0))
     check_equal(s.start(seed=61), "1280x960", "window size on a 1080p desktop")
     twice = (0, 0, 2)
-    s.expect("prompt-2x", s.showing(52, 265, 240, 300, 150, others=(3, 30), part=(0, 0, 300, 96), fit=twice))
-    s.click(shown_at(twice, DIALOG_NO))
-    s.expect("after-no", s.gone(52, 265, 240, 300, 150, part=(0, 0, 300, 96), fit=twice))
     s.click(shown_at(twice, OPTIONS))
     s.expect("options-2x", s.showing(4, 265, 150, 300, 330, part=(0, 0, 300, 56), fit=twice))
 

@@ -58,10 +58,10 @@ def prompt_shows(session):
 
 
 def start_new_game(session, seed):
-    """Start-up prompt, "NO": a new game in the levels mode, waited for until the board rests."""
+    """Without a saved game to continue a new game of the levels mode starts at once (the settings
+    name no mode): waited for until the board rests."""
+    session.remove("data.inf")
     session.start(seed=seed)
-    session.expect("prompt", prompt_shows(session))
-    session.click(DIALOG_NO)
     return settled_board(session, "new-game")
 
 
