@@ -219,10 +219,11 @@ struct Sprite {
 struct Caption {
     int x, y;  // text space
     char text[24];
+    uint8_t marked;  // printed in the marking colour (the entry just made), else white
 };
 
 constexpr int MaxLayoutSprites = 8;
-constexpr int MaxLayoutCaptions = 20;
+constexpr int MaxLayoutCaptions = 21;  // the high scores: two tables of five rows, and a marked row's pointer
 
 // What one part of the overlay shows: its pictures in drawing order, then its
 // texts (printed additively in white over the pictures).
