@@ -9,7 +9,9 @@
 // board is full and still, a gem is selected (it spins), a score popup is
 // kept on screen, N frames are timed one by one, and the game quits.
 // With VORTIQ_BENCH_WHOLE_FRAMES=1 every frame is drawn whole, as it would
-// be without the kept picture. "still:SCREEN" starts a new game and, once the board is full and still,
+// be without the kept picture. "timed:N" starts a game of the timed mode and
+// times N frames of it once the board is full and still, nothing selected:
+// only the time bar drains. "still:SCREEN" starts a new game and, once the board is full and still,
 // shows SCREEN (board, options, highscores, confirm, paused) and writes
 // "still" to the file: the runner then measures the processor time the
 // game takes on its own and ends it.
@@ -36,6 +38,8 @@ struct BenchState {
     double contextMs = -1.0, firstFrameMs = -1.0, filledFrameMs = -1.0;
     bool scripted = false;
     bool continueGame = false;
+    bool timedGame = false;  // a "timed:" script
+    bool timedStarted = false;
     const char* stillScreen = nullptr;  // the screen of a "still:" script
     bool stillShown = false;
     bool stillTold = false;  // the frame showing it was presented
@@ -92,10 +96,12 @@ bool active() {
             const char* script = std::getenv("VORTIQ_BENCH_SCRIPT");
             if (script) {
                 bench.continueGame = std::strncmp(script, "continue:", 9) == 0;
+                bench.timedGame = std::strncmp(script, "timed:", 6) == 0;
                 const char* count = std::strchr(script, ':');
                 bench.framesWanted = count ? std::atoi(count + 1) : 0;
                 if (std::strncmp(script, "still:", 6) == 0) bench.stillScreen = script + 6;
-                bench.scripted = std::strncmp(script, "new:", 4) == 0 || bench.continueGame || bench.stillScreen;
+                bench.scripted =
+                    std::strncmp(script, "new:", 4) == 0 || bench.continueGame || bench.stillScreen || bench.timedGame;
                 bench.frameMs.reserve(bench.framesWanted > 0 ? bench.framesWanted : 0);
             }
             const char* whole = std::getenv("VORTIQ_BENCH_WHOLE_FRAMES");
@@ -177,6 +183,12 @@ void script(double now) {
         answerPrompt();
         return;
     }
+    if (bench.timedGame && !bench.timedStarted && ui.screen == Screen::Playing) {
+        const HitRect& button = screenGeometry().timedMode.hit;
+        click(hitCentreX(button), hitCentreY(button));
+        bench.timedStarted = true;
+        return;
+    }
     const bool still = ui.screen == Screen::Playing && boards::fieldFull() && !turn.removing && !turn.swapActive &&
                        game.boardEvent == BoardEvent::None;
     if (bench.stillScreen) {
@@ -188,8 +200,10 @@ void script(double now) {
     if (!bench.measuring) {
         bench.settledFrames = still ? bench.settledFrames + 1 : 0;
         if (bench.settledFrames < 30) return;
-        selectGem(3, 4);
-        keepPopup();
+        if (!bench.timedGame) {
+            selectGem(3, 4);
+            keepPopup();
+        }
         bench.measuring = true;
         bench.lastPresentMs = bench.measureStartMs = now;
         bench.cpuStartMs = processCpuMs();
@@ -198,7 +212,7 @@ void script(double now) {
     bench.frameMs.push_back(static_cast<float>(now - bench.lastPresentMs));
     bench.lastPresentMs = now;
     if (lastFrameDrawing == WholeFrame) ++bench.wholeFrames;
-    keepPopup();
+    if (!bench.timedGame) keepPopup();
     if (static_cast<int>(bench.frameMs.size()) >= bench.framesWanted) {
         bench.cpuMs = processCpuMs() - bench.cpuStartMs;
         postQuitMessage(0);

@@ -20,7 +20,7 @@ std::string levelTable() {
     std::string rows;
     for (int level = 0; level < 21; ++level) {
         const int from = level == 0 ? 0 : LevelTargets[level - 1];
-        rows += "<tr><td>" + std::to_string(level) + "</td><td>" + withThousands(from) + "</td><td>" +
+        rows += "<tr><td>" + std::to_string(level + 1) + "</td><td>" + withThousands(from) + "</td><td>" +
                 withThousands(LevelTargets[level]) + "</td><td>" + std::to_string(5 * level + 10) + "</td></tr>\n";
     }
     return rows;
@@ -88,10 +88,10 @@ points count only once you have made your first move.</li>
 
 <h2 id="scoring">Points and chains</h2>
 <p>Every three gems in a line are worth <strong>10 points, plus 5 for each level</strong>
-(10 at level 0, 15 at level 1, 60 at level 10). A line of four counts as two overlapping threes,
+(10 at level 1, 15 at level 2, 60 at level 11). A line of four counts as two overlapping threes,
 a line of five as three, and an L or T shape as one line across and one down.</p>
 <p>After your swap, every further round of lines that forms while the gems fall is a link of the chain,
-and each three in it also carries the <em>whole total</em> of the round before. At level 0:</p>
+and each three in it also carries the <em>whole total</em> of the round before. At level 1:</p>
 <ul>
 <li>a swap that makes one line of three: <strong>10</strong>;</li>
 <li>a swap that makes a line of five: 10 + 10 + 10 = <strong>30</strong>;</li>
@@ -110,29 +110,30 @@ a line.</p>
 )";
 
 const char* const Tail = R"(</table>
-<p>Beyond level 20 the target stays at 1&#8239;000&#8239;000 and every level is worth 5 points more a line.</p>
+<p>Beyond level 21 the target stays at 1&#8239;000&#8239;000 and every level is worth 5 points more a line.</p>
 
 <h2 id="timed">The timed mode</h2>
-<p>Here the bar at the bottom is your time. It starts half full and runs down &mdash; at level 0 slowly
+<p>Here the bar at the bottom is your time. It starts half full and runs down &mdash; at level 1 slowly
 (the half bar lasts about eight minutes), and faster at every level: at level <em>n</em> it drains
-<em>n</em>&nbsp;+&nbsp;1 times as fast. Every round of lines you score fills it by <strong>2.5</strong>.
+<em>n</em> times as fast. Every round of lines you score fills it by <strong>2.5</strong>.
 When it is full, the level is complete and the next one starts half full again. When it runs out, the
 game is over. If no swap is left, the field simply empties and fills again.</p>
 <p>Press <kbd>P</kbd> or <kbd>Esc</kbd> to <strong>pause</strong> the timed game (the board is hidden and
-the time stops); press either key again to go on. The levels mode needs no pause: it has no clock.</p>
+the time stops); press either key again, or click the PAUSED plate, to go on. The levels mode needs no
+pause: it has no clock. When the last fifth of the time is left, the bar turns red.</p>
 
 <h2 id="hint">The hint</h2>
 <p>Stuck? Click the hint picture in the side panel (or press <kbd>H</kbd>). One gem that can make a line is picked up for you
 and spins &mdash; you still have to find which neighbour to swap it with. A hint costs
 <strong>50 points</strong> in the levels mode (never taking you below the start of your current level)
-and <strong>10 time units</strong> in the timed mode, even when no move is left to show.</p>
+and <strong>10 time units</strong> in the timed mode, even when no move is left to show. There is no hint while the game is paused.</p>
 
 <h2 id="buttons">Buttons, keys and controllers</h2>
 <table>
 <tr><th>Side panel</th><th style="text-align:left">What it does</th></tr>
 <tr><td>NEW GAME</td><td style="text-align:left">asks, then starts a new game in the current mode</td></tr>
-<tr><td>LEVELS</td><td style="text-align:left">starts a new game in the levels mode</td></tr>
-<tr><td>TIMED</td><td style="text-align:left">starts a new game in the timed mode</td></tr>
+<tr><td>LEVELS</td><td style="text-align:left">starts a new game in the levels mode (once a game is under way, asks first)</td></tr>
+<tr><td>TIMED</td><td style="text-align:left">starts a new game in the timed mode (once a game is under way, asks first)</td></tr>
 <tr><td>Hint</td><td style="text-align:left">shows a gem that can move (see above)</td></tr>
 <tr><td>OPTIONS</td><td style="text-align:left">opens the options</td></tr>
 <tr><td>QUIT</td><td style="text-align:left">asks, then closes the game</td></tr>
@@ -175,12 +176,12 @@ asks whether to <strong>continue your last game</strong> or start a new one.</p>
 
 <h2 id="options">Options</h2>
 <ul>
-<li><strong>High scores</strong> shows both high-score tables.</li>
+<li><strong>High scores</strong> shows both high-score tables; their <strong>BACK</strong> returns to your game.</li>
 <li><strong>Full screen</strong> switches between the window and the whole screen. The window can be
 resized: the picture grows to fill it and keeps its shape.</li>
 <li><strong>Music</strong> and <strong>Sound</strong> switch the music and the sound effects on and off.
 Each mode has its own tune: a calm one for the levels mode, a driving one for the timed mode.</li>
-<li><strong>Help</strong> opens this page; the game closes (your game is kept for next time).</li>
+<li><strong>Help</strong> opens this page beside the game, which goes on; a timed game waits, paused.</li>
 <li><strong>Back</strong> returns to the board.</li>
 </ul>
 <p>Your choices are remembered from one run to the next.</p>
@@ -189,7 +190,8 @@ Each mode has its own tune: a calm one for the levels mode, a driving one for th
 <p>There are two tables of five, one for each mode. When a game ends with a score higher than the fifth
 entry of its table, you are asked for your name: type up to nine letters (the first becomes a capital),
 correct with <kbd>Backspace</kbd>, and confirm with <kbd>Enter</kbd> or <kbd>Space</kbd>. A score equal to
-an entry goes below it. Then the tables are shown; their <strong>BACK</strong> button starts a new game.</p>
+an entry goes below it. Then the tables are shown with your entry in gold and your final score in the
+score box; their <strong>BACK</strong> button starts a new game.</p>
 
 <h2 id="files">Where your game is kept</h2>
 <p>Vortiq keeps three small files of yours:</p>

@@ -196,6 +196,7 @@ void drawFontPicture(PictureList& pictures) {
     constexpr float Baseline = 12;            // texels below the cell's top
     constexpr float MaxTall = Cell - 3.2f;
     constexpr float PlaceholderRadius = 1.3f;
+    constexpr float NameLetterWidening = 1.2f;
     constexpr uint32_t PlaceholderGrey = 0x7a7a7a;  // the game tints and adds it: a faint dot
     Canvas canvas = makeCanvas(256, 256, 256, 256);
     fillAll(canvas, solid(theme::Ink));
@@ -211,10 +212,16 @@ void drawFontPicture(PictureList& pictures) {
                 placeholders.push_back({left + Room / 2, top + Baseline - PlaceholderRadius});
                 continue;
             }
+            // Names are printed a glyph every advance: their letters come from
+            // the monospaced face, drawn for that, each placed by its own
+            // advance (a narrow letter keeps the arms that fill its place, a J
+            // its bar). Digits and signs keep the proportional face, centred.
+            const bool letter = (code >= 'A' && code <= 'Z') || (code >= 'a' && code <= 'z');
             TextStyle style;
-            style.face = set == 0 ? Face::SansBold : Face::MonoBold;
+            style.face = set == 0 && !letter ? Face::SansBold : Face::MonoBold;
             style.size = 14.5f;
             style.hinted = true;
+            if (set == 0 && letter) style.squeeze = NameLetterWidening;
             const std::string text(1, static_cast<char>(code));
             TextMetrics m = measureText(style, text);
             // Tall glyphs (bars, brackets) are made smaller to stay clear of
@@ -226,7 +233,7 @@ void drawFontPicture(PictureList& pictures) {
             }
             const float ink = m.inkRight - m.inkLeft;
             if (ink > MaxInk) {
-                style.squeeze = MaxInk / ink;
+                style.squeeze *= MaxInk / ink;
                 m = measureText(style, text);
             }
             // Keep marks below the baseline (underscore) and above the
@@ -234,7 +241,8 @@ void drawFontPicture(PictureList& pictures) {
             float baseline = top + Baseline;
             baseline -= std::max(0.0f, baseline + m.inkBottom - (top + Cell - 1.6f));
             baseline += std::max(0.0f, top + 1.4f - (baseline + m.inkTop));
-            const float x = left + Room / 2 - (m.inkLeft + m.inkRight) / 2;
+            const float x = set == 0 && letter ? left + (Room - m.advance) / 2
+                                               : left + Room / 2 - (m.inkLeft + m.inkRight) / 2;
             renderText(glyphs, canvas, style, text, x, std::round(baseline));
         }
     }

@@ -173,8 +173,9 @@ void drawOptionRow(PictureList& pictures, Picture picture, int rowIndex, const s
 void drawOptionRows(PictureList& pictures) {
     drawOptionRow(pictures, Picture::HighScoresRow, 0, "HIGH SCORES", RowKind::Plain, false, false);
     drawOptionRow(pictures, Picture::HighScoresRowLit, 0, "HIGH SCORES", RowKind::Plain, false, true);
-    drawOptionRow(pictures, Picture::WindowedRow, 1, "WINDOW 640 x 480", RowKind::Screen, false, false);
-    drawOptionRow(pictures, Picture::FullScreenRow, 1, "FULL SCREEN 800 x 600", RowKind::Screen, true, false);
+    // The window's own size is whatever the player made it: the rows name the way of showing alone.
+    drawOptionRow(pictures, Picture::WindowedRow, 1, "WINDOW", RowKind::Screen, false, false);
+    drawOptionRow(pictures, Picture::FullScreenRow, 1, "FULL SCREEN", RowKind::Screen, true, false);
     drawOptionRow(pictures, Picture::MusicOffRow, 2, "MUSIC: OFF", RowKind::Switch, false, false);
     drawOptionRow(pictures, Picture::MusicOnRow, 2, "MUSIC: ON", RowKind::Switch, true, false);
     drawOptionRow(pictures, Picture::SoundOffRow, 3, "SOUND: OFF", RowKind::Switch, false, false);
@@ -249,15 +250,21 @@ void drawNameEntryPanel(PictureList& pictures) {
     putOpaque(pictures, Picture::NameEntryPanel, canvas);
 }
 
+// The pause plate: the word, the pause sign at both ends, and below them how
+// the game goes on.
 void drawPausePlate(PictureList& pictures) {
     Canvas canvas = makeCanvas(256, 64, 256, 64);
     drawPanelBackground(canvas, 10);
-    drawTitle(canvas, "PAUSED", {128, 32}, 28, 220);
+    drawTitle(canvas, "PAUSED", {128, 25}, 24, 200);
     for (float x : {38.0f, 218.0f}) {
         // Two bars: the pause sign.
-        fill(canvas, roundedBox({x - 7, 22, x - 2, 42}, 1.5f), {x - 9, 20, x, 44}, solid(theme::Cyan));
-        fill(canvas, roundedBox({x + 2, 22, x + 7, 42}, 1.5f), {x, 20, x + 9, 44}, solid(theme::Cyan));
+        fill(canvas, roundedBox({x - 7, 16, x - 2, 34}, 1.5f), {x - 9, 14, x, 36}, solid(theme::Cyan));
+        fill(canvas, roundedBox({x + 2, 16, x + 7, 34}, 1.5f), {x, 14, x + 9, 36}, solid(theme::Cyan));
     }
+    TextStyle style;
+    style.face = Face::Sans;
+    style.size = 10.5f;
+    drawLabel(canvas, style, "P or Esc, or a click here, to go on", {128, 48}, whiteText(48, 10.5f), 0.9f, 224);
     putOpaque(pictures, Picture::Paused, canvas);
 }
 

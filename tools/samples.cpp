@@ -45,8 +45,9 @@ void playRun(Signal& s, Tone tone, std::initializer_list<int> notes, double seco
     for (int note : notes) playNote(s, tone, note, seconds, step * i++, gain);
 }
 
-// A reedy buzz: odd harmonics of two slightly detuned tones, sagging in pitch.
-Signal buzz(double frequency, double seconds) {
+// A reedy buzz: odd harmonics of two slightly detuned tones, sagging in pitch
+// and dying away over `decaySeconds` (the time to fall to about a third).
+Signal buzz(double frequency, double seconds, double decaySeconds) {
     Signal signal = silence(Rate, seconds);
     double phaseA = 0, phaseB = 0;
     for (size_t i = 0; i < signal.samples.size(); ++i) {
@@ -56,7 +57,7 @@ Signal buzz(double frequency, double seconds) {
         phaseB += TwoPi * frequency * 1.03 * sag / Rate;
         double value = 0;
         for (int k = 1; k <= 15; k += 2) value += (std::sin(k * phaseA) + std::sin(k * phaseB)) / k;
-        signal.samples[i] = static_cast<float>(value);
+        signal.samples[i] = static_cast<float>(value * std::exp(-t / decaySeconds));
     }
     lowPass(signal, 1800);
     fadeEdges(signal, 0.005, 0.04);
@@ -70,11 +71,13 @@ Signal selectSound() {
     return finished(std::move(s), 0.0005, 0.003, 0.6);
 }
 
+// Heard at every wrong swap: two short low thuds, clearly below the chain
+// sounds, so that a miss never sounds bigger than a match.
 Signal badSound() {
     Signal s = silence(Rate, 0.33);
-    mixInto(s, buzz(110, 0.13), 0, 1);
-    mixInto(s, buzz(98, 0.15), 0.17, 1);
-    normalizePeak(s, 0.7);
+    mixInto(s, buzz(110, 0.13, 0.035), 0, 1);
+    mixInto(s, buzz(98, 0.15, 0.035), 0.17, 1);
+    normalizePeak(s, 0.22);
     return s;
 }
 

@@ -75,7 +75,9 @@ bool initAtStartUp() {
     settleModeButtons();
     for (int kind = 1; kind <= GemKinds; ++kind) loadGemMesh(kind);
     loadHighScores();
-    ui.screen = Screen::ContinuePrompt;
+    GameMode lastMode = GameMode::Levels;
+    const bool savedGameWaits = savedGameRunning(&lastMode);
+    startFirstGame(savedGameWaits, lastMode);
     firstStartUp = 0;
 #if defined(__GLIBC__)
     // The decoded pictures and the files read are gone; give the pages they

@@ -47,25 +47,50 @@ void startMode(GameMode mode) {
     menuSound();
 }
 
+// A mode button starts its mode at once while nothing would be lost; in a
+// game under way it asks first, as NEW GAME does, and Yes starts that mode.
+void chooseMode(GameMode mode) {
+    if (!gameUnderWay()) {
+        startMode(mode);
+        return;
+    }
+    ui.modeAsked = 1;
+    ui.askedMode = mode;
+    ui.screen = Screen::ConfirmNewGame;
+    menuSound();
+}
+
 // The running mode's button keeps its pressed look; the other lights under the mouse.
 int32_t modeButtonLook(int32_t current, Button button, GameMode mode) {
     if (current != ButtonPressed && hit(button)) return ButtonHighlighted;
     return game.gameMode == mode ? ButtonPressed : ButtonNormal;
 }
 
+// A click on the pause picture goes on with the game.
+bool onPausePicture() {
+    if (pressedByKey) return false;
+    const ScreenGeometry& g = screenGeometry();
+    const Placement& at = g.pausePicture;
+    const HitRect picture = {at.x, at.x + at.w, g.height - at.y - at.h, g.height - at.y};
+    return insideRect(picture, ui.mouseX, ui.mouseY);
+}
+
 void sidePanelClick() {
+    if (ui.screen == Screen::Playing && ui.paused && onPausePicture()) togglePause();
     // Until the game-over banner ends the finished game's score waits for its
     // chance at the table: nothing may start a new game before then, and the
     // new-game button does not even ask.
     const bool newGameAllowed = !gameOverRunning();
     if (newGameAllowed && ui.screen == Screen::Playing && hit(&ScreenGeometry::newGame)) {
         ui.newGameButton = ButtonPressed;
+        ui.modeAsked = 0;
         ui.screen = Screen::ConfirmNewGame;
         menuSound();
     }
-    if (newGameAllowed && ui.screen == Screen::Playing && hit(&ScreenGeometry::timedMode)) startMode(GameMode::Timed);
-    if (newGameAllowed && ui.screen == Screen::Playing && hit(&ScreenGeometry::levelsMode)) startMode(GameMode::Levels);
-    if (ui.screen == Screen::Playing && hit(&ScreenGeometry::hint)) useHint();
+    if (newGameAllowed && ui.screen == Screen::Playing && hit(&ScreenGeometry::timedMode)) chooseMode(GameMode::Timed);
+    if (newGameAllowed && ui.screen == Screen::Playing && hit(&ScreenGeometry::levelsMode)) chooseMode(GameMode::Levels);
+    // A paused game shows no board to hint at, and its time stands still.
+    if (ui.screen == Screen::Playing && !ui.paused && hit(&ScreenGeometry::hint)) useHint();
     if (ui.screen == Screen::Playing && hit(&ScreenGeometry::options)) {
         ui.optionsButton = ButtonPressed;
         ui.screen = Screen::Options;
@@ -98,6 +123,11 @@ uint32_t dialogClick() {
     // name entry (or the table) over them.
     const bool newGameAllowed = !gameOverRunning();
     if (newGameAllowed && ui.screen == Screen::ConfirmNewGame && hit(&ScreenGeometry::dialogFirst)) {
+        if (ui.modeAsked) {
+            game.gameMode = ui.askedMode;
+            settleModeButtons();
+        }
+        ui.modeAsked = 0;
         newGame();
         ui.screen = Screen::Playing;
         ui.confirmLit = 0;
@@ -106,6 +136,7 @@ uint32_t dialogClick() {
         menuSound();
     }
     if (ui.screen == Screen::ConfirmNewGame && hit(&ScreenGeometry::dialogSecond)) {
+        ui.modeAsked = 0;
         ui.screen = Screen::Playing;
         ui.cancelLit = 0;
         ui.newGameButton = ButtonNormal;
@@ -140,22 +171,38 @@ uint32_t dialogClick() {
     }
     const int row = pressedByKey ? 0 : highScoreRowAt(screenGeometry(), ui.mouseX, ui.mouseY);
     if (ui.screen == Screen::HighScores && row) requests |= watchRow(row);
-    if (newGameAllowed && ui.screen == Screen::HighScores && hit(&ScreenGeometry::highScoresBack)) {
+    // After a game's end the tables lead to a new game; opened from the
+    // options they lead back to the game that runs.
+    const bool afterGame = scoreBook.ended.shown != 0;
+    if ((newGameAllowed || !afterGame) && ui.screen == Screen::HighScores && hit(&ScreenGeometry::highScoresBack)) {
         ui.screen = Screen::Playing;
-        newGame();
+        scoreBook.ended.shown = 0;
+        if (afterGame) newGame();
         ui.confirmLit = 0;
         menuSound();
     }
     return requests;
 }
 
+// The help page opens beside the game, which goes back to the board; a timed
+// game waits paused until the player comes back to it. The shell opens it.
+uint32_t openHelpPage() {
+    ui.helpLit = 0;
+    ui.optionsButton = ButtonNormal;
+    ui.screen = Screen::Playing;
+    menuSound();
+    if (!ui.paused) togglePause();  // the timed mode alone pauses
+    return RequestHelp;
+}
+
 uint32_t optionsClick() {
     if (ui.screen != Screen::Options) return 0;
     if (hit(&ScreenGeometry::highScoresRow)) {
         ui.screen = Screen::HighScores;
+        scoreBook.ended.shown = 0;
         ui.confirmLit = 0;
         ui.highScoresLit = 0;
-        if (!ui.fullScreenActive) ui.optionsButton = ButtonNormal;
+        ui.optionsButton = ButtonNormal;
         menuSound();
     }
     // The window is made again at the top of the loop's next pass.
@@ -176,15 +223,11 @@ uint32_t optionsClick() {
         if (settings.soundOn == 1) retrySound();
         menuSound();
     }
-    if (ui.screen == Screen::Options && hit(&ScreenGeometry::helpRow)) {
-        ui.helpLit = 0;
-        ui.optionsButton = ButtonNormal;
-        return RequestHelp | RequestQuit;
-    }
+    if (ui.screen == Screen::Options && hit(&ScreenGeometry::helpRow)) return openHelpPage();
     if (ui.screen == Screen::Options && hit(&ScreenGeometry::optionsBack)) {
         ui.screen = Screen::Playing;
         ui.confirmLit = 0;
-        if (!ui.fullScreenActive) ui.optionsButton = ButtonNormal;
+        ui.optionsButton = ButtonNormal;
         menuSound();
     }
     return 0;
@@ -239,6 +282,18 @@ uint32_t watchRow(int32_t row) {
     ui.watchedRow = row;
     playSample(Sample::Menu);
     return RequestWatch;
+}
+
+void startFirstGame(bool savedGameWaits, GameMode lastMode) {
+    if (savedGameWaits) {
+        ui.screen = Screen::ContinuePrompt;
+        return;
+    }
+    ui.screen = Screen::Playing;
+    game.gameMode = lastMode == GameMode::Timed ? GameMode::Timed : GameMode::Levels;
+    settleModeButtons();
+    newGame();
+    playModeMusic();
 }
 
 uint32_t askFullScreen() {

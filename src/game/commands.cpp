@@ -40,6 +40,7 @@ void chooseOnBoard() {
 }
 
 uint32_t hintOnBoard() {
+    if (ui.paused) return 0;  // no hint while the board is hidden
     ui.keyCursorShown = 1;
     return pressScreenButton(ScreenButton::Hint);
 }

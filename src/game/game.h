@@ -46,7 +46,7 @@ constexpr int HighScoreEntries = 5;
 constexpr float TimedModeTime = 50.0f;  // the time bar of every timed level starts here
 // The rules' version: a recorded game plays back only under the rules it was
 // played under. Raise it with every change that makes a game play differently.
-constexpr uint16_t RulesVersion = 1;
+constexpr uint16_t RulesVersion = 2;
 
 // A column 800 in firstCell marks a gem deselected by the current click,
 // -600 no cell at all.
@@ -114,7 +114,7 @@ enum class ScreenButton : int32_t {
 // What a step asks of the shell, carried out at the top of its next pass.
 enum ShellRequest : uint32_t {
     RequestQuit = 1,        // end the main loop
-    RequestHelp = 2,        // open the help page (the game then ends)
+    RequestHelp = 2,        // open the help page beside the game
     RequestFullScreen = 4,  // make the window again in the other layout
     RequestWatch = 8,       // show the game of the high-score row ui.watchedRow
 };
@@ -257,6 +257,8 @@ struct UiState {
     int32_t helpLit;
     int32_t highScoresLit;
     uint8_t paused;
+    uint8_t modeAsked;     // the new-game question came from a mode button: its Yes starts askedMode
+    GameMode askedMode;
     uint8_t fullScreenActive;  // 800 x 600 layout when set
     int32_t mouseX;
     int32_t mouseY;
@@ -271,11 +273,22 @@ struct UiState {
     ScreenFit fit;          // the layout in the window; all zero before the first window
 };
 
+// The game whose end the high-score screen follows: its final score shows
+// there, and the row its entry went into is marked.
+struct EndedGame {
+    uint8_t shown;       // the high-score screen follows that game's end (not the options)
+    GameMode mode;
+    int32_t score;       // its final score
+    int32_t enteredRow;  // the row of its entry in its mode's table; NoEnteredRow when none
+};
+constexpr int32_t NoEnteredRow = -1;
+
 // The two high-score tables and the name being typed for a new entry.
 struct ScoreBook {
     HighScoreTable highScores[2];  // indexed by GameMode
     char entryName[10];            // nine characters and a zero; '$' marks a free place
     int32_t entryCursor;           // 1-based, 1..10
+    EndedGame ended;
 };
 
 // What a frame's rules step leaves for its drawing, taken where the drawing
@@ -332,6 +345,8 @@ inline const ScreenGeometry& screenGeometry() { return layoutGeometry(currentLay
 inline float& removalScale() { return turn.removalList[1].scale; }
 inline bool levelsModeRunning() { return game.gameMode == GameMode::Levels; }
 inline bool timedModeRunning() { return game.gameMode == GameMode::Timed; }
+// A new game would lose something: a move was made, or points or a level won.
+inline bool gameUnderWay() { return game.playerMoved || game.score != 0 || game.level != 0; }
 // The two mode buttons' looks for the running mode: its button pressed.
 void settleModeButtons();
 // From the game-over sound until its banner ends: the score still waits for
@@ -394,6 +409,8 @@ void measureFrameTime(int64_t ticks);
 void restartFrameMeasurement();
 void levelCompleteTest();
 void updateBarRules();       // time drain, bar value, time-out, level complete, barLength
+// The timed bar in its last fifth: it warns that the time runs out.
+bool barWarns();
 void advanceBanner();        // progress, end actions, bannerAlpha
 Picture bannerPicture();     // the banner of the current event, Picture::None for none
 bool advanceScorePopup(int index);  // true when the popup shows this frame
@@ -413,6 +430,10 @@ uint32_t applyCommand(const Command& command);
 
 // ---------------------------------------------------------------------------
 // Rest: whether the next frame would look exactly like the last one
+
+// The bar's length as drawn: within a step of its goal the bar swings about
+// it from frame to frame, and shows the goal itself.
+float barLengthShown();
 
 // True when nothing the rules move is moving on the screen shown: no swap,
 // removal, fall, spin, banner, drain or popup, no test about to end a level
@@ -457,6 +478,16 @@ void chooseAtKeyCursor();
 // High scores in memory
 
 bool madeHighScore();
+// A game has ended: its mode and score are kept for the high-score screen
+// that follows (no row entered yet).
+void noteEndedGame();
+// The row of a table marked as the ended game's entry, NoEnteredRow when
+// none is (a table shown from the options marks none; an entry the file
+// could not keep is not there).
+int32_t markedRow(GameMode mode);
+// The score counter's value: the ended game's score while its high-score
+// screen shows, else the counter as it runs.
+float counterShows();
 
 // ---------------------------------------------------------------------------
 // The name entry of a new high score (on Screen::NameEntry only)
@@ -483,6 +514,10 @@ uint32_t screenButtonsClick();
 // A click on that button, wherever the mouse is: exactly what a left click
 // inside it does on the screen showing (nothing where it is not shown).
 uint32_t pressScreenButton(ScreenButton button);
+// The first screen of a run: the question whether to continue the saved
+// game when it holds one worth continuing; otherwise a new game of lastMode
+// starts at once.
+void startFirstGame(bool savedGameWaits, GameMode lastMode);
 // Pauses or resumes the timed mode on the board screen; false elsewhere.
 bool togglePause();
 // The name entry's end: the name goes into its table.

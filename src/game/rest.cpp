@@ -50,12 +50,24 @@ bool stillButReadouts() {
 
 bool counterChases() { return ui.screen == Screen::Playing; }
 
+// The bar is drawn as at its goal, to the pixel: a length a fraction of a
+// pixel away asks for no frame.
+bool barShowsGoal() {
+    const int width = ui.fit.pictureWidth > 0 ? ui.fit.pictureWidth : screenGeometry().width;
+    return barPixelsShown(barLengthShown(), width) == barPixelsShown(barGoal(), width);
+}
+
 }  // namespace
 
 bool sceneAtRest() {
     if (!stillButReadouts()) return false;
     if (counterChases() && scene.shownScore != static_cast<float>(game.score)) return false;
-    return game.barLength == barGoal();
+    return barShowsGoal();
+}
+
+float barLengthShown() {
+    const float goal = barGoal();
+    return std::fabs(game.barLength - goal) <= 0.5f * scene.speedFactor ? goal : game.barLength;
 }
 
 void settleReadouts() {

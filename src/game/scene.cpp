@@ -78,6 +78,8 @@ void updateBarRules() {
     if (game.barLength > goal) game.barLength -= 0.5f * scene.speedFactor;
 }
 
+bool barWarns() { return timedModeRunning() && game.barLength < 20.0f * BarLengthPerPercent; }
+
 void advanceBanner() {
     if (scene.bannerProgress < 1.0f) {
         scene.bannerProgress += 0.003f * scene.speedFactor;
@@ -93,6 +95,7 @@ void advanceBanner() {
             game.boardEvent = BoardEvent::None;
             game.gameOverDrain = 0;
             game.gameOverPending = 0;
+            noteEndedGame();
             if (madeHighScore()) {
                 ui.screen = Screen::NameEntry;
                 game.finished = 1;

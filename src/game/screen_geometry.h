@@ -126,12 +126,26 @@ constexpr float BarX = 306.0f;
 constexpr float BarY = 12.0f;
 constexpr float BarHeight = 11.0f;
 constexpr float BarLengthPerPercent = 3.915f;  // a full bar is 391.5 long
+// The bar is drawn to whole pixels of a picture `pictureWidth` pixels wide:
+// how many a length covers (none for a length that is not a number).
+inline int barPixelsShown(float length, int pictureWidth) {
+    const double pixels = static_cast<double>(length) * pictureWidth / BarSpaceWidth;
+    if (!(pixels > -1e9 && pixels < 1e9)) return 0;
+    return static_cast<int>(pixels < 0.0 ? pixels - 0.5 : pixels + 0.5);
+}
 
 // The fixed text space of the counters (both layouts).
 constexpr int ScoreCounterY = 437;
 constexpr int LevelNumberY = 4;
 constexpr int LevelNumberX = 580;      // levels 0 .. 9
 constexpr int LevelNumberLaterX = 587;  // the levels after
+
+// The board's opening in the frame, in text space (the frame is one picture
+// stretched over either layout): score popups keep inside it.
+constexpr int FieldTextLeft = 188;
+constexpr int FieldTextRight = 610;
+constexpr int FieldTextBottom = 37;
+constexpr int FieldTextTop = 459;
 
 // The 3D board: the centre of the spawn row's left cell, one unit per cell.
 constexpr float CellZ = -11.0f;

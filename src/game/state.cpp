@@ -150,6 +150,24 @@ void newGame() {
     scene.bannerAlpha = 0.0f;
 }
 
+void noteEndedGame() {
+    scoreBook.ended = EndedGame{1, game.gameMode, game.score, NoEnteredRow};
+}
+
+int32_t markedRow(GameMode mode) {
+    const EndedGame& ended = scoreBook.ended;
+    if (!ended.shown || ended.mode != mode || ended.enteredRow < 0 || ended.enteredRow >= HighScoreEntries)
+        return NoEnteredRow;
+    if (mode != GameMode::Levels && mode != GameMode::Timed) return NoEnteredRow;
+    const HighScoreEntry& entry = scoreBook.highScores[static_cast<int>(mode)].entries[ended.enteredRow];
+    return entry.score == ended.score ? ended.enteredRow : NoEnteredRow;
+}
+
+float counterShows() {
+    if (ui.screen == Screen::HighScores && scoreBook.ended.shown) return static_cast<float>(scoreBook.ended.score);
+    return scene.shownScore;
+}
+
 bool madeHighScore() {
     if (game.gameMode != GameMode::Levels && game.gameMode != GameMode::Timed) return false;
     const HighScoreTable& table = scoreBook.highScores[static_cast<int>(game.gameMode)];

@@ -1,5 +1,6 @@
 // Reading and replacing the player's files without ever leaving half of one.
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <csignal>
@@ -24,19 +25,20 @@ std::string folderOf(const char* path) {
     return std::string(path, slash - path);
 }
 
-bool writeAll(int fd, const uint8_t* data, size_t size) {
-    while (size > 0) {
-        ssize_t written = write(fd, data, size);
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        if (written == 0) return false;
-        data += written;
-        size -= static_cast<size_t>(written);
+// Writes `size` bytes at `offset`; returns how many were written before the
+// first failure (all of them when none failed).
+size_t writeAt(int fd, const uint8_t* data, size_t size, off_t offset) {
+    size_t done = 0;
+    while (done < size) {
+        ssize_t written = pwrite(fd, data + done, size - done, offset + static_cast<off_t>(done));
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) break;
+        done += static_cast<size_t>(written);
     }
-    return true;
+    return done;
 }
+
+bool writeAll(int fd, const uint8_t* data, size_t size) { return writeAt(fd, data, size, 0) == size; }
 
 // The mode a new file gets from fopen: 0666 less the process's umask.
 mode_t newFileMode() {
@@ -72,15 +74,42 @@ bool notSaved(const char* path, int error) {
 }
 
 // Over the old bytes of a file the player may write, in a folder that takes
-// no new file; the files are of fixed size, so the new bytes cover the old.
-bool writeInPlace(const char* path, const void* data, size_t size) {
-    int fd = open(path, O_WRONLY);
-    if (fd < 0) return false;
-    bool ok = writeAll(fd, static_cast<const uint8_t*>(data), size);
-    ok = ok && ftruncate(fd, static_cast<off_t>(size)) == 0;
-    ok = ok && fsync(fd) == 0;
-    ok = (close(fd) == 0) && ok;
-    return ok;
+// no new file, so no second file can hold the new bytes until they are whole.
+// Instead the old bytes are kept in memory until the new ones are written,
+// cut to size and flushed; when any of that fails (the disk filled, a size
+// limit), the old bytes go back over what was written and the file gets its
+// old length again. Only bytes this write changed are written back: they
+// already had their place on the disk, so a full disk still takes them.
+// (A game killed in the middle of this write is the one case it cannot undo.)
+// Returns 0, or the error that stopped the write.
+int writeInPlace(const char* path, const void* data, size_t size) {
+    int fd = open(path, O_RDWR);
+    if (fd < 0) return errno;
+    struct stat st;
+    std::string old;
+    if (fstat(fd, &st) == 0) old.resize(static_cast<size_t>(st.st_size));
+    const long got = readFileStart(path, &old[0], old.size());
+    if (got != static_cast<long>(old.size())) {
+        close(fd);
+        return EIO;  // the old bytes could not be kept: the file is left as it is
+    }
+
+    errno = 0;
+    size_t touched = writeAt(fd, static_cast<const uint8_t*>(data), size, 0);
+    bool ok = touched == size;
+    int error = ok ? 0 : (errno ? errno : ENOSPC);
+    if (ok) {
+        touched = std::max(size, old.size());  // a shorter file loses its tail
+        ok = ftruncate(fd, static_cast<off_t>(size)) == 0 && fsync(fd) == 0;
+        error = ok ? 0 : errno;
+    }
+    if (!ok) {
+        writeAt(fd, reinterpret_cast<const uint8_t*>(old.data()), std::min(touched, old.size()), 0);
+        if (ftruncate(fd, static_cast<off_t>(old.size())) != 0 || fsync(fd) != 0)
+            std::fprintf(stderr, "Vortiq: %s could not be put back as it was: %s\n", path, std::strerror(errno));
+    }
+    if (close(fd) != 0 && ok) error = errno;
+    return error;
 }
 
 // mkstemp's six places: letters and digits.
@@ -117,8 +146,8 @@ bool replaceFile(const char* path, const void* data, size_t size) {
     int fd = mkstemp(&temporary[0]);
     if (fd < 0) {
         // The folder takes no new file; the player's own file is written where it is.
-        const int error = errno;
-        if (exists && writeInPlace(path, data, size)) return true;
+        int error = errno;
+        if (exists && (error = writeInPlace(path, data, size)) == 0) return true;
         return notSaved(path, error);
     }
 

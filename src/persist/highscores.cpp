@@ -122,6 +122,7 @@ void insertHighScore(GameMode mode) {
                 if (entry.name[k] == '\0') entry.name[k] = FreeNamePlace;
             }
             entry.score = game.score;
+            if (scoreBook.ended.shown && scoreBook.ended.mode == mode) scoreBook.ended.enteredRow = i;
             break;
         }
     }

@@ -16,6 +16,10 @@ void readHighScoreFile();
 
 void saveGame();
 bool restoreGame();
+// Whether base/data.inf holds a game to continue: one of this program with
+// gems on its board. Its mode goes into lastMode when the file is one of this
+// program, running or not; otherwise lastMode is untouched.
+bool savedGameRunning(GameMode* lastMode);
 
 void loadSettings();
 void saveSettings();

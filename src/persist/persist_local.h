@@ -25,7 +25,9 @@ constexpr int SettingsValues = 3;
 // bytes go to a new file in the same folder, are flushed to the disk, and
 // the new file is renamed over the old one. Returns false, with the old file
 // as it was, when any step fails (no room, no such folder, a folder in the
-// way, a file the player made read-only).
+// way, a file the player made read-only). In a folder that takes no new file
+// an existing file is written where it is, and its old bytes are put back
+// when that write fails.
 bool replaceFile(const char* path, const void* data, size_t size);
 
 // Makes the folder `path` lies in when it is missing; false, with one

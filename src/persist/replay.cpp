@@ -140,8 +140,8 @@ struct RecordLayout {
 const RecordLayout GameLayout = {"80i4ifib3i4bfi2ffi", sizeof(GameState)};
 const RecordLayout TurnLayout = {"b2ib2i2b10fb2if2b2ifbb20(b2if)i", sizeof(TurnState)};
 const RecordLayout SceneLayout = {"2fi3l3f10(b3if)", sizeof(SceneState)};
-const RecordLayout UiLayout = {"11i2b4ib2ib2i", offsetof(UiState, fit)};
-const RecordLayout ScoreBookLayout = {"10(16ci)10ci", sizeof(ScoreBook)};
+const RecordLayout UiLayout = {"11i2bib4ib2ib2i", offsetof(UiState, fit)};
+const RecordLayout ScoreBookLayout = {"10(16ci)10ci(b3i)", sizeof(ScoreBook)};
 const RecordLayout SettingsLayout = {"3i", sizeof(Settings)};
 
 size_t roundUp(size_t offset, size_t alignment) { return (offset + alignment - 1) / alignment * alignment; }
@@ -261,6 +261,11 @@ const char* unplayable(const ReplayStart& start) {
                               Screen::ContinuePrompt, Screen::HighScores,     Screen::NameEntry};
     if (std::find(std::begin(screens), std::end(screens), start.ui.screen) == std::end(screens)) return "the screen";
     if (!inField(start.ui.keyCursor)) return "the key cursor";
+    if (!isGameMode(static_cast<uint8_t>(start.ui.askedMode))) return "the mode asked for";
+    const EndedGame& ended = start.scoreBook.ended;
+    if (!isGameMode(static_cast<uint8_t>(ended.mode)) || ended.enteredRow < NoEnteredRow ||
+        ended.enteredRow >= HighScoreEntries)
+        return "the game whose end the high scores follow";
     for (const HighScoreTable& table : start.scoreBook.highScores)
         for (const HighScoreEntry& entry : table.entries)
             if (!named(entry.name, sizeof entry.name)) return "a name of the high scores";

@@ -45,23 +45,42 @@ void saveGame() {
     replaceFile(SavedGamePath, bytes, sizeof bytes);  // on failure the last saved game stays
 }
 
-bool restoreGame() {
+namespace {
+
+// The values of the saved game when the file holds a game of this program.
+bool readSavedGame(int32_t values[SavedGameValues]) {
     // Exactly 85 values; one byte more shows it is not a file of this game.
     uint8_t bytes[SavedGameValues * 4 + 1];
     if (readFileStart(SavedGamePath, bytes, sizeof bytes) != SavedGameValues * 4) return false;
-
-    int32_t values[SavedGameValues];
     for (int i = 0; i < SavedGameValues; ++i) values[i] = getInt32(bytes + 4 * i);
 
-    int32_t mode = values[0];
-    int32_t level = values[1];
+    const int32_t mode = values[0];
     if (mode != static_cast<int32_t>(GameMode::Levels) && mode != static_cast<int32_t>(GameMode::Timed)) return false;
-    if (level < 0) return false;
+    if (values[1] < 0) return false;
     // Every stored cell above the floor must be empty or a gem; the floor cell
     // (the last value) is replaced by a closed floor, so any value there will do.
     for (int i = FirstBoardValue; i < SavedGameValues - 1; ++i) {
         if (!isGemOrEmpty(values[i])) return false;
     }
+    return true;
+}
+
+}  // namespace
+
+bool savedGameRunning(GameMode* lastMode) {
+    int32_t values[SavedGameValues];
+    if (!readSavedGame(values)) return false;
+    *lastMode = static_cast<GameMode>(values[0]);
+    bool gems = false;
+    for (int i = FirstBoardValue; i < SavedGameValues - 1; ++i) gems = gems || values[i] != 0;
+    return gems;
+}
+
+bool restoreGame() {
+    int32_t values[SavedGameValues];
+    if (!readSavedGame(values)) return false;
+    const int32_t mode = values[0];
+    const int32_t level = values[1];
 
     game.gameMode = static_cast<GameMode>(mode);
     settleModeButtons();

@@ -140,7 +140,7 @@ WindowMessage translateEvent(const SDL_Event& event, uint32_t windowId, uint32_t
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP:
             if (event.button.button != SDL_BUTTON_LEFT) break;
-            if (event.type == SDL_MOUSEBUTTONDOWN && fromOtherWindow(event.button.windowID, windowId)) break;
+            if (fromOtherWindow(event.button.windowID, windowId)) break;
             message.kind = event.type == SDL_MOUSEBUTTONDOWN ? MessageKind::LeftButtonDown : MessageKind::LeftButtonUp;
             message.x = event.button.x;
             message.y = event.button.y;

@@ -155,6 +155,9 @@ struct WindowRequest {
     int width, height;          // the client size
     int colourBits, depthBits;  // asked of the double-buffered RGBA framebuffer; the driver may grant more
     bool fullScreen;            // cover the whole display at the desktop's own mode (no mode switch)
+    // The smallest drawable, in pixels, the player may shrink the windowed
+    // window to (0 x 0: no limit); it opens at least this large.
+    int minWidth = 0, minHeight = 0;
 };
 enum class OpenFailure {
     None,
@@ -193,6 +196,29 @@ void usableDesktopSize(int* width, int* height);
 bool windowIsFullScreen();  // full screen, covering the display at its own mode
 void swapBuffers();
 
+// ---------------------------------------------------------------------------
+// Presenting a frame
+
+// A box of window pixels: x, y from the bottom left, width, height.
+struct WindowBox {
+    int x, y, w, h;
+};
+
+// What the back buffer holds for the frame about to be drawn, as the last
+// present left it: the picture presented that many frames ago (1: the last
+// one's), 0 when its content is undefined, BufferAgeUnknown where the window
+// system does not say.
+constexpr int BufferAgeUnknown = -1;
+int backBufferAge();
+// Presents the frame drawn in the back buffer: only the boxes that changed
+// (count of them) where the window system can show boxes alone and the swap
+// does not pace the frames, else the whole frame, with the damage named to
+// the window system where it takes it. A count below zero presents it whole.
+void presentFrame(const WindowBox* boxes, int count);
+// Whether the GL draws in software (Mesa's llvmpipe and its kind), where
+// reading the picture back costs little.
+bool softwareRenderer();
+
 // The window icon for this window and every later one: width x height pixels,
 // 4 bytes each (red, green, blue, alpha), top row first. The data is copied.
 void setWindowIcon(const uint8_t* rgba, int width, int height);
@@ -201,7 +227,9 @@ void setWindowIcon(const uint8_t* rgba, int width, int height);
 // The desktop
 
 // Opens a file of the working directory with the desktop's default program
-// (xdg-open), detached from the game. Returns false when it could not be started.
+// (xdg-open), detached from the game. Returns false when the file is not
+// there, xdg-open cannot run, or it refuses the document (within a moment:
+// a program still running then counts as showing it).
 bool openDocument(const char* path);
 using DocumentOpener = bool (*)(const char* path);
 void setDocumentOpener(DocumentOpener opener);  // nullptr: xdg-open

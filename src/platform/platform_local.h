@@ -15,10 +15,10 @@ int virtualKeyFor(SDL_Keycode sym, SDL_Scancode scancode);
 // SystemKeyDown, never as key presses.
 bool isSystemKey(SDL_Keycode sym, uint16_t modifiers);
 
-// Turns one SDL event into a window message. Events of another window than
-// `windowId` (a window already destroyed) become Other, except a button
-// release, which is taken from any window. `windowFlags` are the flags of the
-// game window (for the minimised state of activation changes).
+// Turns one SDL event into a window message. Window and mouse events of
+// another window than `windowId` (a window already destroyed) become Other.
+// `windowFlags` are the flags of the game window (for the minimised state of
+// activation changes).
 WindowMessage translateEvent(const SDL_Event& event, uint32_t windowId, uint32_t windowFlags);
 
 // Where the frame clock reads its time.
@@ -73,3 +73,18 @@ struct PacingSources {
     void (*sleepUntilNs)(int64_t deadline);
 };
 void setPacingSources(const PacingSources* sources);  // nullptr: the system's clock
+
+// The window system's side of presenting (present.cpp), in one table: SDL's
+// GLX or EGL functions, looked up for the context; tests put a simulated
+// chain of buffers in it.
+struct PresentCalls {
+    int (*bufferAge)();  // BufferAgeUnknown where the window system does not say
+    bool (*copyOffered)();  // boxes can be copied to the window, leaving the back buffer as it is
+    void (*copyBoxes)(const WindowBox* boxes, int count);
+    void (*swap)(const WindowBox* damage, int count);  // damage nullptr: the whole frame changed
+    bool (*software)();
+};
+extern PresentCalls presentCalls;
+// The window's picture was lost (exposed, shown again, resized): the next
+// present shows the whole frame.
+void frontBufferLost();

@@ -1,4 +1,6 @@
 // The game window with its GL context, and the message queue, on SDL2.
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -44,6 +46,21 @@ void applyIcon(SDL_Window* window) {
     SDL_FreeSurface(surface);
 }
 
+// The window may not be made smaller than minWidth x minHeight drawable
+// pixels; on a high-DPI desktop a point holds more than one of them.
+void keepAtLeast(SDL_Window* window, int minWidth, int minHeight) {
+    if (minWidth <= 0 || minHeight <= 0) return;
+    int pointsW = 0, pointsH = 0, pixelsW = 0, pixelsH = 0;
+    SDL_GetWindowSize(window, &pointsW, &pointsH);
+    SDL_GL_GetDrawableSize(window, &pixelsW, &pixelsH);
+    const double ratio = pointsW > 0 && pixelsW > pointsW ? static_cast<double>(pixelsW) / pointsW : 1.0;
+    const int minPointsW = static_cast<int>(std::ceil(minWidth / ratio));
+    const int minPointsH = static_cast<int>(std::ceil(minHeight / ratio));
+    SDL_SetWindowMinimumSize(window, minPointsW, minPointsH);
+    if (pointsW < minPointsW || pointsH < minPointsH)
+        SDL_SetWindowSize(window, std::max(pointsW, minPointsW), std::max(pointsH, minPointsH));
+}
+
 // The windowed window: with the framebuffer asked for, else with whatever the
 // driver has. Where neither comes, a window without GL tells a display that
 // has no GL framebuffer from one that makes no windows at all.
@@ -54,7 +71,10 @@ OpenFailure makeWindowed(const WindowRequest& request) {
         SDL_GL_ResetAttributes();
         state.window = videoCalls.createWindow(request.title, 0, 0, request.width, request.height, flags);
     }
-    if (state.window) return OpenFailure::None;
+    if (state.window) {
+        keepAtLeast(state.window, request.minWidth, request.minHeight);
+        return OpenFailure::None;
+    }
     SDL_Window* plain =
         videoCalls.createWindow(request.title, 0, 0, request.width, request.height, SDL_WINDOW_HIDDEN);
     if (!plain) return OpenFailure::NoWindow;
@@ -89,18 +109,10 @@ OpenFailure makeContext() {
     return OpenFailure::None;
 }
 
-// A click can close the window on its press (the full-screen switch). The
-// button's release, on its way to this window, would be lost with it, and
-// SDL, still taking the button for held, would drop the next press as no
-// change. The release is taken first (waited for a moment at most: a button
-// held on stays held, and its release reaches whatever window is under it).
-void takeButtonRelease() {
-    constexpr uint32_t LongestWaitMs = 300;
-    const uint32_t start = SDL_GetTicks();
-    while (SDL_GetMouseState(nullptr, nullptr) != 0 && SDL_GetTicks() - start < LongestWaitMs) {
-        SDL_PumpEvents();
-        if (SDL_GetMouseState(nullptr, nullptr) != 0) SDL_Delay(5);
-    }
+// Events after which the window's picture must be shown again whole.
+bool windowShowsAgain(uint8_t event) {
+    return event == SDL_WINDOWEVENT_EXPOSED || event == SDL_WINDOWEVENT_SHOWN || event == SDL_WINDOWEVENT_RESTORED ||
+           event == SDL_WINDOWEVENT_SIZE_CHANGED || event == SDL_WINDOWEVENT_MAXIMIZED;
 }
 
 }  // namespace
@@ -126,7 +138,6 @@ void showWindow() {
 
 bool closeWindow() {
     if (!state.window) return true;
-    takeButtonRelease();
     if (SDL_GetWindowFlags(state.window) & SDL_WINDOW_FULLSCREEN) {
         SDL_SetWindowFullscreen(state.window, 0);
         SDL_ShowCursor(SDL_ENABLE);
@@ -203,6 +214,7 @@ bool peekMessage(WindowMessage* message) {
     const uint32_t windowId = state.window ? SDL_GetWindowID(state.window) : 0;
     const uint32_t flags = state.window ? SDL_GetWindowFlags(state.window) : 0;
     *message = translateEvent(event, windowId, flags);
+    if (event.type == SDL_WINDOWEVENT && windowShowsAgain(event.window.event)) frontBufferLost();
     return true;
 }
 

@@ -66,29 +66,35 @@ bool gemsBeforeBackdrop = true;
 bool cursorLightKeptOn = true;
 
 // The board is drawn only where the frame lets it show.
-void drawBoard(const FrameView& view) {
+void drawBoard(const FrameList& list) {
     int box[4];
     const bool scissor = boardScissorBox(box);
     if (scissor) scissorWithin(box);
     // The gems first, the backdrop behind them after: the depth test then
     // spares shading the backdrop wherever a gem covers it. The gems are
     // opaque and in front of it, so the picture is the same either way.
-    if (view.gemsShown && gemsBeforeBackdrop) drawCells(view);
-    drawBackground(view.backgroundKind);
-    if (view.gemsShown && !gemsBeforeBackdrop) drawCells(view);
+    const DrawItem* gems = sectionBegin(list, Section::Gems);
+    const DrawItem* gemsEnd = sectionEnd(list, Section::Gems);
+    if (list.setting.gemsFirst) drawCells(gems, gemsEnd);
+    for (const DrawItem* backdrop = sectionBegin(list, Section::Backdrop); backdrop != sectionEnd(list, Section::Backdrop);
+         ++backdrop)
+        drawBackground(*backdrop);
+    if (!list.setting.gemsFirst) drawCells(gems, gemsEnd);
     if (scissor) scissorToFrameClip();
 }
 
-void drawBackground(int32_t backgroundKind) {
+void drawBackground(const DrawItem& backdrop) {
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     glDisable(GL_LIGHTING);
     glTranslatef(1.4f, -0.32f, -11.7f);
-    glBindTexture(GL_TEXTURE_2D, textureOf(backdropPicture(backgroundKind)));
-    glCallList(backgroundList);
+    glBindTexture(GL_TEXTURE_2D, textureOf(backdrop.image));
+    if (itemInFrameClip(backdrop)) glCallList(backgroundList);
     glTranslatef(-1.4f, 0.32f, 11.7f);
 }
 
-void drawCells(const FrameView& view) {
+// Each gem is drawn with the matrix it was described with.
+void drawCells(const DrawItem* begin, const DrawItem* end) {
+    if (begin == end) return;
     // Lit white gems with a white highlight.
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     glEnable(GL_LIGHTING);
@@ -99,13 +105,16 @@ void drawCells(const FrameView& view) {
         setCursorLight(false);
         glEnable(GL_LIGHT3);
     }
-    forEachGem(view, [](int column, int row, int kind, bool lit) {
-        if (!gemInFrameClip(column, row)) return;
-        if (lit) cursorLightKeptOn ? setCursorLight(true) : glEnable(GL_LIGHT3);
-        glBindTexture(GL_TEXTURE_2D, textureOf(gemPicture(kind)));
-        drawGemMesh(kind);
-        if (lit) cursorLightKeptOn ? setCursorLight(false) : glDisable(GL_LIGHT3);
-    });
+    glPushMatrix();
+    for (const DrawItem* gem = begin; gem != end; ++gem) {
+        if (!itemInFrameClip(*gem)) continue;
+        if (gem->lit) cursorLightKeptOn ? setCursorLight(true) : glEnable(GL_LIGHT3);
+        glLoadMatrixf(gem->matrix);
+        glBindTexture(GL_TEXTURE_2D, textureOf(gemPicture(gem->gem)));
+        drawGemMesh(gem->gem);
+        if (gem->lit) cursorLightKeptOn ? setCursorLight(false) : glDisable(GL_LIGHT3);
+    }
+    glPopMatrix();
     glDisable(GL_CULL_FACE);
     glDisable(GL_LIGHTING);
     glDisable(GL_LIGHT3);

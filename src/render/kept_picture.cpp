@@ -1,13 +1,12 @@
-// What the last frame's picture was, so that the next frame can start from
-// it and draw again only the boxes that changed.
+// What the last frame's picture was, where the window system does not tell
+// what the back buffer holds and the renderer draws in software.
 //
 // Most window systems leave the back buffer as it was after a swap, but GL
 // does not promise it. The picture is kept as a check sum of each band of
 // rows; a frame first reads the back buffer and checks its bands against
-// them (reading is cheap next to drawing), and where they differ the frame
-// is drawn whole. Where the back buffer is never kept (a graphics card that
-// flips its buffers, which also draws whole frames fast), the context goes
-// back to whole frames for good.
+// them (reading is cheap next to drawing in software), and where they differ
+// the frame is drawn whole. Where the back buffer is never kept, the context
+// goes back to whole frames for good.
 #include <GL/gl.h>
 
 #include <cstring>
@@ -147,3 +146,5 @@ void keepPicture(const Box* boxes, int count) {
         if (reached) kept.bandSums[b] = bandSum(view, b);
     }
 }
+
+void forgetKeptPicture() { kept.valid = false; }

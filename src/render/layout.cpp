@@ -1,7 +1,9 @@
 // Where the flat screens put their pictures and texts, in both window layouts.
 // Pure data from the shared state: no GL here.
 #include <cstdio>
+#include <cstring>
 
+#include "assets/assets.h"
 #include "game/game.h"
 #include "render/render_local.h"
 
@@ -54,13 +56,18 @@ void addOptionRow(OverlayLayout* layout, Picture off, Picture on, int32_t value,
 }
 
 template <typename... Values>
-void addCaption(OverlayLayout* layout, int x, int y, const char* format, Values... values) {
-    if (layout->captionCount >= MaxLayoutCaptions) return;
+Caption* addCaption(OverlayLayout* layout, int x, int y, const char* format, Values... values) {
+    if (layout->captionCount >= MaxLayoutCaptions) return nullptr;
     Caption& caption = layout->captions[layout->captionCount++];
+    caption = Caption{};
     caption.x = x;
     caption.y = y;
     std::snprintf(caption.text, sizeof caption.text, format, values...);
+    return &caption;
 }
+
+// Scores end where a five-digit one ends, digit under digit.
+constexpr int ScoreColumnDigits = 5;
 
 void layoutConfirmation(OverlayLayout* layout, Picture panel) {
     const ScreenGeometry& g = screenGeometry();
@@ -84,14 +91,25 @@ void layoutHighScores(OverlayLayout* layout) {
     addDialogWithBack(layout, Picture::HighScoresPanel, g.highScoresPanel, g.highScoresBack.drawn);
 
     const int tableTop[2] = {g.levelsTableTop, g.timedTableTop};
+    const int scoresEnd = g.tableScoreX + ScoreColumnDigits * GlyphAdvance;
     for (int mode = 0; mode < 2; ++mode) {
+        const int32_t marked = markedRow(static_cast<GameMode>(mode));
         for (int i = 0; i < HighScoreEntries; ++i) {
             const HighScoreEntry& entry = scoreBook.highScores[mode].entries[i];
             const int y = tableTop[mode] - g.tableRowStep * i;
             // The name field may be full to its last byte in a damaged table.
-            addCaption(layout, g.tableNameX, y, "%.*s", static_cast<int>(sizeof entry.name), entry.name);
-            addCaption(layout, g.tableScoreX, y, "%2i", entry.score);
-            if (ui.chosenRow == mode * HighScoreRows + i + 1) addCaption(layout, g.tableScoreX + 72, y, "<");
+            Caption* name = addCaption(layout, g.tableNameX, y, "%.*s", static_cast<int>(sizeof entry.name), entry.name);
+            Caption* score = addCaption(layout, 0, y, "%2i", entry.score);
+            if (score) score->x = scoresEnd - static_cast<int>(std::strlen(score->text)) * GlyphAdvance;
+            const bool chosen = ui.chosenRow == mode * HighScoreRows + i + 1;
+            if (name && score && i == marked) {
+                name->marked = score->marked = 1;
+                // And a pointer after the score.
+                if (Caption* pointer = addCaption(layout, scoresEnd + 2, y, "<")) pointer->marked = 1;
+            } else if (chosen) {
+                // The row the keys chose to watch: a plain pointer in the same place.
+                addCaption(layout, scoresEnd + 2, y, "<");
+            }
         }
     }
 }

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 
 #include "assets/assets.h"
 #include "game/game.h"
@@ -48,7 +50,8 @@ void pixelsTouching(int n, int side, int low, int high, int* first, int* end) {
 
 // Runs draw once in each of the four strips that `outer` leaves around
 // `inner` (window pixels: x, y, width, height; inner lies within outer), each
-// under its own scissor box (within the frame's limit).
+// under its own scissor box (within the frame's limit); draw(false) where
+// nothing of the strip is left within the limit.
 template <typename Draw>
 void inStripsAround(const int outer[4], const int inner[4], Draw draw) {
     const int outerEndX = outer[0] + outer[2], outerEndY = outer[1] + outer[3];
@@ -59,8 +62,7 @@ void inStripsAround(const int outer[4], const int inner[4], Draw draw) {
                               {innerEndX, inner[1], outerEndX - innerEndX, inner[3]}};
     for (const auto& strip : strips) {
         if (strip[2] <= 0 || strip[3] <= 0) continue;
-        scissorWithin(strip);
-        draw();
+        draw(scissorWithin(strip));
     }
 }
 
@@ -69,7 +71,8 @@ void inStripsAround(const int outer[4], const int inner[4], Draw draw) {
 // black, and nothing has been drawn there yet: the masking pass would
 // multiply the cleared black by black, so the picture alone is drawn,
 // unblended. In between, the frame is drawn masked.
-void drawFrame(int width, int height) {
+void drawFrame(const DrawItem& frame) {
+    const float width = frame.place[2], height = frame.place[3];
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
     const int window[4] = {viewport[0], viewport[1], viewport[2], viewport[3]};
@@ -95,9 +98,13 @@ void drawFrame(int width, int height) {
     glDisable(GL_BLEND);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     bindTexture(Picture::Frame);
-    inStripsAround(window, outer, [&] { drawQuadAt(0.0f, 0.0f, width, height); });
+    inStripsAround(window, outer, [&](bool shown) {
+        if (shown) drawQuadAt(0.0f, 0.0f, width, height);
+    });
     glEnable(GL_DEPTH_TEST);
-    inStripsAround(outer, inner, [&] { drawMaskedSprite(Picture::FrameMask, Picture::Frame, 0, 0, width, height); });
+    inStripsAround(outer, inner, [&](bool shown) {
+        drawMaskedSprite(Picture::FrameMask, Picture::Frame, 0, 0, width, height, shown);
+    });
     scissorToFrameClip();
 }
 
@@ -121,10 +128,7 @@ bool boardScissorBox(int box[4]) {
 int overlayWidth() { return screenGeometry().width; }
 int overlayHeight() { return screenGeometry().height; }
 
-// A quad that lies wholly outside the frame's limit is left out: it would
-// change no pixel (the state around it is set all the same).
 void drawQuadAt(float x, float y, float w, float h) {
-    if (!quadInFrameClip(x, y, w, h)) return;
     glTranslatef(x, y, 0.0f);
     glBegin(GL_QUADS);
     glTexCoord2f(0.0f, 0.0f);
@@ -139,129 +143,165 @@ void drawQuadAt(float x, float y, float w, float h) {
     glTranslatef(-x, -y, 0.0f);
 }
 
-void drawMaskedSprite(Picture mask, Picture image, int x, int y, int w, int h) {
+void drawMaskedSprite(Picture mask, Picture image, float x, float y, float w, float h, bool shown) {
     glDisable(GL_DEPTH_TEST);
     glEnable(GL_BLEND);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     glBlendFunc(GL_DST_COLOR, GL_ZERO);
     bindTexture(mask);
-    drawQuadAt(x, y, w, h);
+    if (shown) drawQuadAt(x, y, w, h);
     glBlendFunc(GL_ONE, GL_ONE);
     bindTexture(image);
-    drawQuadAt(x, y, w, h);
+    if (shown) drawQuadAt(x, y, w, h);
     glEnable(GL_DEPTH_TEST);
     glDisable(GL_BLEND);
 }
 
-void drawPlainQuad(Picture picture, int x, int y, int w, int h) {
+void drawPlainQuad(Picture picture, float x, float y, float w, float h, bool shown) {
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     bindTexture(picture);
-    drawQuadAt(x, y, w, h);
+    if (shown) drawQuadAt(x, y, w, h);
 }
 
-void drawLayout(const OverlayLayout& layout) {
-    for (int i = 0; i < layout.spriteCount; ++i) {
-        const Sprite& s = layout.sprites[i];
-        if (s.mask == NoMask)
-            drawPlainQuad(s.image, s.x, s.y, s.w, s.h);
-        else
-            drawMaskedSprite(s.mask, s.image, s.x, s.y, s.w, s.h);
-    }
-    if (layout.captionCount == 0) return;
+namespace {
+
+// A sprite item: masked, or an opaque picture.
+void drawSprite(const DrawItem& item) {
+    const bool shown = itemInFrameClip(item);
+    const float* at = item.place;
+    if (item.mask == NoMask)
+        drawPlainQuad(item.image, at[0], at[1], at[2], at[3], shown);
+    else
+        drawMaskedSprite(item.mask, item.image, at[0], at[1], at[2], at[3], shown);
+}
+
+void drawSprites(const FrameList& list, Section section) {
+    for (const DrawItem* item = sectionBegin(list, section); item != sectionEnd(list, section); ++item)
+        drawSprite(*item);
+}
+
+// A caption in its colour, with the blending as it is.
+void drawCaption(const DrawItem& item) {
+    if (!itemInFrameClip(item)) return;
+    drawText(static_cast<int>(item.place[0]), static_cast<int>(item.place[1]), 0, "%s", item.text);
+}
+
+// The dialog's texts, printed additively in their colours over its pictures.
+void drawDialogCaptions(const FrameList& list) {
+    const DrawItem* begin = sectionBegin(list, Section::DialogCaptions);
+    const DrawItem* end = sectionEnd(list, Section::DialogCaptions);
+    if (begin == end) return;
     glEnable(GL_BLEND);
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    for (int i = 0; i < layout.captionCount; ++i) {
-        const Caption& caption = layout.captions[i];
-        drawText(caption.x, caption.y, 0, "%s", caption.text);
+    for (const DrawItem* item = begin; item != end; ++item) {
+        glColor4fv(item->colour);
+        drawCaption(*item);
     }
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     glDisable(GL_BLEND);
 }
 
-void drawOverlay(const FrameView& view) {
-    const int width = overlayWidth();
-    const int height = overlayHeight();
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(0.0, width, 0.0, height, -1.0, 1.0);
-    glMatrixMode(GL_MODELVIEW);
-
-    drawFrame(width, height);
-
-    Sprite cursor;
-    if (layoutKeyCursor(&cursor)) drawMaskedSprite(cursor.mask, cursor.image, cursor.x, cursor.y, cursor.w, cursor.h);
-
-    OverlayLayout layout;
-    layoutSidePanel(&layout);
-    drawLayout(layout);
-
-    if (view.dialog != Screen::Playing) {
-        layoutDialog(view.dialog, &layout);
-        drawLayout(layout);
-    }
-    if (view.bannerShown) drawEventBanner(view.banner);
-    if (ui.paused && ui.screen == Screen::Playing) {
-        const Placement& at = screenGeometry().pausePicture;
-        drawPlainQuad(Picture::Paused, at.x, at.y, at.w, at.h);
-    }
-
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-
-    drawScoreCounter();
-    drawLevelNumber();
-    drawScorePopups();
-}
-
-// The counter is printed on every screen, adding to what lies behind it.
-void drawScoreCounter() {
-    glEnable(GL_BLEND);
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    Caption counter;
-    if (layoutScoreCounter(scene.shownScore, &counter)) drawText(counter.x, counter.y, 0, "%s", counter.text);
-}
-
-// Printed with the counter's blending still on.
-void drawLevelNumber() {
-    Caption number;
-    layoutLevelNumber(game.level, &number);
-    drawText(number.x, number.y, 0, "%s", number.text);
-    glDisable(GL_BLEND);
-}
-
-void drawEventBanner(Picture picture) {
-    const ScreenGeometry& geometry = screenGeometry();
-    const float x = static_cast<float>(geometry.bannerX);
-    const float rise = scene.bannerProgress * geometry.bannerRise;
+void drawEventBanner(const DrawItem& banner) {
+    const float x = banner.place[0], rise = banner.place[1];
     glDisable(GL_DEPTH_TEST);
     glEnable(GL_BLEND);
     glTranslatef(x, rise, 0.0f);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-    glColor4f(1.0f, 1.0f, 1.0f, scene.bannerAlpha);
+    glColor4fv(banner.colour);
     // In the frame in which a banner ends its event is already over: there is
     // no picture, and its alpha is 0 anyway.
-    if (picture != Picture::None) {
-        bindTexture(picture);
-        drawQuadAt(0.0f, 0.0f, geometry.bannerWidth, geometry.bannerHeight);
+    if (banner.image != Picture::None) {
+        bindTexture(banner.image);
+        if (itemInFrameClip(banner)) drawQuadAt(0.0f, 0.0f, banner.place[2], banner.place[3]);
     }
     glTranslatef(-x, -rise, 0.0f);
     glEnable(GL_DEPTH_TEST);
     glDisable(GL_BLEND);
 }
 
-// A popup rises up and to the right as it fades.
-int popupTextX(const ScorePopup& popup) { return static_cast<int>(popup.x + popup.progress * 40.0f); }
-int popupTextY(const ScorePopup& popup) { return static_cast<int>(popup.y + popup.progress * 80.0f); }
+// The counter is printed on every screen, adding to what lies behind it;
+// the level number with the counter's blending still on.
+void drawReadouts(const FrameList& list) {
+    glEnable(GL_BLEND);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    for (const DrawItem* item = sectionBegin(list, Section::Counter); item != sectionEnd(list, Section::Counter); ++item)
+        drawCaption(*item);
+    for (const DrawItem* item = sectionBegin(list, Section::Level); item != sectionEnd(list, Section::Level); ++item)
+        drawCaption(*item);
+    glDisable(GL_BLEND);
+}
 
-void drawScorePopups() {
-    for (const ScorePopup& popup : scene.scorePopups) {
-        if (!popup.active) continue;
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+// The score popups, warm light with a dark rim so that the points read over
+// every gem and backdrop: the rim takes light away around the glyphs, then
+// the number adds its own.
+void drawScorePopups(const FrameList& list) {
+    static const int rim[4][2] = {{-1, -1}, {1, -1}, {-1, 1}, {1, 1}};
+    for (const DrawItem* item = sectionBegin(list, Section::Popups); item != sectionEnd(list, Section::Popups); ++item) {
+        if (!itemInFrameClip(*item)) continue;
+        const float alpha = item->colour[3];
+        const int x = static_cast<int>(item->place[0]), y = static_cast<int>(item->place[1]);
         glEnable(GL_BLEND);
-        glColor4f(0.3f, 0.3f, 1.0f, 1.0f - popup.progress);
-        drawText(popupTextX(popup), popupTextY(popup), 0, "%2i", popup.points);
+        glBlendFunc(GL_ZERO, GL_ONE_MINUS_SRC_COLOR);
+        glColor4f(0.8f * alpha, 0.8f * alpha, 0.8f * alpha, 1.0f);
+        for (const auto& offset : rim) drawText(x + offset[0], y + offset[1], 0, "%s", item->text);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+        glColor4fv(item->colour);
+        drawText(x, y, 0, "%s", item->text);
         glDisable(GL_BLEND);
     }
+}
+
+}  // namespace
+
+void drawOverlay(const FrameList& list) {
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0.0, list.setting.overlayWidth, 0.0, list.setting.overlayHeight, -1.0, 1.0);
+    glMatrixMode(GL_MODELVIEW);
+
+    for (const DrawItem* frame = sectionBegin(list, Section::Frame); frame != sectionEnd(list, Section::Frame); ++frame)
+        drawFrame(*frame);
+    drawSprites(list, Section::KeyCursor);
+    drawSprites(list, Section::Panel);
+    drawSprites(list, Section::DialogPictures);
+    drawDialogCaptions(list);
+    for (const DrawItem* banner = sectionBegin(list, Section::Banner); banner != sectionEnd(list, Section::Banner);
+         ++banner)
+        drawEventBanner(*banner);
+    drawSprites(list, Section::Pause);
+
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+
+    drawReadouts(list);
+    drawScorePopups(list);
+}
+
+// A popup rises up and to the right as it fades.
+namespace {
+
+constexpr float PopupRiseX = 40.0f, PopupRiseY = 80.0f;
+
+int popupTextWidth(const ScorePopup& popup) {
+    char points[24];
+    std::snprintf(points, sizeof points, "%2i", popup.points);
+    return (static_cast<int>(std::strlen(points)) - 1) * GlyphAdvance + GlyphSize;
+}
+
+}  // namespace
+
+// A popup rises up and to the right as it fades, on a path moved as far as
+// it takes to keep its whole way inside the board's frame.
+int popupTextX(const ScorePopup& popup) {
+    const int lastStart = FieldTextRight - popupTextWidth(popup) - static_cast<int>(PopupRiseX);
+    const int start = std::max(FieldTextLeft, std::min(static_cast<int>(popup.x), lastStart));
+    return static_cast<int>(start + popup.progress * PopupRiseX);
+}
+
+int popupTextY(const ScorePopup& popup) {
+    const int lastStart = FieldTextTop - GlyphSize - static_cast<int>(PopupRiseY);
+    const int start = std::max(FieldTextBottom, std::min(static_cast<int>(popup.y), lastStart));
+    return static_cast<int>(start + popup.progress * PopupRiseY);
 }

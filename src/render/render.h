@@ -4,3 +4,6 @@
 // Draws the frame that the rules' step (stepFrame) left: reads the state and
 // frameView, changes neither.
 void drawScene();
+// Presents the frame drawScene drew: only the boxes in which it changed the
+// picture, where the window system can.
+void presentScene();

@@ -42,21 +42,27 @@ void clearDrawable() {
     if (hasBorder(ui.fit)) clearBorder();
 }
 
-// A box about to be drawn again, cleared to the clear colour. A scissored
-// clear would cost the software renderer shaders of its own; with a black
-// clear colour the frame's picture drawn in black, unblended, which it has
-// ready, puts the same pixels there.
+// A box about to be drawn again, cleared to the clear colour and depth. A
+// scissored clear would cost the software renderer shaders of its own (and
+// the depth buffer cleared whole costs more than the box's drawing at large
+// sizes); with a black clear colour the frame's picture drawn in black,
+// unblended, which it has ready, puts the same pixels there, and at the
+// clear depth, passing always, the same depth.
 void clearBox() {
-    GLfloat clear[4];
+    GLfloat clear[4], depth = 1.0f;
     glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
+    glGetFloatv(GL_DEPTH_CLEAR_VALUE, &depth);
     if (clear[0] != 0.0f || clear[1] != 0.0f || clear[2] != 0.0f) {
-        glClear(GL_COLOR_BUFFER_BIT);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         return;
     }
     // The gems' material follows the colour: it is left as it is.
-    glPushAttrib(GL_CURRENT_BIT | GL_ENABLE_BIT | GL_LIGHTING_BIT | GL_TEXTURE_BIT | GL_TRANSFORM_BIT);
+    glPushAttrib(GL_CURRENT_BIT | GL_ENABLE_BIT | GL_LIGHTING_BIT | GL_TEXTURE_BIT | GL_TRANSFORM_BIT |
+                 GL_DEPTH_BUFFER_BIT);
     glDisable(GL_COLOR_MATERIAL);
-    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_ALWAYS);
+    glDepthMask(GL_TRUE);
     glDisable(GL_BLEND);
     glDisable(GL_LIGHTING);
     glMatrixMode(GL_PROJECTION);
@@ -66,6 +72,8 @@ void clearBox() {
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();
+    // Under the flat projection a depth d lies at z = 1 - 2d.
+    glTranslatef(0.0f, 0.0f, 1.0f - 2.0f * depth);
     glColor4f(0.0f, 0.0f, 0.0f, clear[3]);
     glBindTexture(GL_TEXTURE_2D, textureOf(Picture::Frame));
     drawQuadAt(0.0f, 0.0f, overlayWidth(), overlayHeight());
@@ -75,46 +83,46 @@ void clearBox() {
     glPopAttrib();
 }
 
-// Every layer, in order, over what was cleared.
-void drawLayers() {
+// Every item, in order, over what was cleared.
+void drawLayers(const FrameList& list) {
     glLoadIdentity();
-    drawBoard(frameView);
+    drawBoard(list);
     glDisable(GL_LIGHTING);
-    drawOverlay(frameView);
-    drawBar();
+    drawOverlay(list);
+    for (const DrawItem* bar = sectionBegin(list, Section::Bar); bar != sectionEnd(list, Section::Bar); ++bar)
+        drawBar(*bar);
     // Leave the colour opaque white for whatever draws next.
     glEnable(GL_BLEND);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     glDisable(GL_BLEND);
 }
 
+FrameList frame;  // the frame being drawn
+
 }  // namespace
 
 void drawScene() {
+    describeFrame(frameView, &frame);
     Box boxes[MostDamageBoxes];
-    int count = findDamage(frameView, boxes);
-    // Boxes are drawn only over the last frame's picture, still in the back buffer.
-    if (count != WholeFrame && !keptPictureShows()) count = WholeFrame;
+    const int count = findDamage(frame, boxes);
     if (count == WholeFrame) {
         clearDrawable();
-        drawLayers();
-    } else {
-        // Each box is cleared before it is drawn again; the depth buffer is
-        // cleared whole, as in a whole frame. The border is as it was.
-        glClear(GL_DEPTH_BUFFER_BIT);
+        drawLayers(frame);
+    } else if (count > 0) {
+        // Each box is cleared before it is drawn again. The border is as it was.
         for (int i = 0; i < count; ++i) {
             clipFrameTo(&boxes[i]);
             clearBox();
-            drawLayers();
+            drawLayers(frame);
         }
         clipFrameTo(nullptr);
     }
-    frameDrawn(boxes, count);
+    frameDrawn(frame, boxes, count);
 }
 
 // The bar lives in a space of its own in both window sizes; its picture is
 // stretched over the length shown.
-void drawBar() {
+void drawBar(const DrawItem& bar) {
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
@@ -122,7 +130,24 @@ void drawBar() {
     glMatrixMode(GL_MODELVIEW);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     glBindTexture(GL_TEXTURE_2D, textureOf(Picture::Bar));
-    drawQuadAt(BarX, BarY, game.barLength, BarHeight);
+    if (itemInFrameClip(bar)) {
+        drawQuadAt(bar.place[0], bar.place[1], bar.place[2], bar.place[3]);
+        if (bar.lit) {
+            // The time running out: the bar glows red over its own shading.
+            GLint source = GL_ONE, destination = GL_ZERO;
+            glGetIntegerv(GL_BLEND_SRC, &source);
+            glGetIntegerv(GL_BLEND_DST, &destination);
+            glDisable(GL_TEXTURE_2D);
+            glEnable(GL_BLEND);
+            glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+            glColor4f(1.0f, 0.18f, 0.1f, 0.7f);
+            drawQuadAt(bar.place[0], bar.place[1], bar.place[2], bar.place[3]);
+            glBlendFunc(source, destination);
+            glDisable(GL_BLEND);
+            glEnable(GL_TEXTURE_2D);
+            glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+        }
+    }
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);

@@ -12,7 +12,7 @@
 #include "shell/shell.h"
 #include "shell/window_icon.h"
 
-ShellState shell = {1, 0, 0, 0, 0, 0, 0, 0, 0.0f, 0.0f, {}, 0, 0, 0, 0, 0};
+ShellState shell = {1, 0, 0, 0, 0, 0, 0, 0, 0.0f, 0.0f, {}, 0, 0, 0, 0, 0, 0};
 ShellWatch shellWatch = {nullptr, nullptr, nullptr, nullptr};
 
 void resetShellState() {
@@ -56,14 +56,18 @@ void giveBackFreePages() {
 #endif
 }
 
-// The heap gives freed memory back once its free top passes 128 KB, and
-// blocks of 128 KB or more are mapped on their own and unmapped when freed.
-// Left to itself glibc raises both limits (up to 32 MB) each time a large
-// block is freed, and the software renderer frees large blocks as it
-// compiles and draws: the game would keep several MB it no longer uses.
+// Blocks of 128 KB or more are mapped on their own and unmapped when freed,
+// and the heap's free top is given back past 16 MB (else by
+// giveBackFreePages, once a second). Left to itself glibc raises both limits
+// (up to 32 MB) each time a large block is freed, and the software renderer
+// frees large blocks as it compiles and draws: the game would keep several
+// MB it no longer uses. The free top is not given back after every frame:
+// the software renderer takes and frees a few hundred KB each frame, and
+// shrinking the heap (which flushes every core's address cache) and faulting
+// the pages in again cost more than drawing a frame of a few boxes.
 void keepHeapTight() {
 #if defined(__GLIBC__)
-    mallopt(M_TRIM_THRESHOLD, 128 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 16 * 1024 * 1024);
 #endif
 }
 
@@ -86,7 +90,11 @@ void carryOutRequests() {
     const uint32_t requests = shell.requests;
     shell.requests = 0;
     if (requests & RequestFullScreen) switchFullScreen();
-    if (requests & RequestHelp) openDocument("help.htm");
+    // The page opens beside the game; when it cannot, the player hears why
+    // and the game goes on.
+    if ((requests & RequestHelp) && !openDocument("help.htm"))
+        messageBox("The help page (help.htm) could not be opened.\nYour game goes on.", "Vortiq", MessageButtons::Ok,
+                   MessageIcon::Information);
     if (requests & RequestQuit) shell.quitRequested = 1;
     if ((requests & RequestWatch) && ui.watchedRow >= 1 && ui.watchedRow <= 2 * HighScoreRows) {
         const int table = (ui.watchedRow - 1) / HighScoreRows;
@@ -96,9 +104,11 @@ void carryOutRequests() {
 }
 
 // A frame flows one way:
-//   requests   what the last step asked of the shell (a new window, the
-//              help page, the end), at the top of the pass;
 //   input      the waiting messages, one a pass, turned into commands;
+//   requests   what the last steps asked of the shell (a new window, the
+//              help page, the end), once every message sent to the window
+//              is taken and neither the button nor a full-screen key that
+//              went down on it is still held;
 //   stepFrame  the frame's time and commands, then every rule step of the
 //              frame (src/game), in order;
 //   drawScene  draws what the step left, changing no state (src/render);
@@ -109,10 +119,6 @@ void carryOutRequests() {
 // or the window is minimised, the loop steps and draws nothing: it waits
 // for input.
 void mainLoopPass() {
-    if (shell.requests) {
-        carryOutRequests();
-        return;
-    }
     const bool full = shell.input.count >= MostFrameCommands;
     WindowMessage message;
     if (!full && peekMessage(&message)) {
@@ -125,6 +131,11 @@ void mainLoopPass() {
         dispatchMessage(message);
         // What came in may change the picture: the next frame is drawn.
         if (shell.woken) shell.resting = 0;
+        return;
+    }
+    // A new window queues its layout: a full input is stepped first.
+    if (shell.requests && !shell.held && !full) {
+        carryOutRequests();
         return;
     }
     if (!full && (shell.resting || !shell.windowActive)) {
@@ -143,16 +154,17 @@ void mainLoopPass() {
     if (shell.rested) shell.input.clockRestarted = 1;
     shell.rested = 0;
     shell.input.ticks = clockMicros();
-    shell.requests = stepFrame(shell.input);
+    shell.requests |= stepFrame(shell.input);
     recordStep(shell.input);
     shell.input.count = 0;
     shell.input.clockRestarted = 0;
     drawScene();
-    swapBuffers();
+    presentScene();
     if (shellWatch.framePresented) shellWatch.framePresented();
     const float now = clockMillis();
     if (now - shell.windowOpenedMs < FreePagesEachFrameForMs || freePagesDue(now)) giveBackFreePages();
-    shell.resting = !shell.requests && frameCanRest() ? 1 : 0;
+    // Requests waiting for a release wait in a rest as well as in frames.
+    shell.resting = (!shell.requests || shell.held) && frameCanRest() ? 1 : 0;
     // A rest waits for input instead.
     if (!shell.resting) paceFrame();
 }

@@ -30,7 +30,9 @@ bool arrow(int key) { return key == VkLeft || key == VkRight || key == VkUp || k
 // Keys: only the arrows act on the keyboard's auto-repeat; a key already
 // down when a screen opens does nothing there until it is pressed again.
 void keyDown(int key, bool repeat) {
+    if (key == VkReturn) shell.held |= HeldReturn;
     if (key == VkF11) {
+        shell.held |= HeldF11;
         if (!repeat) queue(CommandKind::FullScreen);
         return;
     }
@@ -93,15 +95,23 @@ void windowProcedure(const WindowMessage& message) {
             keyDown(message.key & 0xff, message.repeat != 0);
             break;
         case MessageKind::SystemKeyDown:
-            if (message.key == VkReturn && !message.repeat) queue(CommandKind::FullScreen);
+            if (message.key != VkReturn) break;
+            shell.held |= HeldReturn;
+            if (!message.repeat) queue(CommandKind::FullScreen);
+            break;
+        case MessageKind::KeyUp:
+            if (message.key == VkF11) shell.held &= ~HeldF11;
+            if (message.key == VkReturn) shell.held &= ~HeldReturn;
             break;
         case MessageKind::MouseMove:
             mouseCommand(CommandKind::Point, message.x, message.y);
             break;
         case MessageKind::LeftButtonDown:
+            shell.held |= HeldButton;
             mouseCommand(CommandKind::Press, message.x, message.y);
             break;
         case MessageKind::LeftButtonUp:
+            shell.held &= ~HeldButton;
             queue(CommandKind::Release);
             break;
         case MessageKind::PadButtonDown:

@@ -27,7 +27,13 @@ struct ShellState {
     uint8_t fullScreenWindow; // the window on screen is full screen (its layout)
     int32_t lastPointX;       // the layout point of the last mouse command queued
     int32_t lastPointY;
+    uint8_t held;             // Held flags: what went down on this window and has not come up
 };
+
+// What a window switch waits for: made again under a held button or key, the
+// window would lose its release, and the key would come down again in the new
+// window (the window system presses held keys anew there).
+enum Held : uint8_t { HeldButton = 1, HeldF11 = 2, HeldReturn = 4 };
 extern ShellState shell;
 
 // Puts the shell's state back to its program-load value.
@@ -89,9 +95,10 @@ int answerCommandLine(const CommandLine& line, std::FILE* out, std::FILE* err);
 // frame drawn at nowMs: a second after they last went, or at once when the
 // clock reads earlier than then. Notes the time when they are.
 bool freePagesDue(float nowMs);
-// One pass of the main loop: what the last step asked for; or one message,
-// turned into commands; or, while the picture stands still (or the window is
-// minimised), a wait for input; or one frame with the commands gathered, paced.
+// One pass of the main loop: one message, turned into commands; or what the
+// last steps asked for, once no click or full-screen key is held; or, while
+// the picture stands still (or the window is minimised), a wait for input; or
+// one frame with the commands gathered, paced.
 void mainLoopPass();
 // Saves what the player owns, tears the window down and stops the sound.
 void shutdownGame();

@@ -50,7 +50,9 @@ bool createGameWindow(const char* title, int width, int height, int bits, bool f
     // layout, and the settings say so.
     int windowWidth = width, windowHeight = height;
     if (!fullscreen) windowedSize(&windowWidth, &windowHeight);
-    WindowRequest request = {title, windowWidth, windowHeight, colourBits, 16, fullscreen};
+    // The smallest window shows the windowed layout at its own size.
+    const ScreenGeometry& smallest = layoutGeometry(Layout::Windowed);
+    WindowRequest request = {title, windowWidth, windowHeight, colourBits, 16, fullscreen, smallest.width, smallest.height};
     OpenFailure failure = openWindow(request);
     if (failure == OpenFailure::NoDisplayMode) {
         const MessageAnswer answer = messageBox(

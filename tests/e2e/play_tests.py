@@ -8,33 +8,20 @@ from board_model import field_text, lines_in, neighbour_swaps, swapped
 from checks import check, check_equal
 from game_files import SavedGame
 from gem_reader import GemReader
-from geometry import DIALOG_NO, HINT, LEVELS, TIMED, drawn
+from geometry import HINT, LEVELS, TIMED, drawn
 from steps import (
     board_shown, changed_cells, check_move_played, check_run_down, continue_game, designed_board, e2e_test,
-    field_of, in_a_move, known_moves, spinning_cells, start_new_game, to_board_cell)
+    field_of, in_a_move, known_moves, paused_screen, prompt_shows, resumed_screen, settled_board, spinning_cells,
+    start_new_game, to_board_cell)
 
 
 @e2e_test
 def start_and_new_game(s):
     s.remove("data.inf", "menu.inf")
-    s.start(seed=5)
-    check_equal(s.x("xdotool", "search", "--onlyvisible", "--name", "Vortiq", "getwindowname"), "Vortiq",
-                "window title")
-    check_equal(s.geometry(), "640x480", "window size")
-    prompt = s.shot("prompt")
-    # The continue panel with its question, and its two buttons.
-    s.looks_like(prompt, 52, *drawn("confirmationPanel"), others=(3, 30), part=(0, 0, 300, 96))
-    s.looks_like(prompt, 32, *drawn("dialogFirst"), others=(34,), part=(10, 6, 108, 20))
-    s.looks_like(prompt, 34, *drawn("dialogSecond"), others=(32,), part=(10, 6, 108, 20))
-    # No gems behind the prompt: nothing is started yet.
-    check(len(board_shown(prompt)) > 40, "gems show before a game is started")
-    # The levels mode is preset: its button shows the running look.
-    s.looks_like(prompt, 27 + 2, *drawn("levelsMode"), others=(27, 28), part=(12, 8, 96, 24))
-
-    s.click(DIALOG_NO, settle=0.3)
-    after = s.shot("after-no")
-    check(s.looks_like(after, 52, *drawn("confirmationPanel"), limit=1000) > 24, "the prompt stays after NO")
-    settled = s.wait_settled("filled")
+    check_equal(s.start(seed=5), "640x480", "window size")
+    check_equal(s.x("xdotool", "getwindowname", s.window_id()), "Vortiq", "window title")
+    # No saved game: no question, a new levels game at once.
+    settled = settled_board(s, "filled")
     dark = board_shown(settled)
     check(not dark, "cells without a gem after the board filled: %s" % dark)
     s.looks_like(settled, 29, *drawn("levelsMode"), others=(27, 28), part=(12, 8, 96, 24))
@@ -74,12 +61,15 @@ def moves(s):
     no_line = next((p, q) for p, q in neighbour_swaps()
                    if field[p[0]][p[1]] != field[q[0]][q[1]] and not lines_in(swapped(field, p, q))[1])
     continue_game(s, SavedGame(0, 0, 0, 0, board))
-    before = s.wait_settled("continued", steady=2)
+    before = settled_board(s, "continued", steady=2)
     s.click_cell(*to_board_cell(no_line[0]))
-    s.click_cell(*to_board_cell(no_line[1]), settle=0.1)
-    moved = changed_cells(before, s.shot("no-line-swap"))
-    for cell in no_line:
-        check(to_board_cell(cell)[::-1] in moved, "the gems of the swap without a line did not move: %s" % moved)
+    s.click_cell(*to_board_cell(no_line[1]))
+
+    def swap_moves(picture):
+        moved = changed_cells(before, picture)
+        for cell in no_line:
+            check(to_board_cell(cell)[::-1] in moved, "the gems of the swap without a line did not move: %s" % moved)
+    s.expect("no-line-swap", swap_moves, timeout=60)
     shown = reader.read(s.wait_settled("no-line-back"))
     check_equal(shown, field, "board after a swap that makes no line")
 
@@ -98,27 +88,20 @@ def hint_timed_and_pause(s):
     s.remove("data.inf", "menu.inf")
     start_new_game(s, 31)
     timed_start = time.monotonic()
-    s.click(TIMED, settle=0.5)
-    settled = s.wait_settled("timed-game")
-    s.looks_like(settled, 26, *drawn("timedMode"), others=(24, 25), part=(12, 8, 96, 24))
+    s.click(TIMED)
+    s.expect("timed-game", s.showing(26, *drawn("timedMode"), others=(24, 25), part=(12, 8, 96, 24)))
+    settled = settled_board(s, "timed-game")
     s.looks_like(settled, 27, *drawn("levelsMode"), others=(29,), part=(12, 8, 96, 24))
 
-    s.click(HINT, settle=0.3)
+    s.click(HINT)
     spinning = spinning_cells(s, "hint")
     check_equal(len(spinning), 1, "number of gems the hint sets turning %s" % spinning)
 
-    s.key("p")
     paused_at = time.monotonic()
-    paused = s.shot("paused")
-    s.looks_like(paused, 75, *drawn("pausePicture"), others=(74, 59))
-    check(len(board_shown(paused)) >= 60, "the board shows while the game is paused")
-    time.sleep(1.0)
-    s.key("Escape")
+    s.key("p", paused_screen(s), "paused")
+    time.sleep(1.0)  # a second of pause, which the time left must not lose
+    s.key("Escape", resumed_screen(s), "resumed")
     paused_for = time.monotonic() - paused_at
-    time.sleep(0.3)
-    resumed = s.shot("resumed")
-    check(not board_shown(resumed), "the board does not show again after the pause ends")
-    check(s.looks_like(resumed, 75, *drawn("pausePicture"), limit=1000) > 24, "the pause picture stays after resuming")
     s.quit_by_button()
     saved = s.saved_game()
     check_equal((saved.mode, saved.level, saved.score), (1, 0, 0), "mode, level and score of the timed game")
@@ -131,16 +114,14 @@ def hint_timed_and_pause(s):
     board = designed_board(3)
     continue_game(s, SavedGame(1, 3, 6, 0, board, floor=0))
     started = time.monotonic()
-    s.key("p")
-    s.looks_like(s.shot("paused-at-once"), 75, *drawn("pausePicture"))
-    time.sleep(8)
-    still = s.shot("paused-later")
-    s.looks_like(still, 75, *drawn("pausePicture"))
-    s.key("Escape")
-    resumed = s.shot("resumed-again")
-    check(not board_shown(resumed), "the board does not show after the pause")
-    s.key("p")
-    running = time.monotonic() - started - 8
+    s.key("p", paused_screen(s), "paused-at-once")
+    paused_at = time.monotonic()
+    time.sleep(8)  # longer than the time left, which must stand still
+    s.looks_like(s.shot("paused-later"), 75, *drawn("pausePicture"))
+    s.key("Escape", resumed_screen(s), "resumed-again")
+    paused_for = time.monotonic() - paused_at
+    s.key("p", paused_screen(s), "paused-to-quit")
+    running = time.monotonic() - started - paused_for
     s.quit_by_button()
     saved = s.saved_game()
     # Had the time run on, it would have run out and a new game would have started.
@@ -154,18 +135,18 @@ def pause_ends_with_its_game(s):
     """A paused timed game left for the levels mode: the new game runs unpaused and P pauses the next timed one."""
     s.remove("data.inf", "menu.inf")
     start_new_game(s, 33)
-    s.click(TIMED, settle=0.5)
-    s.wait_settled("timed-game")
-    s.key("p")
-    s.looks_like(s.shot("paused"), 75, 300, 250, 256, 64, others=(74, 59))
-    s.click(LEVELS, settle=0.5)
-    levels = s.wait_settled("levels-game")
-    dark = board_shown(levels)
-    check(not dark, "the new levels game kept the pause: cells without a gem %s" % dark)
-    s.click(TIMED, settle=0.5)
-    s.wait_settled("second-timed-game")
-    s.key("p")
-    s.looks_like(s.shot("paused-again"), 75, 300, 250, 256, 64, others=(74, 59))
+    s.click(TIMED)
+    s.expect("timed-game", s.showing(26, *drawn("timedMode"), others=(24, 25), part=(12, 8, 96, 24)))
+    settled_board(s, "timed-game")
+    s.key("p", paused_screen(s), "paused")
+    s.click(LEVELS)
+    # The new levels game kept no pause: its board shows.
+    s.expect("levels-game", s.showing(29, *drawn("levelsMode"), others=(27, 28), part=(12, 8, 96, 24)))
+    settled_board(s, "levels-game")
+    s.click(TIMED)
+    s.expect("second-timed-game", s.showing(26, *drawn("timedMode"), others=(24, 25), part=(12, 8, 96, 24)))
+    settled_board(s, "second-timed-game")
+    s.key("p", paused_screen(s), "paused-again")
     s.quit_by_button()
     check_equal(s.saved_game().mode, 1, "mode of the saved game")
 
@@ -174,13 +155,13 @@ def pause_ends_with_its_game(s):
 def levels_hint_cost(s):
     board = designed_board(4)
     continue_game(s, SavedGame(0, 1, 0, 620, board))
-    s.wait_settled("continued")
-    s.click(HINT, settle=0.3)
+    settled_board(s, "continued")
+    s.click(HINT)
     spinning = spinning_cells(s, "hint")
     check_equal(len(spinning), 1, "number of gems the hint sets turning %s" % spinning)
     check(in_a_move(field_of(board), spinning[0]), "the hint chose a gem that makes no line: %s" % (spinning,))
-    s.click(HINT, settle=0.3)
-    s.click(HINT, settle=0.3)
+    s.click(HINT)
+    s.click(HINT)
     s.quit_by_button()
     saved = s.saved_game()
     # 620 - 50 - 50, then the third hint would go below the level's base of 500.

@@ -15,8 +15,8 @@ from geometry import (
     OPTION_FULL_SCREEN, OPTION_HIGH_SCORES, OPTION_MUSIC, OPTION_SOUND, QUIT, drawn)
 from pictures import block_difference
 from steps import (
-    board_shown, check_run_down, continue_game, designed_board, e2e_test, field_of, settings_file,
-    start_new_game, to_board_cell)
+    changed_cells, check_run_down, continue_game, designed_board, e2e_test, field_of, prompt_shows,
+    settings_file, settled_board, start_new_game, to_board_cell)
 
 
 def options_rows(s, picture, full_screen, music, sound, screen_height=480):
@@ -29,45 +29,41 @@ def options_rows(s, picture, full_screen, music, sound, screen_height=480):
                  screen_height=screen_height)
 
 
+def back_to_the_window(s, music, sound, label):
+    """From the full-screen options: their full-screen row, the options in the window, BACK."""
+    s.click(FULL_OPTION_FULL_SCREEN)
+    s.wait_for_window("640x480")
+    s.expect(label, lambda p: options_rows(s, p, 0, music, sound))
+    s.click(OPTION_BACK)
+    s.expect(label + "-back", s.gone(4, *drawn("optionsPanel"), part=(0, 0, 300, 56)))
+
+
 @e2e_test
 def options(s):
     s.remove("data.inf")
     s.write("menu.inf", settings_file(0, 1, 1))
     start_new_game(s, 41)
-    s.click(OPTIONS, settle=0.4)
-    options_rows(s, s.shot("options"), 0, 1, 1)
-    s.click(OPTION_MUSIC, settle=0.3)
-    s.click(OPTION_SOUND, settle=0.3)
-    options_rows(s, s.shot("switched"), 0, 0, 0)
+    s.click(OPTIONS)
+    s.expect("options", lambda p: options_rows(s, p, 0, 1, 1))
+    s.click(OPTION_MUSIC)
+    s.click(OPTION_SOUND)
+    s.expect("switched", lambda p: options_rows(s, p, 0, 0, 0))
 
-    s.click(OPTION_FULL_SCREEN, settle=1.0)
-    s.wait_for_window()
-    check_equal(s.geometry(), "800x600", "window size after the full-screen switch")
-    options_rows(s, s.shot("full-screen"), 1, 0, 0, screen_height=600)
-    s.click(FULL_OPTION_FULL_SCREEN, settle=1.0)
-    s.wait_for_window()
-    check_equal(s.geometry(), "640x480", "window size after switching back")
-    options_rows(s, s.shot("windowed"), 0, 0, 0)
-
-    s.click(OPTION_BACK, settle=0.4)
-    board = s.wait_settled("back")
-    check(not board_shown(board), "the board does not show after the options")
-    check(s.looks_like(board, 4, *drawn("optionsPanel"), part=(0, 0, 300, 56), limit=1000) > 24,
-          "the options stay after BACK")
+    s.click(OPTION_FULL_SCREEN)
+    s.wait_for_window("800x600")
+    s.expect("full-screen", lambda p: options_rows(s, p, 1, 0, 0, screen_height=600))
+    back_to_the_window(s, 0, 0, "windowed")
+    settled_board(s, "back")
     s.quit_by_button()
     check_equal(s.settings(), [0, 0, 0], "settings after switching music and sound off")
 
     # Full screen kept in the settings: the game starts at 800 x 600 and can go back.
     s.write("menu.inf", settings_file(1, 0, 1))
-    s.start(seed=41)
-    check_equal(s.geometry(), "800x600", "window size when the settings ask for full screen")
-    s.click((478, 327), settle=0.5)  # NO on the start-up prompt, full-screen layout
-    s.click(FULL_OPTIONS, settle=0.4)
-    options_rows(s, s.shot("options-full"), 1, 0, 1, screen_height=600)
-    s.click(FULL_OPTION_FULL_SCREEN, settle=1.0)
-    s.wait_for_window()
-    check_equal(s.geometry(), "640x480", "window size after leaving full screen")
-    s.click(OPTION_BACK, settle=0.4)
+    check_equal(s.start(seed=41), "800x600", "window size when the settings ask for full screen")
+    s.click((478, 327))  # NO on the start-up prompt, full-screen layout
+    s.click(FULL_OPTIONS)
+    s.expect("options-full", lambda p: options_rows(s, p, 1, 0, 1, screen_height=600))
+    back_to_the_window(s, 0, 1, "windowed-again")
     s.quit_by_button()
     check_equal(s.settings(), [0, 0, 1], "settings after leaving full screen")
 
@@ -86,8 +82,9 @@ def save_and_continue(s):
 
     # Continue and quit at once: the same file again.
     s.start(seed=52)
-    s.click(DIALOG_YES, settle=0.5)
-    check_equal(reader.read(s.wait_settled("continued")), saved.field(), "board shown after continuing")
+    s.expect("prompt", prompt_shows(s))
+    s.click(DIALOG_YES)
+    check_equal(reader.read(settled_board(s, "continued")), saved.field(), "board shown after continuing")
     s.quit_by_button()
     check(s.read("data.inf") == first, "the saved game changed by continuing it and quitting:\n%s" %
           field_text(s.saved_game().board))
@@ -96,8 +93,7 @@ def save_and_continue(s):
     board = designed_board(5)
     continue_game(s, SavedGame(1, 2, 37, 2345, board, floor=0), seed=53)
     started = time.monotonic()
-    shown = s.wait_settled("timed-continued", steady=2)
-    s.looks_like(shown, 26, *drawn("timedMode"), others=(24, 25), part=(12, 8, 96, 24))
+    s.expect("timed-continued", s.showing(26, *drawn("timedMode"), others=(24, 25), part=(12, 8, 96, 24)))
     s.quit_by_button()
     running = time.monotonic() - started + 0.5
     again = s.saved_game()
@@ -117,9 +113,24 @@ def score_rows(picture, table, top_of_first):
     return rows
 
 
+def name_typed(s, before):
+    """A check for expect: the name entry shows something else than `before`, the same in two screenshots
+    in a row (so that every frame the keys were held for is drawn)."""
+    x, y, w, h = drawn("nameEntryPanel")
+    last = []
+
+    def checks(picture):
+        shown = picture.crop(x, 480 - y - h, w, h)
+        steady = bool(last) and shown.pixels == last[-1]
+        last.append(shown.pixels)
+        check(shown.pixels != before.crop(x, 480 - y - h, w, h).pixels and steady, "the name did not change")
+    return checks
+
+
 @e2e_test
 def high_score_entry(s):
-    defaults = HighScores.parse(s.read("hiscores"))
+    shipped = s.read("hiscores")
+    defaults = HighScores.parse(shipped)
     timed = defaults.tables[1]
     check(timed[2][1] + 1 < timed[1][1], "the shipped timed table leaves no room between its 2nd and 3rd entry")
     new_score = timed[2][1] + 1
@@ -127,40 +138,26 @@ def high_score_entry(s):
     # The table as shown before the game.
     s.remove("data.inf")
     s.write("menu.inf", settings_file(0, 0, 0))
-    s.start(seed=61)
-    s.click(DIALOG_NO, settle=0.4)
-    s.click(OPTIONS, settle=0.4)
-    s.click(OPTION_HIGH_SCORES, settle=0.5)
-    before = s.shot("scores-before")
-    s.looks_like(before, 78, *drawn("highScoresPanel"), part=(0, 0, 345, 40))
+    s.start(seed=61)  # no saved game: a new game at once
+    s.click(OPTIONS)
+    s.expect("options", s.showing(4, *drawn("optionsPanel"), part=(0, 0, 300, 56)))
+    s.click(OPTION_HIGH_SCORES)
+    before = s.expect("scores-before", s.showing(78, *drawn("highScoresPanel"), part=(0, 0, 345, 40)))
     s.close_request()
     s.wait_for_exit()
 
     board = designed_board(6)
     continue_game(s, SavedGame(1, 9, 2, new_score, board), seed=62)
-    deadline = time.monotonic() + 40
-    while True:
-        check(time.monotonic() < deadline, "no name entry within 40 s of a timed game running out")
-        entry = s.shot("waiting-for-name-entry")
-        if s.looks_like(entry, 38, *drawn("nameEntryPanel"), part=(0, 0, 300, 90), limit=1000) < 24:
-            break
-        time.sleep(0.5)
+    s.expect("waiting-for-name-entry", s.showing(38, *drawn("nameEntryPanel"), part=(0, 0, 300, 90)))
     # Two letters held together, one more, a Backspace, Enter.
-    s.x("xdotool", "keydown", "--delay", "0", "a", "b")
-    time.sleep(0.3)
-    s.x("xdotool", "keyup", "--delay", "0", "a", "b")
-    time.sleep(0.2)
-    s.key("c")
-    s.key("BackSpace")
-    s.shot("name-typed")
-    s.key("Return")
-    time.sleep(0.5)
-    after = s.shot("scores-after")
-    s.looks_like(after, 78, *drawn("highScoresPanel"), part=(0, 0, 345, 40))
+    for keys in ("a b", "c", "BackSpace"):
+        s.key(keys, name_typed(s, s.shot("name-before")), "name-typed")
+    s.key("Return", s.showing(78, *drawn("highScoresPanel"), part=(0, 0, 345, 40)), "scores-after")
+    after = s.wait_settled("scores-after", box=(0, 0, 640, 480))
 
-    scores = HighScores.parse(s.read("hiscores"))
-    check_equal(scores.tables[0], defaults.tables[0], "levels table")
     expected = timed[:2] + [("Ab$$$$$$$", new_score)] + timed[2:4]
+    scores = HighScores.parse(s.read_when("hiscores", lambda data: data != shipped))
+    check_equal(scores.tables[0], defaults.tables[0], "levels table")
     check_equal(scores.tables[1], expected, "timed table")
 
     # The view lists the new entry in the third row and moves the old ones down.
@@ -173,7 +170,8 @@ def high_score_entry(s):
     levels_new = score_rows(after, 0, 343)
     for i in range(5):
         check(block_difference(levels_old[i], levels_new[i], 2) < 6, "levels row %d changed in the view" % i)
-    s.click(HIGH_SCORES_BACK, settle=0.5)
+    s.click(HIGH_SCORES_BACK)
+    s.expect("back", s.gone(78, *drawn("highScoresPanel"), part=(0, 0, 345, 40)))
     s.quit_by_button()
     check_equal(HighScores.parse(s.read("hiscores")).tables, scores.tables, "high scores after quitting")
 
@@ -183,7 +181,7 @@ def close_request_and_sigterm(s):
     s.write("menu.inf", settings_file(0, 0, 1))
     board = designed_board(7)
     continue_game(s, SavedGame(0, 2, 0, 1777, board, floor=0))
-    s.wait_settled("continued")
+    settled_board(s, "continued")
     s.close_request()
     check_equal(s.wait_for_exit(), 0, "exit status after the close request")
     check(s.read("data.inf") == SavedGame(0, 2, 0, 1777, board).encode(), "saved game after the close request")
@@ -192,7 +190,7 @@ def close_request_and_sigterm(s):
     board = designed_board(8)
     s.write("menu.inf", settings_file(0, 1, 0))
     continue_game(s, SavedGame(0, 4, 0, 6000, board, floor=0))
-    s.wait_settled("continued-again")
+    settled_board(s, "continued-again")
     s.game.send_signal(signal.SIGTERM)
     check_equal(s.wait_for_exit(), 0, "exit status after SIGTERM")
     check(s.read("data.inf") == SavedGame(0, 4, 0, 6000, board).encode(), "saved game after SIGTERM")
@@ -203,13 +201,16 @@ def play_a_little(s, board):
     """Continue, one move by two clicks, the options screen and back, quit."""
     continue_game(s, SavedGame(0, 0, 0, 0, board), audio="disk",
                   extra_env={"SDL_DISKAUDIOFILE": s.path("audio.raw")})
-    s.wait_settled("continued", steady=2)
+    before = settled_board(s, "continued", steady=2)
     a, b = valid_moves(field_of(board))[0]
     s.click_cell(*to_board_cell(a))
     s.click_cell(*to_board_cell(b))
-    s.wait_settled("moved", steady=2)
-    s.click(OPTIONS, settle=0.4)
-    s.click(OPTION_BACK, settle=0.4)
+    s.expect("moved", lambda picture: check(changed_cells(before, picture), "the move did not show"))
+    settled_board(s, "moved", steady=2)
+    s.click(OPTIONS)
+    s.expect("options", s.showing(4, *drawn("optionsPanel"), part=(0, 0, 300, 56)))
+    s.click(OPTION_BACK)
+    s.expect("back", s.gone(4, *drawn("optionsPanel"), part=(0, 0, 300, 56)))
     s.quit_by_button()
     data = s.read("audio.raw")
     samples = struct.unpack("<%dh" % (len(data) // 2), data[:len(data) // 2 * 2])
@@ -239,16 +240,6 @@ def shown_at(fit, point):
     return (left + int((point[0] + 0.5) * scale), top + int((point[1] + 0.5) * scale))
 
 
-def shot_showing(s, label, number, x, y, w, h, timeout=15, **where):
-    """Screenshots until the overlay picture `number` shows at (x, y, w, h), for a loaded machine."""
-    deadline = time.monotonic() + timeout
-    while True:
-        shot = s.shot(label)
-        if s.looks_like(shot, number, x, y, w, h, limit=1000, **where) < 24 or time.monotonic() > deadline:
-            return shot
-        time.sleep(0.4)
-
-
 def border_is_night(picture, x, y):
     """The theme's night blue (7, 10, 30), as a 16-bit framebuffer may round it."""
     r, g, b = picture.pixel(x, y)
@@ -261,63 +252,46 @@ def any_screen(s):
     screen with F11 and the options row and back with Alt+Enter; buttons are clicked where they show."""
     s.remove("data.inf")
     s.write("menu.inf", settings_file(0, 0, 0))
-    s.start(seed=61)
-    check_equal(s.geometry(), "1280x960", "window size on a 1080p desktop")
+    check_equal(s.start(seed=61), "1280x960", "window size on a 1080p desktop")
     twice = (0, 0, 2)
-    s.looks_like(s.shot("prompt-2x"), 52, 265, 240, 300, 150, others=(3, 30), part=(0, 0, 300, 96), fit=twice)
-    s.click(shown_at(twice, DIALOG_NO), settle=0.5)
-    s.click(shown_at(twice, OPTIONS), settle=0.4)
-    shot = shot_showing(s, "options-2x", 4, 265, 150, 300, 330, part=(0, 0, 300, 56), fit=twice)
-    s.looks_like(shot, 4, 265, 150, 300, 330, part=(0, 0, 300, 56), fit=twice)
+    s.click(shown_at(twice, OPTIONS))
+    s.expect("options-2x", s.showing(4, 265, 150, 300, 330, part=(0, 0, 300, 56), fit=twice))
 
     # Dragged to 1000 x 700: 933 x 700 of picture, 34 pixels of border on the left.
-    s.x("xdotool", "search", "--onlyvisible", "--name", "^Vortiq$", "windowsize", "--sync", "1000", "700")
+    s.x("xdotool", "windowsize", "--sync", s.window_id(), "1000", "700")
     odd = (34, 0, 700 / 480)
-    deadline = time.monotonic() + 15
-    while True:
-        time.sleep(0.5)
-        shot = s.shot("resized")
-        if border_is_night(shot, 10, 350) and border_is_night(shot, 990, 350) or time.monotonic() > deadline:
-            break
-    check(border_is_night(shot, 10, 350) and border_is_night(shot, 990, 350),
-          "the borders of the resized window are %s and %s" % (shot.pixel(10, 350), shot.pixel(990, 350)))
-    s.looks_like(shot, 4, 265, 150, 300, 330, part=(0, 0, 300, 56), fit=odd)
-    s.click(shown_at(odd, OPTION_BACK), settle=0.4)
-    board = s.wait_settled("back-resized")
-    check(s.looks_like(board, 4, 265, 150, 300, 330, part=(0, 0, 300, 56), fit=odd, limit=1000) > 24,
-          "the options stay after BACK in the resized window")
+
+    def resized(shot):
+        check(border_is_night(shot, 10, 350) and border_is_night(shot, 990, 350),
+              "the borders of the resized window are %s and %s" % (shot.pixel(10, 350), shot.pixel(990, 350)))
+        s.looks_like(shot, 4, 265, 150, 300, 330, part=(0, 0, 300, 56), fit=odd)
+    s.expect("resized", resized)
+    s.click(shown_at(odd, OPTION_BACK))
+    s.expect("back-resized", s.gone(4, 265, 150, 300, 330, part=(0, 0, 300, 56), fit=odd))
 
     # F11: the whole display, the full-screen layout scaled by 1.8 between borders of 240.
-    s.key("F11", hold=0.1)
-    time.sleep(1.0)
-    s.wait_for_window()
-    check_equal(s.geometry(), "1920x1080", "window size in full screen")
+    s.key("F11")
+    s.wait_for_window("1920x1080")
     full = (240, 0, 1.8)
-    s.click(shown_at(full, FULL_OPTIONS), settle=0.4)
-    shot = shot_showing(s, "options-full", 4, 265, 150, 300, 330, part=(0, 0, 300, 56), screen_height=600,
-                        fit=full)
-    check(border_is_night(shot, 100, 540) and border_is_night(shot, 1820, 540), "the borders in full screen")
-    s.looks_like(shot, 4, 265, 150, 300, 330, part=(0, 0, 300, 56), screen_height=600, fit=full)
-    s.looks_like(shot, 41, 287, 350, 256, 32, others=(40,), screen_height=600, fit=full)
+    s.click(shown_at(full, FULL_OPTIONS))
+
+    def full_options(shot):
+        check(border_is_night(shot, 100, 540) and border_is_night(shot, 1820, 540), "the borders in full screen")
+        s.looks_like(shot, 4, 265, 150, 300, 330, part=(0, 0, 300, 56), screen_height=600, fit=full)
+        s.looks_like(shot, 41, 287, 350, 256, 32, others=(40,), screen_height=600, fit=full)
+    s.expect("options-full", full_options)
     # The full-screen row of the options goes back to the window as it was.
-    s.click(shown_at(full, FULL_OPTION_FULL_SCREEN), settle=1.0)
-    s.wait_for_window()
-    check_equal(s.geometry(), "1000x700", "window size after leaving full screen")
-    shot = shot_showing(s, "options-back", 40, 287, 350, 256, 32, fit=odd)
-    s.looks_like(shot, 40, 287, 350, 256, 32, others=(41,), fit=odd)
+    s.click(shown_at(full, FULL_OPTION_FULL_SCREEN))
+    s.wait_for_window("1000x700")
+    s.expect("options-back", s.showing(40, 287, 350, 256, 32, others=(41,), fit=odd))
     # Alt+Enter there and back.
-    s.key("alt+Return", hold=0.1)
-    time.sleep(1.0)
-    s.wait_for_window()
-    check_equal(s.geometry(), "1920x1080", "window size after Alt+Enter")
-    s.key("alt+Return", hold=0.1)
-    time.sleep(1.0)
-    s.wait_for_window()
-    check_equal(s.geometry(), "1000x700", "window size after Alt+Enter again")
-    s.click(shown_at(odd, OPTION_BACK), settle=0.4)
-    s.click(shown_at(odd, QUIT), settle=0.4)
-    shot = shot_showing(s, "confirm-quit", 3, 265, 240, 300, 150, part=(0, 0, 300, 96), fit=odd)
-    s.looks_like(shot, 3, 265, 240, 300, 150, others=(30, 52), part=(0, 0, 300, 96), fit=odd)
-    s.click(shown_at(odd, DIALOG_YES), settle=0.1)
+    for size in ("1920x1080", "1000x700"):
+        s.key("alt+Return")
+        s.wait_for_window(size)
+    s.click(shown_at(odd, OPTION_BACK))
+    s.expect("back-again", s.gone(4, 265, 150, 300, 330, part=(0, 0, 300, 56), fit=odd))
+    s.click(shown_at(odd, QUIT))
+    s.expect("confirm-quit", s.showing(3, 265, 240, 300, 150, others=(30, 52), part=(0, 0, 300, 96), fit=odd))
+    s.click(shown_at(odd, DIALOG_YES))
     check_equal(s.wait_for_exit(), 0, "exit status after quit")
     check_equal(s.settings(), [0, 0, 0], "settings after coming back to the window")

@@ -53,21 +53,47 @@ def board_shown(picture):
     return dark
 
 
+def prompt_shows(session):
+    return session.showing(52, *drawn("confirmationPanel"), others=(3, 30), part=(0, 0, 300, 96))
+
+
 def start_new_game(session, seed):
-    """Start-up prompt, "NO": a new game in the levels mode, waited for until the board rests."""
+    """Without a saved game to continue a new game of the levels mode starts at once (the settings
+    name no mode): waited for until the board rests."""
+    session.remove("data.inf")
     session.start(seed=seed)
-    prompt = session.shot("prompt")
-    session.looks_like(prompt, 52, *drawn("confirmationPanel"), others=(3, 30), part=(0, 0, 300, 96))
-    session.click(DIALOG_NO, settle=0.5)
-    return session.wait_settled("new-game")
+    return settled_board(session, "new-game")
+
+
+def settled_board(session, label, steady=4):
+    """Waits until every field cell shows a gem and the field rests."""
+    session.expect(label, lambda picture: check(not board_shown(picture), "cells without a gem"))
+    return session.wait_settled(label, steady=steady)
+
+
+def paused_screen(session):
+    """A check for expect: the pause picture shows over a hidden board."""
+    def checks(picture):
+        session.looks_like(picture, 75, *drawn("pausePicture"), others=(74, 59))
+        check(len(board_shown(picture)) >= 60, "the board shows while the game is paused")
+    return checks
+
+
+def resumed_screen(session):
+    """A check for expect: the pause picture is gone and the board shows again."""
+    def checks(picture):
+        check(not board_shown(picture), "the board does not show again after the pause ends")
+        session.gone(75, *drawn("pausePicture"))(picture)
+    return checks
 
 
 def continue_game(session, saved, seed=11, **start):
     """Starts with `saved` as base/data.inf and answers "YES" on the start-up prompt."""
     session.write("data.inf", saved.encode())
     session.start(seed=seed, **start)
-    session.looks_like(session.shot("prompt"), 52, *drawn("confirmationPanel"), others=(3, 30), part=(0, 0, 300, 96))
-    session.click(DIALOG_YES, settle=0.5)
+    session.expect("prompt", prompt_shows(session))
+    session.click(DIALOG_YES)
+    session.expect("continued", session.gone(52, *drawn("confirmationPanel")))
 
 
 def check_run_down(saved_time, start_value, level, seconds, what):
@@ -100,13 +126,15 @@ def changed_cells(before, after, field_cells=None, threshold=6.0):
     return out
 
 
-def spinning_cells(s, label):
-    """Cells that move on screen over a few frames (the selected gem turns)."""
+def spinning_cells(s, label, timeout=300):
+    """Cells that move on screen over a few frames (the selected gem turns): waited for until some
+    cell moves, then gathered over three more screenshots."""
     first = s.shot(label)
-    moving = set()
-    for _ in range(3):
-        time.sleep(0.12)
+    moving, more = set(), 3
+    deadline = time.monotonic() + timeout
+    while more > 0 and time.monotonic() < deadline:
         moving |= set(changed_cells(first, s.shot(label)))
+        more -= 1 if moving else 0
     return sorted(moving)
 
 
@@ -137,9 +165,12 @@ def check_board_after(saved, expected, what):
 
 def check_move_played(s, reader, after, triples, what, label):
     """After a move: the settled board shows its outcome, and a quit saves that board and its score."""
-    shown = reader.read(s.wait_settled(label))
-    check(shown == field_of(after), "board shown after the %s:\n%s\nexpected:\n%s" %
-          (what, field_text(shown), field_text(field_of(after))))
+    def outcome_shown(picture):
+        shown = reader.read(picture)
+        check(shown == field_of(after), "board shown after the %s:\n%s\nexpected:\n%s" %
+              (what, field_text(shown), field_text(field_of(after))))
+    s.expect(label, outcome_shown)
+    s.wait_settled(label)
     s.quit_by_button()
     saved = s.saved_game()
     check_board_after(saved, after, what)

@@ -106,4 +106,21 @@ void swapByDrag(int column, int row, int toColumn, int toRow) {
     release();
 }
 
+void expectFrameRows(const FrameRow* first, const FrameRow* end) {
+    for (const FrameRow* row = first; row != end; ++row) {
+        SCOPED_TRACE(row->what);
+        startQuiet();
+        addSpareMove();
+        row->before();
+        FrameInput input{};
+        for (const Command& command : row->commands) ASSERT_TRUE(addCommand(input, command.kind, command.x, command.y));
+        scene.speedFactor = Speed;
+        scene.measureCount = 1;
+        EXPECT_EQ(stepFrame(input), row->requests);
+        game.hintCell[0] = game.hintCell[1] = -1.0f;
+        EXPECT_TRUE(row->expected());
+        EXPECT_EQ(game.hintCell[0], -1.0f) << "the rest test changed the hint";
+    }
+}
+
 }  // namespace drive

@@ -48,6 +48,19 @@ int runUntil(const std::function<bool()>& done, int maxFrames = 5000);
 // removal, nothing to fall. False when that did not happen in time.
 bool settle(int maxFrames = 5000);
 
+// A row of a table of frames: from a quiet levels game with a spare move and
+// what `before` makes of it, one frame's commands; what the frame asks of the
+// shell, and whether it leaves the state `expected` looks for.
+struct FrameRow {
+    const char* what;
+    void (*before)();
+    std::vector<Command> commands;
+    uint32_t requests;
+    bool (*expected)();
+};
+// Steps each row's frame and checks it; the rest test must leave the hint alone.
+void expectFrameRows(const FrameRow* first, const FrameRow* end);
+
 // The mouse over a cell, a press and a release, as the window handling does.
 void pointAt(int column, int row);
 void press(int column, int row);

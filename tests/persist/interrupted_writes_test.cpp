@@ -117,6 +117,31 @@ TEST_F(InterruptedWritesTest, AReadOnlyGameFolderHasTheFilesWrittenInPlace) {
     expectOnDisk(newer_.scores, newer_.saved, newer_.settings);
 }
 
+// The same folder on a disk that fills during the writes in place (room for
+// `room` bytes a file): each file is the new one or the old one, never a mix,
+// and one that was cut short keeps its old length.
+TEST_F(InterruptedWritesTest, ADiskThatFillsDuringAWriteInPlaceLeavesEachFileWhole) {
+    const struct {
+        rlim_t room;
+        size_t oldScoreBytes;
+        bool newScores, newSaved, newSettings;
+    } rows[] = {{0, 130, false, false, false}, {64, 130, false, false, true}, {200, 130, true, false, true},
+                {100, 60, false, false, true}, {400, 60, true, true, true}};
+    for (const auto& row : rows) {
+        const Bytes oldScores(older_.scores.begin(), older_.scores.begin() + row.oldScoreBytes);
+        ASSERT_TRUE(writeBytes("base/hiscores", oldScores) && writeBytes("base/data.inf", older_.saved) &&
+                    writeBytes("base/menu.inf", older_.settings));
+        ASSERT_EQ(std::system("chmod 666 base/* && chmod 777 . && chmod 555 base"), 0);
+        const int result = runWithoutDiskSpace([] { return runAsOtherUser([] { setState(1); saveAll(); return 0; }); },
+                                               row.room);
+        ASSERT_EQ(chmod("base", 0755), 0);
+        SCOPED_TRACE(testing::Message() << "room " << row.room << ", old scores " << row.oldScoreBytes);
+        EXPECT_EQ(result, 0) << "the game did not go on";
+        expectOnDisk(row.newScores ? newer_.scores : oldScores, row.newSaved ? newer_.saved : older_.saved,
+                     row.newSettings ? newer_.settings : older_.settings);
+    }
+}
+
 TEST_F(InterruptedWritesTest, ADiskThatFillsDuringAWriteLeavesNoPartOfTheNewFile) {
     // Room for 64 bytes a file: the settings fit, the high scores and the
     // saved game are cut off in the middle of their write.

@@ -93,7 +93,7 @@ TEST_F(PersistTest, EveryBadReplayIsRefusedWithItsNameAndWhatIsWrong) {
         {"longer", nullptr, [](Bytes& b) { b.push_back(0); }, "has 1 bytes more than"},
         {"wrong magic", nullptr, [](Bytes& b) { b[0] = 'P'; }, "is not a Vortiq replay"},
         {"newer format", nullptr, [](Bytes& b) { b[4] = ReplayFormatVersion + 1; }, "newer Vortiq (replay format 2"},
-        {"older rules", nullptr, [](Bytes& b) { b[6] = RulesVersion - 1; }, "older rules (version 0"},
+        {"older rules", nullptr, [](Bytes& b) { b[6] = RulesVersion - 1; }, "older rules (version 1"},
         {"newer rules", nullptr, [](Bytes& b) { b[6] = RulesVersion + 1; }, "newer rules"},
         {"flipped byte", nullptr, [](Bytes& b) { b[b.size() / 2] ^= 4; }, "checksum does not match"},
         {"noise", nullptr, [](Bytes& b) { for (size_t i = 0; i < b.size(); ++i) b[i] = uint8_t(i * 13 ^ 0x5a); },

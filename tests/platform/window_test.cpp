@@ -130,24 +130,6 @@ TEST_F(RealWindow, RealMouseAndKeys) {
     EXPECT_TRUE(receivedMessage(MessageKind::KeyDown, 13));
 }
 
-// A click can replace the window on its press (the full-screen switch), so
-// the window may close with the button's release still on its way to it.
-// Were the release lost with the window, the next press in the new window
-// would be taken for no change of the button and never arrive.
-TEST_F(RealWindow, AWindowClosedUnderAHeldButtonLosesNoLaterClick) {
-    ASSERT_EQ(runCommand("xdotool mousemove 300 200 mousedown 1"), 0);
-    ASSERT_TRUE(pumpUntil([] { return receivedMessage(MessageKind::LeftButtonDown); }));
-    ASSERT_EQ(runCommand("xdotool mouseup 1"), 0);  // sent to the window, not yet taken
-    closeWindow();
-    ASSERT_EQ(openGameSized(640, 480, false), OpenFailure::None);
-    showWindow();
-    pumpUntil([] { return false; }, 0.3);
-    received.clear();
-    ASSERT_EQ(runCommand("xdotool mousemove 310 210 click 1"), 0);
-    EXPECT_TRUE(pumpUntil([] { return receivedMessage(MessageKind::LeftButtonUp); }));
-    EXPECT_TRUE(receivedMessage(MessageKind::LeftButtonDown)) << "the press in the new window was lost";
-}
-
 TEST_F(RealWindow, TheLogoKeyTypesNothing) {
     ASSERT_EQ(runCommand("xdotool key super+x Super_L"), 0);
     ASSERT_EQ(runCommand("xdotool key b"), 0);

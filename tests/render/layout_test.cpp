@@ -148,9 +148,12 @@ TEST_F(LayoutTest, HighScoresWindowedPrintsBothTables) {
     EXPECT_EQ(d.captions[0].x, 290);
     EXPECT_EQ(d.captions[0].y, 343);
     EXPECT_STREQ(d.captions[0].text, "ANNA$$$$$");
-    EXPECT_EQ(d.captions[1].x, 460);
+    // Scores end under the fifth digit of the column from x 460.
+    EXPECT_EQ(d.captions[1].x, 474);
     EXPECT_EQ(d.captions[1].y, 343);
     EXPECT_STREQ(d.captions[1].text, "5000");
+    EXPECT_EQ(d.captions[5].x, 502);
+    EXPECT_EQ(d.captions[11].x, 460);
     EXPECT_EQ(d.captions[9].y, 263);
     EXPECT_STREQ(d.captions[9].text, "1000");
     // An empty entry prints no name and " 0".

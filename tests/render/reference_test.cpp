@@ -95,7 +95,7 @@ const ScreenCase Cases[] = {
     {"name-entry",
      [] {
          ui.screen = Screen::NameEntry;
-         std::strcpy(scoreBook.entryName, "GEM$$$$$$");
+         std::strcpy(scoreBook.entryName, "Jill$$$$$");  // a J and narrow letters
      }},
     {"paused",
      [] {
@@ -116,6 +116,21 @@ const ScreenCase Cases[] = {
          playing();
          scene.scorePopups[0] = ScorePopup{1, 330, 250, 60, 0.1f};
          scene.scorePopups[1] = ScorePopup{1, 420, 120, 1250, 0.5f};
+         scene.scorePopups[2] = ScorePopup{1, 600, 440, 345, 0.8f};  // kept inside the frame
+     }},
+    {"high-scores-after-game",
+     [] {
+         ui.screen = Screen::HighScores;
+         fillTables();
+         scoreBook.ended = EndedGame{1, GameMode::Levels, 8150, 1};
+     }},
+    {"time-running-out",
+     [] {
+         playing();
+         game.gameMode = GameMode::Timed;
+         settleModeButtons();
+         game.timeLeft = 15.0f;
+         game.barLength = 15.0f * BarLengthPerPercent;
      }},
 };
 

@@ -136,13 +136,15 @@ TEST_P(Screens, HighScoresPrintBothTablesInTheirColumns) {
                           {240, 50, 240, 70, 78, "high-score panel, bottom left"},
                           {404, 71, 444, 96, 5, "back"}});
     for (int k = 0; k < 9; ++k) expectGlyph(image, nameX, 343, k, true, "levels name 0");
-    for (int k = 0; k < 4; ++k) expectGlyph(image, scoreX, 343, k, true, "levels score 0");
+    // Scores end where a five-digit one ends.
+    expectGlyph(image, scoreX, 343, 0, false, "levels score 0, right-aligned");
+    for (int k = 1; k < 5; ++k) expectGlyph(image, scoreX, 343, k, true, "levels score 0");
     expectGlyph(image, nameX, 323, 0, false, "empty levels name 1");
-    expectGlyph(image, scoreX, 323, 0, false, "levels score 1, a space");
-    expectGlyph(image, scoreX, 323, 1, true, "levels score 1, its 0");
+    expectGlyph(image, scoreX, 323, 3, false, "levels score 1, a space");
+    expectGlyph(image, scoreX, 323, 4, true, "levels score 1, its 0");
     expectGlyph(image, nameX, timedTop - 20, 8, true, "timed name 1");
-    expectGlyph(image, scoreX, timedTop - 20, 0, false, "timed score 1, a space");
-    expectGlyph(image, scoreX, timedTop - 20, 1, true, "timed score 1, its 7");
+    expectGlyph(image, scoreX, timedTop - 20, 3, false, "timed score 1, a space");
+    expectGlyph(image, scoreX, timedTop - 20, 4, true, "timed score 1, its 7");
 }
 
 TEST_P(Screens, NameEntryPrintsTheNameInItsField) {
@@ -289,16 +291,19 @@ TEST_P(Screens, BannerPartWayUpIsAddedOverTheBoard) {
     EXPECT_LE(maxChannelDifference(noMoves.at(300, 307), wantNoMoves), 4);
 }
 
-TEST_P(Screens, ScorePopupDriftsAndFadesBluish) {
+TEST_P(Screens, ScorePopupDriftsAndFadesWarmOverADarkRim) {
     const Image before = renderFrame();
     scene.scorePopups[0] = ScorePopup{1, 300, 200, 50, 0.25f};
     const Image image = renderFrame();
-    // At a quarter of its life: 10 right, 20 up, alpha 0.75, colour (0.3, 0.3, 1).
+    // At a quarter of its life: 10 right, 20 up, alpha 0.75. Four rim passes
+    // keep 1 - 0.8 x 0.75 of what is behind each, then (1, 0.9, 0.45) x 0.75 is added.
+    const double kept = std::pow(1.0 - 0.8 * 0.75, 4);
     for (int k = 0; k < 2; ++k) {
         const int x = tx(310 + 14 * k + 9.5), y = ty(220 + 9.5);
         const Rgb b = before.at(x, y), a = image.at(x, y);
-        EXPECT_NEAR(a.r - b.r, std::min(57, 255 - b.r), 4) << "glyph " << k;
-        EXPECT_NEAR(a.b - b.b, std::min(191, 255 - b.b), 4) << "glyph " << k;
+        EXPECT_NEAR(a.r, std::min(255.0, b.r * kept + 191), 4) << "glyph " << k;
+        EXPECT_NEAR(a.g, std::min(255.0, b.g * kept + 172), 4) << "glyph " << k;
+        EXPECT_NEAR(a.b, std::min(255.0, b.b * kept + 86), 4) << "glyph " << k;
     }
     EXPECT_EQ(scene.scorePopups[0].active, 1);
 

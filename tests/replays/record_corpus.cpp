@@ -50,9 +50,9 @@ struct Player {
     void run(int count) {
         for (int i = 0; i < count; ++i) step();
     }
-    // The start-up prompt answered with a new game, its board settled.
+    // A start without a saved game: a levels game at once, its board settled.
     void newGame() {
-        clickButton(screenGeometry().dialogSecond);
+        startFirstGame(false, GameMode::Levels);
         wait(900);
     }
     void wait(int count) {

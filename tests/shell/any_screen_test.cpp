@@ -201,7 +201,7 @@ TEST_F(FullHdScreen, OpensAtTwiceTheLayoutAndTogglesWithTheKeys) {
     expectWindow(1920, 1080, true);
     expectPicture(240, 0, 1440, 1080);
     EXPECT_EQ(pictureDensityLoaded, 2);
-    EXPECT_EQ(ui.screen, Screen::ContinuePrompt);
+    EXPECT_EQ(ui.screen, Screen::Playing) << "no saved game: a game at once";
     EXPECT_EQ(shell.requests, 0u) << "the switch was made, nothing more is asked";
 
     altEnter();

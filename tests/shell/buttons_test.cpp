@@ -162,7 +162,7 @@ TEST_F(ButtonClicks, NewGameCancelledKeepsTheGame) {
 }
 
 TEST_F(ButtonClicks, TimedModeStartsATimedGame) {
-    game.score = 900;
+    game.timeLeft = 3.0f;  // a levels game before its first move: nothing to ask about
     clickButton(&ScreenGeometry::timedMode);
     EXPECT_EQ(game.gameMode, GameMode::Timed);
     EXPECT_EQ(ui.modeBButton, ButtonPressed);
@@ -176,7 +176,9 @@ TEST_F(ButtonClicks, TimedModeStartsATimedGame) {
 TEST_F(ButtonClicks, RunningModeButtonRestartsItsMode) {
     game.score = 900;
     game.level = 4;
-    clickButton(&ScreenGeometry::levelsMode);  // already running
+    clickButton(&ScreenGeometry::levelsMode);  // already running, and under way: asks first
+    EXPECT_EQ(ui.screen, Screen::ConfirmNewGame);
+    clickButton(&ScreenGeometry::dialogFirst);
     EXPECT_EQ(game.gameMode, GameMode::Levels);
     EXPECT_EQ(ui.modeAButton, ButtonPressed);
     EXPECT_EQ(game.score, 0);
@@ -288,8 +290,9 @@ TEST_F(ButtonClicks, PromptContinueWithoutASavedGameStartsANewOne) {
 }
 
 TEST_F(ButtonClicks, HighScoresButtonStartsANewGameWithoutMusic) {
-    ui.screen = Screen::HighScores;
     game.score = 50;
+    noteEndedGame();
+    ui.screen = Screen::HighScores;
     hoverButton(&ScreenGeometry::highScoresBack);
     EXPECT_EQ(ui.confirmLit, 1);
     clickButton(&ScreenGeometry::highScoresBack);
@@ -307,20 +310,20 @@ TEST_F(ButtonClicks, OptionsBackWindowedReleasesTheOptionsButton) {
     EXPECT_EQ(ui.optionsButton, ButtonNormal);
 }
 
-TEST_F(ButtonClicks, OptionsReturnInFullScreenKeepsTheButtonPressed) {
+// The full-screen layout (where a full-screen switch leaves the options) lets
+// the button go as the windowed one does.
+TEST_F(ButtonClicks, OptionsReturnInFullScreenReleasesTheButton) {
     ui.fullScreenActive = 1;
     clickButton(&ScreenGeometry::options);
     EXPECT_EQ(ui.screen, Screen::Options);
     clickButton(&ScreenGeometry::optionsBack);
     EXPECT_EQ(ui.screen, Screen::Playing);
-    EXPECT_EQ(ui.optionsButton, ButtonPressed);
-    move(500, 300);  // over the board
     EXPECT_EQ(ui.optionsButton, ButtonNormal);
 
     clickButton(&ScreenGeometry::options);
     clickButton(&ScreenGeometry::highScoresRow);
     EXPECT_EQ(ui.screen, Screen::HighScores);
-    EXPECT_EQ(ui.optionsButton, ButtonPressed);
+    EXPECT_EQ(ui.optionsButton, ButtonNormal);
 }
 
 TEST_F(ButtonClicks, OptionsHighScoresWindowed) {
@@ -355,16 +358,19 @@ TEST_F(ButtonClicks, SoundSwitchIsHeardOnlyWhenOn) {
     EXPECT_EQ(countSampleRequests(Sample::Menu), 1);
 }
 
-TEST_F(ButtonClicks, HelpOpensThePageAndEndsTheGame) {
+TEST_F(ButtonClicks, HelpOpensThePageBesideTheGame) {
     clickButton(&ScreenGeometry::options);
     hoverButton(&ScreenGeometry::helpRow);
     EXPECT_EQ(ui.helpLit, 1);
     clickButton(&ScreenGeometry::helpRow);
-    EXPECT_EQ(shell.quitRequested, 1);
+    EXPECT_EQ(shell.quitRequested, 0);
+    EXPECT_EQ(ui.screen, Screen::Playing);
+    EXPECT_EQ(ui.paused, 0);  // the levels mode does not pause
     EXPECT_EQ(ui.helpLit, 0);
     EXPECT_EQ(ui.optionsButton, ButtonNormal);
     ASSERT_EQ(testRecord().documents.size(), 1u);
     EXPECT_EQ(testRecord().documents[0], "help.htm");
+    EXPECT_TRUE(testRecord().boxes.empty());
 }
 
 // A window that cannot be made again ends the game after its message.

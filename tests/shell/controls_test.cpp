@@ -116,7 +116,7 @@ TEST_F(Controls, TheCursorMovesByArrowsClicksAndTheHintOnly) {
     play("h");
     EXPECT_TRUE(cursorAt(static_cast<int>(game.hintCell[0]), static_cast<int>(game.hintCell[1])));
     EXPECT_EQ(turn.firstCell.column, ui.keyCursor.column);
-    play("l");
+    play("l y");  // the hint made a move: the new game is asked for
     EXPECT_TRUE(cursorAt(0, FirstFieldRow)) << "a new game";
     play("right");
     game.boardEvent = BoardEvent::LevelComplete;

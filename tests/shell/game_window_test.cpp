@@ -105,7 +105,7 @@ TEST_F(GameWindow, TeardownFailureIsReportedAndTheTeardownGoesOn) {
 TEST_F(GameWindow, WindowedGameWindowTakesRealInput) {
     ASSERT_TRUE(provideGameData());
     ASSERT_TRUE(createGameWindow("Vortiq", 640, 480, 16, false));
-    EXPECT_EQ(ui.screen, Screen::ContinuePrompt);
+    EXPECT_EQ(ui.screen, Screen::Playing) << "no saved game: a game at once";
     int width = 0, height = 0;
     windowClientSize(&width, &height);
     EXPECT_EQ(width, 640);
@@ -196,7 +196,12 @@ TEST_F(GameWindow, RefusedFullScreenAnsweredYesGivesTheWindowedGame) {
 // the settings are written, the saved game is left alone.
 TEST_F(GameWindow, CloseRequestEndsTheGameThroughItsShutdown) {
     ASSERT_TRUE(provideGameData());
-    ASSERT_TRUE(writeText("base/data.inf", "saved"));
+    // A levels game on level 2 with 1200 points: the start-up prompt asks about it.
+    std::string saved;
+    for (int32_t value : {0, 1, 0, 1200})
+        for (int shift = 0; shift < 32; shift += 8) saved += static_cast<char>((value >> shift) & 0xff);
+    for (int cell = 0; cell < 81; ++cell) saved += std::string(1, static_cast<char>(cell % 7 + 1)) + std::string(3, '\0');
+    ASSERT_TRUE(writeText("base/data.inf", saved));
     const std::string program = std::string(VORTIQ_GAME_DIR) + "/vortiq";
     const pid_t child = fork();
     ASSERT_GE(child, 0);
@@ -225,5 +230,5 @@ TEST_F(GameWindow, CloseRequestEndsTheGameThroughItsShutdown) {
     EXPECT_EQ(WEXITSTATUS(status), 0);
     ASSERT_TRUE(fileExists("base/menu.inf")) << "the settings were not written";
     EXPECT_EQ(readBytes("base/menu.inf").size(), 12u);
-    EXPECT_EQ(readText("base/data.inf"), "saved");
+    EXPECT_EQ(readText("base/data.inf"), saved);
 }

@@ -92,6 +92,7 @@ TEST_F(NewGames, StartUnpausedAndWithoutTheOldBanner) {
          GameMode::Timed},
         {"high-score button",
          [] {
+             noteEndedGame();
              ui.screen = Screen::HighScores;
              click(400, 400);
          },

@@ -176,3 +176,30 @@ TEST_F(RestingLoop, AKeyOrAControllerWakesTheRestAndAHeldDirectionRepeatsInIt) {
     EXPECT_TRUE(settleIntoRest());
     SDL_JoystickDetachVirtual(device);
 }
+
+// A window switch waits for the release of the press that asked for it:
+// under a held button the new window would lose the release (and SDL the next
+// press), under a held F11 or Alt+Enter the key would come down again in it
+// and switch back. Each press is held past the keyboard's auto-repeat.
+TEST_F(RestingLoop, AWindowSwitchWaitsForTheReleaseOfItsPress) {
+    startStillGame();
+    pressScreenButton(ScreenButton::Options);
+    const HitRect& row = layoutGeometry(Layout::Windowed).fullScreenRow.hit;
+    const std::string onRow = "mousemove " + std::to_string(hitCentreX(row)) + " " + std::to_string(hitCentreY(row));
+    const std::string holds[][3] = {{"keydown F11", "keyup F11", "1"},
+                                    {"keydown alt+Return", "keyup alt+Return", "0"},
+                                    {onRow + " mousedown 1", "mouseup 1", "1"}};
+    static uint8_t wanted;
+    for (const auto& hold : holds) {
+        SCOPED_TRACE(hold[0]);
+        wanted = hold[2] == "1" ? 1 : 0;
+        ASSERT_EQ(runCommand("xdotool " + hold[0]), 0);
+        EXPECT_TRUE(passUntil([] { return settings.fullScreen == wanted; }, 20.0));
+        framesDrawnIn(1.0);
+        EXPECT_NE(shell.fullScreenWindow, wanted) << "the window was made again under the held press";
+        ASSERT_EQ(runCommand("xdotool " + hold[1]), 0);
+        EXPECT_TRUE(passUntil([] { return shell.fullScreenWindow == wanted && hasWindow(); }, 20.0));
+        framesDrawnIn(1.0);
+        EXPECT_EQ(settings.fullScreen, wanted) << "the press switched more than once";
+    }
+}

@@ -245,6 +245,35 @@ TEST(SoundEffects, TheFallTickIsShortAndQuietSinceItRepeatsEveryStep) {
     EXPECT_LT(peak(tick.samples), 0.6 * peak(combo.samples));
 }
 
+// How loud each sound is heard, by RMS over the whole sound: the frequent small
+// sounds never above a reward, and the refused swap well below the chain sounds.
+enum class Heard { Often, Reward, Chain };  // a chain sound is a reward too
+const struct {
+    const char* name;
+    Heard heard;
+    double belowChainsDb;
+} Loudness[] = {{"select", Heard::Often, 0}, {"bad", Heard::Often, 6},      {"menu", Heard::Often, 0},
+                {"new", Heard::Often, 0},    {"exel", Heard::Reward, 0},    {"levelup", Heard::Reward, 0},
+                {"combo", Heard::Chain, 0},  {"combo2", Heard::Chain, 0},   {"combo3", Heard::Chain, 0}};
+
+double rmsDb(const char* name) {
+    const Wave w = readWave(std::string(name) + ".wav");
+    if (!w.problem.empty()) ADD_FAILURE() << name << ": " << w.problem;
+    return 20 * std::log10(rms(w.samples, 0, w.samples.size()));
+}
+
+TEST(SoundEffects, FrequentSoundsAreNoLouderThanAnyReward) {
+    double quietestReward = 0, quietestChain = 0;
+    for (const auto& row : Loudness) {
+        if (row.heard != Heard::Often) quietestReward = std::min(quietestReward, rmsDb(row.name));
+        if (row.heard == Heard::Chain) quietestChain = std::min(quietestChain, rmsDb(row.name));
+    }
+    for (const auto& row : Loudness) {
+        if (row.heard != Heard::Often) continue;
+        EXPECT_LE(rmsDb(row.name), std::min(quietestReward, quietestChain - row.belowChainsDb)) << row.name;
+    }
+}
+
 // The strongest frequency between 150 Hz and 4 kHz from one time to another.
 double dominantFrequency(const Wave& w, double fromSeconds, double toSeconds) {
     const size_t from = static_cast<size_t>(w.rate * fromSeconds);
